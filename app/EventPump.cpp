@@ -1,0 +1,9 @@
+#include "app/EventPump.h"
+
+#include <QCoreApplication>
+
+namespace corvella {
+
+void QtEventPump::processEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace corvella

@@ -1,0 +1,233 @@
+#include "app/Form1.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/AppTitle.h"
+#include "app/ErrorReport.h"
+#include "app/FormLayout.h"
+#include "app/HelpCommand.h"
+#include "compare/LinesCommand.h"
+#include "compare/ShowRTF.h"
+#include "extract/SampleCommands.h"
+
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
+namespace corvella {
+
+namespace {
+
+int designNumber(const QString& name) { return name.right(1).toInt(); }
+
+QString fontFamily() {
+    return QFontDatabase::families().contains(QStringLiteral("Arial"))
+               ? QStringLiteral("Arial")
+               : QStringLiteral("Liberation Sans");
+}
+
+void paintWhite(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setBackgroundRole(QPalette::Window);  // buttons would otherwise fill with Button
+    widget->setAutoFillBackground(true);
+}
+
+bool noMouseButtonDown(QEvent* event) {
+    return static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton;
+}
+
+}  // namespace
+
+Form1::Form1(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
+    initResources();
+    setObjectName(QStringLiteral("Form1"));
+    resize(FormLayout::ToPixels(FormLayout::kClientWidthTwips),
+           FormLayout::ToPixels(FormLayout::kClientHeightTwips));
+    createControls();
+    applyLook();
+    applyFocusOrder();
+    wireCommands();
+    watchPointerMoves();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form1::createControls() {
+    for (const FormLayout::ControlSpec& spec : FormLayout::Controls()) {
+        QWidget* container = spec.container.isEmpty() ? this : byName_.value(spec.container);
+        QWidget* widget = nullptr;
+        const int number = designNumber(spec.name);
+        switch (spec.kind) {
+            case FormLayout::ControlKind::CommandButton:
+                widget = buttons_[number - 1] = new QPushButton(spec.caption, container);
+                break;
+            case FormLayout::ControlKind::Frame:
+                widget = frames_[number - 1] = new QGroupBox(spec.caption, container);
+                break;
+            case FormLayout::ControlKind::OptionButton:
+                widget = options_[number - 1] = new QRadioButton(spec.caption, container);
+                break;
+            case FormLayout::ControlKind::Pane: {
+                RichTextPane* pane = panes_[number - 1] = new RichTextPane(container);
+                pane->setText(spec.name);  // a new pane holds its own name until start-up
+                widget = pane;
+                break;
+            }
+        }
+        widget->setObjectName(spec.name);
+        widget->setAccessibleName(spec.caption.isEmpty() ? spec.name : spec.caption);
+        widget->setGeometry(FormLayout::ToPixels(spec));
+        byName_.insert(spec.name, widget);
+    }
+    Option(3)->setChecked(true);
+}
+
+void Form1::applyLook() {
+    QFont font(fontFamily());
+    font.setPointSizeF(9);
+    font.setBold(true);
+    setFont(font);
+    QFont buttonFont = font;
+    buttonFont.setPointSizeF(11.25);
+    for (QPushButton* button : buttons_) button->setFont(buttonFont);
+
+    paintWhite(this);
+    for (QGroupBox* frame : frames_) paintWhite(frame);
+    for (QRadioButton* option : options_) paintWhite(option);
+}
+
+void Form1::applyFocusOrder() {
+    const QStringList& order = FormLayout::FocusOrder();
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(byName_.value(order[i]), byName_.value(order[i + 1]));
+}
+
+void Form1::wireCommands() {
+    connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(PushButton(7), &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(PushButton(8), &QPushButton::clicked, this, &Form1::PushButton8_Click);
+    connect(PushButton(9), &QPushButton::clicked, this, &Form1::PushButton9_Click);
+    connect(Option(1), &QRadioButton::clicked, this, &Form1::Option1_Click);
+    connect(Option(2), &QRadioButton::clicked, this, &Form1::Option2_Click);
+    connect(Option(3), &QRadioButton::clicked, this, &Form1::Option3_Click);
+    connect(Option(4), &QRadioButton::clicked, this, &Form1::Option4_Click);
+}
+
+void Form1::watchPointerMoves() {
+    setMouseTracking(true);
+    auto watch = [this](QWidget* widget, QSet<QObject*>& rule) {
+        widget->setMouseTracking(true);
+        widget->installEventFilter(this);
+        rule.insert(widget);
+    };
+    for (QPushButton* button : buttons_) watch(button, buttonHover_);
+    for (QGroupBox* frame : frames_) watch(frame, defaultHover_);
+    watch(Option(1), defaultHover_);
+    watch(Option(2), defaultHover_);
+    for (RichTextPane* pane : panes_) watch(pane->viewport(), defaultHover_);
+    watch(Option(3), noHover_);
+    watch(Option(4), noHover_);
+
+    pointerWidgets_.append({this, std::nullopt});
+    for (QWidget* child : findChildren<QWidget*>()) {
+        std::optional<QCursor> own;
+        if (child->testAttribute(Qt::WA_SetCursor)) own = child->cursor();
+        pointerWidgets_.append({child, own});
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseMove) return QWidget::eventFilter(watched, event);
+    if (buttonHover_.contains(watched)) {
+        hover(PointerShape::Hand);
+        return noMouseButtonDown(event);  // an unhandled move would reach the window background
+    }
+    if (defaultHover_.contains(watched)) {
+        hover(PointerShape::Default);
+        return false;
+    }
+    if (noHover_.contains(watched)) return noMouseButtonDown(event);
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    hover(PointerShape::Default);
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::hover(PointerShape shape) {
+    if (pointer_ == PointerShape::Hourglass) return;  // only the command that set it clears it
+    setPointer(shape);
+}
+
+void Form1::setPointer(PointerShape shape) {
+    pointer_ = shape;
+    applyPointer();
+}
+
+void Form1::setHandPicture(std::optional<QCursor> hand) {
+    hand_ = std::move(hand);
+    applyPointer();
+}
+
+void Form1::applyPointer() {
+    std::optional<QCursor> shown;
+    if (pointer_ == PointerShape::Hourglass) shown = QCursor(Qt::WaitCursor);
+    if (pointer_ == PointerShape::Hand) shown = hand_ ? *hand_ : QCursor(Qt::ArrowCursor);
+    for (const auto& [widget, own] : pointerWidgets_) {
+        if (shown)
+            widget->setCursor(*shown);
+        else if (own)
+            widget->setCursor(*own);
+        else
+            widget->unsetCursor();
+    }
+}
+
+PaneDocument& Form1::pane(int number) { return *panes_[number - 1]; }
+
+bool Form1::isOptionSelected(int number) const { return options_[number - 1]->isChecked(); }
+
+void Form1::selectOption(int number) {
+    options_[number - 1]->setChecked(true);
+    switch (number) {
+        case 1: Option1_Click(); break;
+        case 2: Option2_Click(); break;
+        case 3: Option3_Click(); break;
+        case 4: Option4_Click(); break;
+    }
+}
+
+void Form1::Form_Load() {
+    Procedure proc(services_.dialogs, QStringLiteral("Form1.Form_Load"));
+    proc.step(102, [&] {
+        for (RichTextPane* pane : panes_) pane->setText(QString());
+    });
+    proc.step(104, [&] {
+        for (RichTextPane* pane : panes_) pane->setTabChangesFocus(true);
+    });
+    proc.step(106, [&] { selectOption(1); });
+    proc.step(112, [&] {
+        setWindowTitle(kProductName);
+        setWindowIcon(QIcon(QStringLiteral(":/corvella.png")));
+        SetAppTitle(kProductName);
+    });
+    proc.step(120, [&] { ComparisonDone = false; });
+}
+
+void Form1::PushButton1_Click() { corvella::PushButton1_Click(*this); }
+void Form1::PushButton7_Click() { corvella::PushButton7_Click(*this); }
+void Form1::PushButton8_Click() { corvella::PushButton8_Click(*this); }
+void Form1::PushButton9_Click() { corvella::PushButton9_Click(*this); }
+void Form1::Option1_Click() { ShowRTF(*this); }
+void Form1::Option2_Click() { ShowRTF(*this); }
+void Form1::Option3_Click() { PushButton(1)->setEnabled(true); }
+void Form1::Option4_Click() { PushButton(1)->setEnabled(false); }
+
+}  // namespace corvella

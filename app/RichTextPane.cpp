@@ -1,0 +1,179 @@
+#include "app/RichTextPane.h"
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "app/ErrorReport.h"
+#include "app/PaneText.h"
+
+namespace corvella {
+
+namespace {
+QColor toQColor(Color color) {
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+Color fromQColor(const QColor& color) {
+    return Color(color.red()) | (Color(color.green()) << 8) | (Color(color.blue()) << 16);
+}
+}  // namespace
+
+RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
+    setUndoRedoEnabled(false);
+    setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+        if (changingFormatOnly_) return;
+        textCacheValid_ = false;
+        ++revision_;
+    });
+}
+
+QString RichTextPane::text() const {
+    if (!textCacheValid_) {
+        QString out;
+        out.reserve(textLength());
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            if (block != document()->begin()) out += PaneText::kBreak;
+            out += block.text();
+        }
+        textCache_ = out;
+        textCacheValid_ = true;
+    }
+    return textCache_;
+}
+
+qsizetype RichTextPane::textLength() const {
+    // The document counts a final paragraph separator and each break once.
+    const QTextDocument* doc = document();
+    return qsizetype(doc->characterCount() - 1) + qsizetype(doc->blockCount() - 1);
+}
+
+void RichTextPane::setText(const QString& text) { setCanonicalText(PaneText::canonical(text)); }
+
+void RichTextPane::setCanonicalText(const QString& canonical) {
+    QString documentText = canonical;
+    documentText.replace(PaneText::kBreak, QStringLiteral("\n"));
+    // Straight into the document: the editor's own setPlainText would carry the character format
+    // at the cursor (a red one, say) over to the new text.
+    document()->setPlainText(documentText);
+    textCache_ = canonical;
+    textCacheValid_ = true;
+    recorded_ = RecordedSelection{};
+}
+
+qsizetype RichTextPane::toDocument(qsizetype textPosition) const {
+    const QTextDocument* doc = document();
+    // The paragraph holding the position: the last one whose text start is not after it. A
+    // paragraph's text start is its document start plus one for each break before it.
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (qsizetype(doc->findBlockByNumber(mid).position()) + mid <= textPosition)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return std::min(textPosition - low, qsizetype(doc->characterCount() - 1));
+}
+
+qsizetype RichTextPane::toText(qsizetype documentPosition) const {
+    return documentPosition + document()->findBlock(int(documentPosition)).blockNumber();
+}
+
+bool RichTextPane::recordedSelectionIsCurrent() const {
+    const QTextCursor cursor = textCursor();
+    return cursor.anchor() == recorded_.anchor && cursor.position() == recorded_.position;
+}
+
+qsizetype RichTextPane::selStart() const {
+    if (recordedSelectionIsCurrent()) return recorded_.start;
+    return toText(textCursor().selectionStart());
+}
+
+qsizetype RichTextPane::selLength() const {
+    if (recordedSelectionIsCurrent()) return recorded_.length;
+    const QTextCursor cursor = textCursor();
+    return toText(cursor.selectionEnd()) - toText(cursor.selectionStart());
+}
+
+void RichTextPane::selectDocumentRange(qsizetype start, qsizetype length) {
+    const qsizetype from = toDocument(start);
+    const qsizetype to = toDocument(start + length);
+    QTextCursor cursor(document());
+    cursor.setPosition(int(from));
+    cursor.setPosition(int(to), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    recorded_ = {start, length, cursor.anchor(), cursor.position()};
+}
+
+void RichTextPane::setSelStart(qsizetype start) {
+    selectDocumentRange(PaneText::clampStart(start, textLength()), 0);
+}
+
+void RichTextPane::setSelLength(qsizetype length) {
+    const qsizetype start = selStart();
+    selectDocumentRange(start, PaneText::clampLength(length, start, textLength()));
+}
+
+void RichTextPane::paint(qsizetype docFrom, qsizetype docTo, Color color, QTextCursor& cursor) {
+    if (docTo <= docFrom) return;
+    cursor.setPosition(int(docFrom));
+    cursor.setPosition(int(docTo), QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    format.setForeground(toQColor(color));
+    cursor.mergeCharFormat(format);
+}
+
+void RichTextPane::setSelColor(Color color) {
+    const qsizetype start = selStart();
+    const qsizetype length = selLength();
+    if (length <= 0) return;
+    colorRanges({{start, length}}, color);
+}
+
+void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color) {
+    if (ranges.empty()) return;
+    const qsizetype length = textLength();
+    changingFormatOnly_ = true;
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const TextRange& range : ranges) {
+        const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
+        const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
+        paint(toDocument(from), toDocument(to), color, cursor);
+    }
+    cursor.endEditBlock();
+    changingFormatOnly_ = false;
+}
+
+Color RichTextPane::colorAt(qsizetype position) const {
+    if (position < 0 || position >= textLength()) return kBlack;
+    const QChar c = text().at(position);
+    if (c == PaneText::kCR || c == PaneText::kLF) return kBlack;
+    const qsizetype documentPosition = toDocument(position);
+    const QTextBlock block = document()->findBlock(int(documentPosition));
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (documentPosition >= fragment.position() &&
+            documentPosition < fragment.position() + fragment.length()) {
+            const QTextCharFormat format = fragment.charFormat();
+            return format.hasProperty(QTextFormat::ForegroundBrush)
+                       ? fromQColor(format.foreground().color())
+                       : kBlack;
+        }
+    }
+    return kBlack;
+}
+
+void RichTextPane::loadFromFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
+    setCanonicalText(PaneText::canonicalFromFileText(bytes));
+}
+
+}  // namespace corvella

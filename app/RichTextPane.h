@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include "app/PaneDocument.h"
+
+namespace corvella {
+
+// A text pane of the main window: a QPlainTextEdit seen through the PaneDocument operations.
+//
+// The document stores each paragraph break once; the pane's text counts it as CR LF, so every
+// position is mapped between the two counts. A position on the LF of a break maps to the start of
+// the next paragraph.
+class RichTextPane : public QPlainTextEdit, public PaneDocument {
+    Q_OBJECT
+public:
+    explicit RichTextPane(QWidget* parent = nullptr);
+
+    QString text() const override;
+    qsizetype textLength() const override;
+    void setText(const QString& text) override;
+
+    qsizetype selStart() const override;
+    qsizetype selLength() const override;
+    void setSelStart(qsizetype start) override;
+    void setSelLength(qsizetype length) override;
+    void setSelColor(Color color) override;
+
+    void colorRanges(const std::vector<TextRange>& ranges, Color color) override;
+    Color colorAt(qsizetype position) const override;
+
+    bool isShown() const override { return !isHidden(); }
+    void setShown(bool shown) override { setVisible(shown); }
+
+    void loadFromFile(const QString& path) override;
+    quint64 textRevision() const override { return revision_; }
+
+private:
+    void setCanonicalText(const QString& canonical);
+    qsizetype toDocument(qsizetype textPosition) const;
+    qsizetype toText(qsizetype documentPosition) const;
+    void paint(qsizetype docFrom, qsizetype docTo, Color color, QTextCursor& cursor);
+    void selectDocumentRange(qsizetype start, qsizetype length);
+    bool recordedSelectionIsCurrent() const;
+
+    mutable QString textCache_;
+    mutable bool textCacheValid_ = false;
+    quint64 revision_ = 0;
+    bool changingFormatOnly_ = false;
+
+    // The selection last set through this interface, in text positions, and where it landed in
+    // the document; it stays authoritative while the widget's cursor has not moved.
+    struct RecordedSelection {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        int anchor = -1;
+        int position = -1;
+    } recorded_;
+};
+
+}  // namespace corvella

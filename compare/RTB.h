@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+#include "app/PaneDocument.h"
+#include "app/Services.h"
+
+// The line comparison: which lines of one pane have no equal line anywhere in the other pane.
+namespace corvella::RTB {
+
+// Colours red, in pane 1, every line that has no equal line in pane 2 and lists those lines in
+// work pane 3, one per row.
+void FindDifferencesIn1(PaneDocument& pane1, PaneDocument& pane2, PaneDocument& pane3,
+                        Services& services);
+// The same for pane 2 against pane 1, listing into work pane 4.
+void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& pane4,
+                        Services& services);
+
+// Colour red every occurrence of each search text followed by a CR, taking the search texts in
+// order; the selection ends on the last occurrence coloured. ColorRedByString1 lets failures reach
+// its caller; ColorRedByString2 reports them itself.
+void ColorRedByString1(PaneDocument& pane1, const std::vector<QStringView>& searchTexts,
+                       EventPump& events);
+void ColorRedByString2(PaneDocument& pane2, const std::vector<QStringView>& searchTexts,
+                       Services& services);
+
+}  // namespace corvella::RTB

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds Corvella and runs every test: once in a normal build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -uo pipefail
+cd "$(dirname "$0")"
+
+tools/install-deps.sh || exit 1
+
+export QT_QPA_PLATFORM=offscreen
+status=0
+
+run_suite() {
+    local dir=$1; shift
+    echo "=== $dir ==="
+    cmake -S . -B "$dir" "$@" >/dev/null || return 1
+    cmake --build "$dir" -j2 || return 1
+    (cd "$dir" && ctest --output-on-failure -j2 --timeout 600)
+}
+
+run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=1
+
+# Sanitizers: any report aborts the test process, which ctest counts as a failure.
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVELLA_SANITIZE=ON || status=1
+
+if [ $status -ne 0 ]; then
+    echo "TESTS FAILED"
+fi
+exit $status

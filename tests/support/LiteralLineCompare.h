@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/PaneDocument.h"
+#include "app/EventPump.h"
+
+// The line comparison exactly as its steps read: a linear scan of the other pane for every piece,
+// a yield for every pair compared, a fresh search of the whole text for every occurrence, and the
+// work pane rewritten for every differing piece. Slow on purpose; it is the reference the fast
+// comparison is checked against.
+namespace corvella::testing::Literal {
+
+void FindDifferences(PaneDocument& own, PaneDocument& other, PaneDocument& work,
+                     EventPump& events);
+void ColorRedByString(PaneDocument& pane, const QString& searchText, EventPump& events);
+
+}  // namespace corvella::testing::Literal
