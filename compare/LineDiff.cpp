@@ -2,8 +2,6 @@
 
 #include <QHash>
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "app/PaneText.h"
 
@@ -11,25 +9,48 @@ namespace corvella::LineDiff {
 
 namespace {
 
-struct ViewHash {
-    size_t operator()(QStringView view) const noexcept { return qHash(view); }
-};
+// A set of pieces by content: open addressing over one flat array, so that a lookup touches one
+// slot and, on a hash match, one piece. Pieces are views into texts that outlive the set.
+class PieceSet {
+public:
+    explicit PieceSet(size_t expected) {
+        size_t capacity = 16;
+        while (capacity < expected * 2) capacity *= 2;
+        slots_.assign(capacity, Slot{});
+        mask_ = capacity - 1;
+    }
 
-// Start positions of the pieces of a text that are followed by a CR.
-struct PieceIndex {
-    std::vector<QStringView> pieces;
-    std::vector<qsizetype> starts;
-
-    explicit PieceIndex(QStringView text) {
-        qsizetype start = 0;
-        for (;;) {
-            const qsizetype cr = text.indexOf(PaneText::kCR, start);
-            if (cr < 0) break;
-            pieces.push_back(text.mid(start, cr - start));
-            starts.push_back(start);
-            start = cr + 1;
+    // Returns the number given when the piece was first inserted, or `number` for a new piece.
+    qsizetype insert(QStringView piece, qsizetype number) {
+        const size_t hash = qHash(piece);
+        for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
+            Slot& slot = slots_[at];
+            if (slot.number < 0) {
+                slot = {hash, number, piece};
+                return number;
+            }
+            if (slot.hash == hash && slot.piece == piece) return slot.number;
         }
     }
+
+    // The number of an equal piece, or -1.
+    qsizetype find(QStringView piece) const {
+        const size_t hash = qHash(piece);
+        for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
+            const Slot& slot = slots_[at];
+            if (slot.number < 0) return -1;
+            if (slot.hash == hash && slot.piece == piece) return slot.number;
+        }
+    }
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        qsizetype number = -1;
+        QStringView piece;
+    };
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
 };
 
 // The literal search: from the start, then two characters after each match's start.
@@ -39,6 +60,15 @@ void searchEverywhere(QStringView text, QStringView searchText, std::vector<Text
     while (at >= 0) {
         found.push_back({at, needle.size()});
         at = text.indexOf(needle, at + 2);
+    }
+}
+
+void appendMerged(std::vector<TextRange>& ranges, TextRange range) {
+    if (!ranges.empty() && range.start <= ranges.back().start + ranges.back().length) {
+        TextRange& back = ranges.back();
+        back.length = std::max(back.length, range.start + range.length - back.start);
+    } else {
+        ranges.push_back(range);
     }
 }
 
@@ -62,11 +92,12 @@ std::vector<QStringView> CutAtCR(QStringView text) {
 std::vector<qsizetype> PiecesMissingFrom(const std::vector<QStringView>& own,
                                          const std::vector<QStringView>& other,
                                          const std::function<void()>& tick) {
-    std::unordered_set<QStringView, ViewHash> present(other.begin(), other.end());
+    PieceSet present(other.size());
+    for (QStringView piece : other) present.insert(piece, 0);
     std::vector<qsizetype> missing;
     for (size_t i = 0; i < own.size(); ++i) {
         tick();
-        if (present.find(own[i]) == present.end()) missing.push_back(qsizetype(i));
+        if (present.find(own[i]) < 0) missing.push_back(qsizetype(i));
     }
     return missing;
 }
@@ -75,57 +106,73 @@ Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringVi
     Occurrences result;
     if (searchTexts.empty() || text.isEmpty()) return result;
 
-    // In a pane's text an LF stands only right after a CR, so a piece followed by CR is either
-    // a piece that starts with LF, which occurs exactly where an equal piece stands, or a piece
-    // without LF, which occurs at the end of every piece that ends with it.
-    const PieceIndex index(text);
-    std::unordered_map<QStringView, std::vector<qsizetype>, ViewHash> startsByPiece;
-    for (size_t k = 0; k < index.pieces.size(); ++k)
-        startsByPiece[index.pieces[k]].push_back(index.starts[k]);
-
-    std::unordered_map<QStringView, std::vector<TextRange>, ViewHash> perText;
+    // Number the distinct search texts and sort them by kind. In a pane's text an LF stands only
+    // right after a CR, so a search text that starts with LF occurs exactly where an equal piece
+    // is followed by CR, and one without LF occurs at the end of every such piece ending with it.
+    PieceSet numbers(searchTexts.size());
+    std::vector<QStringView> distinct;
+    std::vector<qsizetype> callNumber;  // per search text call: its distinct number
+    std::vector<QStringView> suffixTexts;
+    std::vector<qsizetype> suffixNumbers;
     for (QStringView searchText : searchTexts) {
-        if (perText.count(searchText)) continue;
-        std::vector<TextRange>& found = perText[searchText];
-        const qsizetype lf = searchText.indexOf(PaneText::kLF);
-        if (lf == 0) {
-            const auto it = startsByPiece.find(searchText);
-            if (it != startsByPiece.end())
-                for (qsizetype start : it->second) found.push_back({start, searchText.size() + 1});
-        } else if (lf < 0) {
-            for (size_t k = 0; k < index.pieces.size(); ++k) {
-                if (index.pieces[k].endsWith(searchText))
-                    found.push_back({index.starts[k] + index.pieces[k].size() - searchText.size(),
-                                     searchText.size() + 1});
+        const qsizetype number = numbers.insert(searchText, qsizetype(distinct.size()));
+        callNumber.push_back(number);
+        if (number != qsizetype(distinct.size())) continue;
+        distinct.push_back(searchText);
+        if (!searchText.startsWith(PaneText::kLF) && !searchText.contains(PaneText::kLF)) {
+            suffixTexts.push_back(searchText);
+            suffixNumbers.push_back(number);
+        }
+    }
+    std::vector<TextRange> lastOf(distinct.size(), TextRange{-1, 0});
+
+    // One pass over the pieces that are followed by a CR, in text order.
+    qsizetype start = 0;
+    for (qsizetype cr = text.indexOf(PaneText::kCR); cr >= 0;
+         start = cr + 1, cr = text.indexOf(PaneText::kCR, start)) {
+        const QStringView piece = text.mid(start, cr - start);
+        if (piece.startsWith(PaneText::kLF)) {
+            const qsizetype number = numbers.find(piece);
+            if (number >= 0) {
+                const TextRange range{start, piece.size() + 1};
+                appendMerged(result.ranges, range);
+                lastOf[size_t(number)] = range;
             }
-        } else {
-            searchEverywhere(text, searchText, found);
+        }
+        for (size_t k = 0; k < suffixTexts.size(); ++k) {
+            if (!piece.endsWith(suffixTexts[k])) continue;
+            const TextRange range{cr - suffixTexts[k].size(), suffixTexts[k].size() + 1};
+            appendMerged(result.ranges, range);
+            lastOf[size_t(suffixNumbers[k])] = range;
         }
     }
 
-    for (auto it = searchTexts.rbegin(); it != searchTexts.rend(); ++it) {
-        const std::vector<TextRange>& found = perText[*it];
-        if (!found.empty()) {
+    // Search texts with an LF inside cannot come from a pane's text; search for them literally.
+    std::vector<TextRange> others;
+    for (size_t number = 0; number < distinct.size(); ++number) {
+        const qsizetype lf = distinct[number].indexOf(PaneText::kLF);
+        if (lf <= 0) continue;
+        std::vector<TextRange> found;
+        searchEverywhere(text, distinct[number], found);
+        if (!found.empty()) lastOf[number] = found.back();
+        others.insert(others.end(), found.begin(), found.end());
+    }
+    if (!others.empty()) {
+        others.insert(others.end(), result.ranges.begin(), result.ranges.end());
+        std::sort(others.begin(), others.end(),
+                  [](const TextRange& a, const TextRange& b) { return a.start < b.start; });
+        result.ranges.clear();
+        for (const TextRange& range : others) appendMerged(result.ranges, range);
+    }
+
+    for (auto it = callNumber.rbegin(); it != callNumber.rend(); ++it) {
+        const TextRange& last = lastOf[size_t(*it)];
+        if (last.start >= 0) {
             result.hasLast = true;
-            result.last = found.back();
+            result.last = last;
             break;
         }
     }
-
-    for (const auto& entry : perText)
-        result.ranges.insert(result.ranges.end(), entry.second.begin(), entry.second.end());
-    std::sort(result.ranges.begin(), result.ranges.end(),
-              [](const TextRange& a, const TextRange& b) { return a.start < b.start; });
-    std::vector<TextRange> merged;
-    for (const TextRange& range : result.ranges) {
-        if (!merged.empty() && range.start <= merged.back().start + merged.back().length) {
-            TextRange& back = merged.back();
-            back.length = std::max(back.length, range.start + range.length - back.start);
-        } else {
-            merged.push_back(range);
-        }
-    }
-    result.ranges = std::move(merged);
     return result;
 }
 
