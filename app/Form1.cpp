@@ -8,7 +8,17 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <unistd.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
 #include "app/AppTitle.h"
+#include "app/HomePage.h"
+#include "app/SettingsStore.h"
+#include "app/Startup.h"
+#include "extract/Deployment.h"
+#include "output/PrinterCheck.h"
 #include "app/ErrorReport.h"
 #include "app/FormLayout.h"
 #include "app/HelpCommand.h"
@@ -195,6 +205,8 @@ PaneDocument& Form1::pane(int number) { return *panes_[number - 1]; }
 bool Form1::isOptionSelected(int number) const { return options_[number - 1]->isChecked(); }
 
 void Form1::selectOption(int number) {
+    // Like setting an option's value: its click behaviour runs when it becomes selected.
+    if (options_[number - 1]->isChecked()) return;
     options_[number - 1]->setChecked(true);
     switch (number) {
         case 1: Option1_Click(); break;
@@ -204,8 +216,14 @@ void Form1::selectOption(int number) {
     }
 }
 
+QString Form1::programFolder() const {
+    return services_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : services_.programFolder;
+}
+
 void Form1::Form_Load() {
     Procedure proc(services_.dialogs, QStringLiteral("Form1.Form_Load"));
+    proc.step(100, [&] { ApplySkin(*this, programFolder()); });
     proc.step(102, [&] {
         for (RichTextPane* pane : panes_) pane->setText(QString());
     });
@@ -213,12 +231,39 @@ void Form1::Form_Load() {
         for (RichTextPane* pane : panes_) pane->setTabChangesFocus(true);
     });
     proc.step(106, [&] { selectOption(1); });
+    proc.step(108, [&] {
+        if (std::optional<QCursor> hand = LoadHandPicture(programFolder())) setHandPicture(hand);
+    });
+    proc.step(110, [&] {
+        OpenHomePageOccasionally(Require(services_.random, "The random-number source"),
+                                 Require(services_.launcher, "The browser launcher"));
+    });
     proc.step(112, [&] {
         setWindowTitle(kProductName);
         setWindowIcon(QIcon(QStringLiteral(":/corvella.png")));
         SetAppTitle(kProductName);
     });
+    proc.step(114, [&] {
+        RestoreComparisonMethod(*this, Require(services_.settings, "The settings store"));
+    });
+    proc.step(116, [&] { Deployment::DeployExtractor(services_.events); });
+    proc.step(118, [&] {
+        CheckPdfPrinter(Require(services_.printers, "The printer list"), services_.dialogs);
+    });
     proc.step(120, [&] { ComparisonDone = false; });
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Shutdown();
+}
+
+void Form1::Shutdown() {
+    Deployment::RemoveExtractor();
+    if (services_.endProcess)
+        services_.endProcess(0);
+    else
+        ::_exit(0);
 }
 
 void Form1::PushButton1_Click() { corvella::PushButton1_Click(*this); }
@@ -227,7 +272,15 @@ void Form1::PushButton8_Click() { corvella::PushButton8_Click(*this); }
 void Form1::PushButton9_Click() { corvella::PushButton9_Click(*this); }
 void Form1::Option1_Click() { ShowRTF(*this); }
 void Form1::Option2_Click() { ShowRTF(*this); }
-void Form1::Option3_Click() { PushButton(1)->setEnabled(true); }
-void Form1::Option4_Click() { PushButton(1)->setEnabled(false); }
+void Form1::Option3_Click() { chooseMethod(true); }
+void Form1::Option4_Click() { chooseMethod(false); }
+
+void Form1::chooseMethod(bool standard) {
+    PushButton(1)->setEnabled(standard);
+    // A value that cannot be stored is not reported: the choice still holds for this run.
+    if (services_.settings != nullptr)
+        services_.settings->save(kSettingsApplication, kSettingsSection, kComparisonKey,
+                                 standard ? QStringLiteral("1") : QStringLiteral("2"));
+}
 
 }  // namespace corvella

@@ -23,6 +23,8 @@ public:
 
     // The start-up sequence; runs before the window is shown.
     void Form_Load();
+    // The shut-down: removes the extractor copy and ends the process at once.
+    void Shutdown();
 
     // MainWindow
     PaneDocument& pane(int number) override;
@@ -52,6 +54,7 @@ public:
     void Option4_Click();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -63,6 +66,8 @@ private:
     void watchPointerMoves();
     void applyPointer();
     void hover(PointerShape shape);
+    void chooseMethod(bool standard);
+    QString programFolder() const;
 
     Services& services_;
     RichTextPane* panes_[4] = {};

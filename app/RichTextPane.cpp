@@ -85,7 +85,8 @@ qsizetype RichTextPane::toText(qsizetype documentPosition) const {
 
 bool RichTextPane::recordedSelectionIsCurrent() const {
     const QTextCursor cursor = textCursor();
-    return cursor.anchor() == recorded_.anchor && cursor.position() == recorded_.position;
+    return cursor.anchor() == recorded_.anchor && cursor.position() == recorded_.position &&
+           recorded_.revision == revision_;
 }
 
 qsizetype RichTextPane::selStart() const {
@@ -106,7 +107,7 @@ void RichTextPane::selectDocumentRange(qsizetype start, qsizetype length) {
     cursor.setPosition(int(from));
     cursor.setPosition(int(to), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
-    recorded_ = {start, length, cursor.anchor(), cursor.position()};
+    recorded_ = {start, length, cursor.anchor(), cursor.position(), revision_};
 }
 
 void RichTextPane::setSelStart(qsizetype start) {

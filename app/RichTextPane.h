@@ -55,6 +55,7 @@ private:
         qsizetype length = 0;
         int anchor = -1;
         int position = -1;
+        quint64 revision = 0;  // an edit can move breaks without moving the widget's cursor
     } recorded_;
 };
 

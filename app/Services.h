@@ -1,14 +1,38 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "app/ErrorReport.h"
 #include "app/EventPump.h"
+
+#include <functional>
 
 namespace corvella {
 
 // The platform services the commands use. The program passes the real ones; tests script them.
+// Services beyond dialogs and the event loop are optional pointers: a command step that needs a
+// missing one fails with a clear description instead of crashing.
+class SettingsStore;
+class Printers;
+class RandomSource;
+class Launcher;
+
 struct Services {
     Dialogs& dialogs;
     EventPump& events;
+    SettingsStore* settings = nullptr;
+    Printers* printers = nullptr;
+    RandomSource* random = nullptr;
+    Launcher* launcher = nullptr;
+    // The folder holding the program's optional files; empty means the executable's folder.
+    QString programFolder{};
+    // Ends the process at once; unset means _exit.
+    std::function<void(int)> endProcess{};
 };
+
+template <typename T>
+T& Require(T* service, const char* what) {
+    if (service == nullptr) throw Failure(QStringLiteral("%1 is not available").arg(QLatin1String(what)));
+    return *service;
+}
 
 }  // namespace corvella

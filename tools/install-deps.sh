@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils qpdf
     fonts-liberation

@@ -8,6 +8,7 @@
 #include "tests/support/CountingPump.h"
 #include "tests/support/MemoryPane.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TestServices.h"
 
 namespace corvella::testing {
 
@@ -15,7 +16,7 @@ namespace corvella::testing {
 // must make a pane fail; everything else is tested on the real window.
 class FakeWindow : public MainWindow {
 public:
-    FakeWindow() : services_{dialogs, pump} {}
+    FakeWindow() : dialogs(all.dialogs), pump(all.pump) {}
 
     PaneDocument& pane(int number) override { return panes[size_t(number - 1)]; }
     bool isOptionSelected(int number) const override { return options[size_t(number - 1)]; }
@@ -30,19 +31,19 @@ public:
         pointer_ = shape;
         pointerLog.push_back(shape);
     }
-    Services& services() override { return services_; }
+    Services& services() override { return all.services; }
 
     MemoryPane& memoryPane(int number) { return panes[size_t(number - 1)]; }
 
-    ScriptedDialogs dialogs;
-    CountingPump pump;
+    TestServices all;
+    ScriptedDialogs& dialogs;
+    CountingPump& pump;
     std::array<MemoryPane, 4> panes;
     std::array<bool, 4> options{true, false, true, false};
     std::vector<PointerShape> pointerLog;
 
 private:
     PointerShape pointer_ = PointerShape::Default;
-    Services services_;
 };
 
 }  // namespace corvella::testing

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include "app/Dialogs.h"
+#include "output/GetSetPrinter.h"
+
+namespace corvella {
+
+// The instructions shown when the PDF printer is not installed.
+QString PdfPrinterMissingText();
+
+// Tells the user how to install the PDF printer when no installed printer has exactly its name.
+// A failure to list the printers reaches the caller.
+void CheckPdfPrinter(Printers& printers, Dialogs& dialogs);
+
+}  // namespace corvella
