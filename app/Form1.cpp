@@ -24,6 +24,7 @@
 #include "app/HelpCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/ShowRTF.h"
+#include "compare/WordsCommand.h"
 #include "extract/SampleCommands.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
@@ -120,6 +121,7 @@ void Form1::applyFocusOrder() {
 
 void Form1::wireCommands() {
     connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(PushButton(6), &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton(7), &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton(8), &QPushButton::clicked, this, &Form1::PushButton8_Click);
     connect(PushButton(9), &QPushButton::clicked, this, &Form1::PushButton9_Click);
@@ -267,6 +269,7 @@ void Form1::Shutdown() {
 }
 
 void Form1::PushButton1_Click() { corvella::PushButton1_Click(*this); }
+void Form1::PushButton6_Click() { corvella::PushButton6_Click(*this); }
 void Form1::PushButton7_Click() { corvella::PushButton7_Click(*this); }
 void Form1::PushButton8_Click() { corvella::PushButton8_Click(*this); }
 void Form1::PushButton9_Click() { corvella::PushButton9_Click(*this); }

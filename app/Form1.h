@@ -45,6 +45,7 @@ public:
 
     // Command handlers.
     void PushButton1_Click();
+    void PushButton6_Click();
     void PushButton7_Click();
     void PushButton8_Click();
     void PushButton9_Click();

@@ -15,6 +15,7 @@ class SettingsStore;
 class Printers;
 class RandomSource;
 class Launcher;
+class Word1;
 
 struct Services {
     Dialogs& dialogs;
@@ -23,6 +24,7 @@ struct Services {
     Printers* printers = nullptr;
     RandomSource* random = nullptr;
     Launcher* launcher = nullptr;
+    Word1* word = nullptr;  // the word processor (comparison method 2)
     // The folder holding the program's optional files; empty means the executable's folder.
     QString programFolder{};
     // Ends the process at once; unset means _exit.

@@ -1,16 +1,23 @@
 #include "app/SettingsStore.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace corvella {
 
 namespace {
 QString keyPath(const QString& section, const QString& key) { return section + u'/' + key; }
+
+// Looked up on every use, so that the folder always follows $XDG_CONFIG_HOME.
+QString iniFile(const QString& application) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           application + QStringLiteral(".ini");
+}
 }  // namespace
 
 QString IniSettingsStore::get(const QString& application, const QString& section,
                               const QString& key, const QString& defaultValue) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application);
+    QSettings settings(iniFile(application), QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return defaultValue;
     const QVariant value = settings.value(keyPath(section, key));
     return value.isValid() ? value.toString() : defaultValue;
@@ -18,7 +25,7 @@ QString IniSettingsStore::get(const QString& application, const QString& section
 
 bool IniSettingsStore::save(const QString& application, const QString& section,
                             const QString& key, const QString& value) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, application);
+    QSettings settings(iniFile(application), QSettings::IniFormat);
     settings.setValue(keyPath(section, key), value);
     settings.sync();
     return settings.status() == QSettings::NoError;
