@@ -18,6 +18,8 @@
 #include "app/SettingsStore.h"
 #include "app/Startup.h"
 #include "extract/Deployment.h"
+#include "extract/LoadCommands.h"
+#include "extract/Shell32.h"
 #include "output/PrinterCheck.h"
 #include "app/ErrorReport.h"
 #include "app/FormLayout.h"
@@ -122,6 +124,8 @@ void Form1::applyFocusOrder() {
 void Form1::wireCommands() {
     connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton(6), &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton(3), &QPushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(PushButton(4), &QPushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton(7), &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton(8), &QPushButton::clicked, this, &Form1::PushButton8_Click);
     connect(PushButton(9), &QPushButton::clicked, this, &Form1::PushButton9_Click);
@@ -261,6 +265,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::Shutdown() {
+    Shell32::KillRunningPrograms();
     Deployment::RemoveExtractor();
     if (services_.endProcess)
         services_.endProcess(0);
@@ -270,6 +275,8 @@ void Form1::Shutdown() {
 
 void Form1::PushButton1_Click() { corvella::PushButton1_Click(*this); }
 void Form1::PushButton6_Click() { corvella::PushButton6_Click(*this); }
+void Form1::PushButton3_Click() { corvella::PushButton3_Click(*this); }
+void Form1::PushButton4_Click() { corvella::PushButton4_Click(*this); }
 void Form1::PushButton7_Click() { corvella::PushButton7_Click(*this); }
 void Form1::PushButton8_Click() { corvella::PushButton8_Click(*this); }
 void Form1::PushButton9_Click() { corvella::PushButton9_Click(*this); }

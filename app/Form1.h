@@ -46,6 +46,8 @@ public:
     // Command handlers.
     void PushButton1_Click();
     void PushButton6_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
     void PushButton7_Click();
     void PushButton8_Click();
     void PushButton9_Click();

@@ -105,8 +105,7 @@ void compareStandard(MainWindow& window, Procedure& proc) {
 
 }  // namespace
 
-void WordPass::FindWordDifferencesInLine(QStringView otherLine, qsizetype start,
-                                         qsizetype length) {
+void WordPass::FindWordDifferencesInLine(QStringView otherLine, qsizetype start, qsizetype length) {
     const QString ownText = pane_.text();
     const QStringView ownLine = QStringView(ownText).mid(start - 1, length);
     if (!other_ || !sameView(otherLine, otherView_)) {
@@ -161,10 +160,10 @@ bool IsWordRunning(Word1* word) {
 
 bool CancelIfWordOpen(Word1* word, Dialogs& dialogs) {
     if (!IsWordRunning(word)) return false;
-    const QString text =
-        QStringLiteral("Word may be open. It is recommended that you close Word first. Use "
-                       "Ctrl+Alt+Del > Task Manager > WINWORD.EXE if necessary.\r\n\r\n"
-                       "Would you like to proceed anyway?");
+    const QString text = QStringLiteral(
+        "Word may be open. It is recommended that you close Word first. Use "
+        "Ctrl+Alt+Del > Task Manager > WINWORD.EXE if necessary.\r\n\r\n"
+        "Would you like to proceed anyway?");
     return MsgBox(dialogs, text, MessageButtons::YesNo) != MessageAnswer::Yes;
 }
 

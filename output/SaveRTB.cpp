@@ -24,7 +24,7 @@ namespace {
 // The output file while it is being written: a new file beside the target that takes the
 // target's name only once all of the text is in it.
 class OutputFile {
-public:
+  public:
     OutputFile() = default;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -85,7 +85,7 @@ public:
         temporary_.clear();
     }
 
-private:
+  private:
     void discard() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
@@ -108,10 +108,10 @@ void SaveRTBToFile(PaneDocument& pane, const QString& path, Services& services) 
     proc.step(100, [&] { exists = Main::FileExists(path); });
     proc.step(102, [&] {
         if (exists)
-            answer = MsgBox(services.dialogs,
-                            QStringLiteral("Are you sure you wish to overwrite ") + path +
-                                QStringLiteral(" ?"),
-                            MessageButtons::YesNo);
+            answer = MsgBox(
+                services.dialogs,
+                QStringLiteral("Are you sure you wish to overwrite ") + path + QStringLiteral(" ?"),
+                MessageButtons::YesNo);
     });
     proc.step(104, [&] {
         if (!exists) answer = MessageAnswer::Yes;

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include "app/Form1.h"
 #include "app/TempFolder.h"
@@ -38,6 +40,48 @@ TEST(ShutdownDeathTest, ClosingDuringACommandEndsTheProcessAndRemovesTheExtracto
     ASSERT_TRUE(extractorCopies().isEmpty());
     EXPECT_EXIT(closeDuringComparison(), ::testing::ExitedWithCode(0), "");
     EXPECT_TRUE(extractorCopies().isEmpty()) << extractorCopies().join(' ').toStdString();
+}
+
+// Runs in a child process: a load waiting on an extractor that never finishes, closed meanwhile.
+[[noreturn]] void closeWhileExtracting(const QString& pidFile, const QString& pdf) {
+    TestServices test;
+    test.services.endProcess = nullptr;
+    QFile script(Deployment::ExtractorPath());
+    if (!script.open(QIODevice::WriteOnly)) std::_Exit(10);
+    script.write(QStringLiteral("#!/bin/sh\necho $$ > '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    Form1 form(test.services);
+    form.Form_Load();  // leaves the existing extractor as it is
+    test.dialogs.fileSelections.push_back({pdf});
+    test.pump.hook = [&] {
+        if (QFile::exists(pidFile) && QFile(pidFile).size() > 0) form.close();
+    };
+    form.PushButton(3)->click();
+    std::_Exit(20);
+}
+
+bool processIsRunning(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return false;
+    const QByteArray fields = stat.readAll();
+    const qsizetype close = fields.lastIndexOf(')');
+    return close > 0 && fields.size() > close + 2 && fields[close + 2] != 'Z';
+}
+
+TEST(ShutdownDeathTest, ClosingWhileTheExtractorRunsKillsIt) {
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath("extractor.pid");
+    const QString pdf = dir.filePath("any.pdf");
+    QFile(pdf).open(QIODevice::WriteOnly);
+    EXPECT_EXIT(closeWhileExtracting(pidFile, pdf), ::testing::ExitedWithCode(0), "");
+    QFile file(pidFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const qint64 pid = file.readAll().trimmed().toLongLong();
+    ASSERT_GT(pid, 0);
+    for (int i = 0; i < 50 && processIsRunning(pid); ++i) QThread::msleep(100);
+    EXPECT_FALSE(processIsRunning(pid));
+    EXPECT_TRUE(extractorCopies().isEmpty());
 }
 
 TEST(ShutdownTest, ClosingNeverAsksAndEndsWithCodeZero) {

@@ -135,7 +135,7 @@ TEST(WordDiffTest, AnEmptyOtherLineMissesEveryWord) {
 
 // A window made of four real panes, showing all lines, with the standard method.
 class PaneWindow : public MainWindow {
-public:
+  public:
     PaneDocument& pane(int number) override { return panes[number - 1]; }
     bool isOptionSelected(int number) const override { return number == 1 || number == 3; }
     void selectOption(int) override {}
@@ -148,7 +148,7 @@ public:
 };
 
 class WordCompareTest : public ::testing::Test {
-protected:
+  protected:
     void compare(const QString& text1, const QString& text2) {
         window.pane(1).setText(text1);
         window.pane(2).setText(text2);
@@ -241,7 +241,7 @@ TEST_F(WordCompareTest, NonAsciiWordsAreColouredAtTheirPlaces) {
 // ---- Equality with the literal algorithm ------------------------------------------------------
 
 class RandomTexts {
-public:
+  public:
     explicit RandomTexts(quint32 seed) : random_(seed) {}
 
     QString text() {
@@ -261,15 +261,23 @@ public:
             for (int c = 0; c < changes; ++c) {
                 const int at = int(random_.bounded(words.size() + 1));
                 switch (random_.bounded(4)) {
-                    case 0: words.insert(at, word()); break;
-                    case 1: if (at < words.size()) words.removeAt(at); break;
-                    case 2: if (at < words.size()) words[at] = word(); break;
-                    default: if (at + 1 < words.size()) words.swapItemsAt(at, at + 1);
+                    case 0:
+                        words.insert(at, word());
+                        break;
+                    case 1:
+                        if (at < words.size()) words.removeAt(at);
+                        break;
+                    case 2:
+                        if (at < words.size()) words[at] = word();
+                        break;
+                    default:
+                        if (at + 1 < words.size()) words.swapItemsAt(at, at + 1);
                 }
             }
             line = words.join(u' ');
         }
-        if (random_.bounded(3) == 0 && !lines.isEmpty()) lines.removeAt(int(random_.bounded(lines.size())));
+        if (random_.bounded(3) == 0 && !lines.isEmpty())
+            lines.removeAt(int(random_.bounded(lines.size())));
         if (random_.bounded(3) == 0) lines.insert(int(random_.bounded(lines.size() + 1)), line());
         return join(lines);
     }
@@ -289,10 +297,10 @@ public:
         }
     }
 
-private:
+  private:
     QString word() {
-        static const QStringList vocabulary = {"a", "b", "c", "A", "a,", "the", "", "é", "日本",
-                                               "😀", "x\ty", "\u00a0", "ab", "Ωμέγα"};
+        static const QStringList vocabulary = {"a", "b",    "c", "A",    "a,",     "the", "",
+                                               "é", "日本", "😀", "x\ty", "\u00a0", "ab",  "Ωμέγα"};
         return vocabulary[int(random_.bounded(vocabulary.size()))];
     }
 

@@ -91,7 +91,8 @@ void WordComparisonCommand(MainWindow& window) {
         bool inRange = false;
         proc.step(162, [&] { inRange = j <= lastIndex(lines2); });
         if (!inRange) continue;
-        proc.step(164, [&] { FindWordDifferencesInLine(rtb1, lines2[j], rtb3, pos1, lines1[k].size()); });
+        proc.step(
+            164, [&] { FindWordDifferencesInLine(rtb1, lines2[j], rtb3, pos1, lines1[k].size()); });
         proc.step(166, [&] { pos1 = pos1 + lines1[k].size() + 2; });
         bool moveOn = false;
         proc.step(168, [&] { moveOn = rtb2.text().size() >= pos2 + lines2[j].size() + 2; });
@@ -108,7 +109,8 @@ void WordComparisonCommand(MainWindow& window) {
         bool inRange = false;
         proc.step(184, [&] { inRange = j <= lastIndex(lines1); });
         if (!inRange) continue;
-        proc.step(186, [&] { FindWordDifferencesInLine(rtb2, lines1[j], rtb4, pos2, lines2[k].size()); });
+        proc.step(
+            186, [&] { FindWordDifferencesInLine(rtb2, lines1[j], rtb4, pos2, lines2[k].size()); });
         proc.step(188, [&] { pos2 = pos2 + lines2[k].size() + 2; });
         bool moveOn = false;
         proc.step(190, [&] { moveOn = rtb1.text().size() >= pos1 + lines1[j].size() + 2; });

@@ -5,7 +5,16 @@
 
 // Lets test failures show QStrings as readable text, with line breaks made visible.
 inline void PrintTo(const QString& text, std::ostream* out) {
-    QString shown = text;
-    shown.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
+    QString shown;
+    for (QChar c : text) {
+        if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c.unicode() < 32)
+            shown += QStringLiteral("\\x%1").arg(int(c.unicode()), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
     *out << '"' << shown.toStdString() << '"';
 }

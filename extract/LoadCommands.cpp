@@ -1,0 +1,106 @@
+#include "extract/LoadCommands.h"
+
+#include <QFileInfo>
+
+#include "app/ErrorReport.h"
+#include "app/Main.h"
+#include "compare/ShowRTF.h"
+#include "extract/PDFToText.h"
+#include "extract/TextIntoPane.h"
+
+namespace corvella {
+
+namespace {
+
+QString collapsePairs(const QString& path) {
+    QString out;
+    out.reserve(path.size());
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        out += path.at(i);
+        if (path.at(i) == u'/' && i + 1 < path.size() && path.at(i + 1) == u'/') ++i;
+    }
+    return out;
+}
+
+struct LoadCommand {
+    QString location;
+    int paneNumber;
+    bool fixPaths;
+    void (*fileToRich)(PaneDocument&, const QString&, Services&);
+};
+
+// Converts one PDF and loads its text. Without any text file the user is told so, rather than
+// left with an empty pane and no word.
+void loadOne(MainWindow& window, const LoadCommand& command, Procedure& proc, QString path,
+             int firstLine) {
+    Services& services = window.services();
+    PaneDocument& pane = window.pane(command.paneNumber);
+    proc.step(firstLine, [&] { RTB::PDFToText(path, services); });
+    proc.step(firstLine + 2, [&] { command.fileToRich(pane, path, services); });
+    proc.step(firstLine + 4, [&] {
+        if (Main::FileExists(path)) Main::DeleteFileQuietly(services.events, path);
+    });
+}
+
+void runLoad(MainWindow& window, const LoadCommand& command) {
+    Services& services = window.services();
+    Procedure proc(services.dialogs, command.location);
+    PaneDocument& pane = window.pane(command.paneNumber);
+    QStringList chosen;
+    QStringList list;
+
+    proc.step(100, [&] { window.ComparisonDone = false; });
+    proc.step(102, [&] { ShowRTF(window); });
+    proc.step(104, [&] { chosen = services.dialogs.getOpenFileNames(LoadDialogRequest()); });
+    // A cancelled dialog changes nothing.
+    if (chosen.isEmpty()) return;
+    proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
+    proc.step(108, [&] { list = SelectionList(chosen); });
+    proc.step(110, [&] { pane.setText(QString()); });
+    if (list.size() == 1) {
+        loadOne(window, command, proc, list.at(0), 112);
+    } else {
+        for (qsizetype i = 1; i < list.size(); ++i) {
+            QString path;
+            proc.step(118, [&] {
+                path = list.at(0) + u'/' + list.at(i);
+                if (command.fixPaths) path = FixDoubleBackslash(path);
+            });
+            loadOne(window, command, proc, path, 120);
+        }
+    }
+    proc.step(126, [&] { pane.setText(pane.text() + QStringLiteral("\r")); });
+    proc.step(128, [&] { window.selectOption(1); });
+    proc.step(130, [&] { window.setPointer(PointerShape::Default); });
+}
+
+}  // namespace
+
+OpenFilesRequest LoadDialogRequest() {
+    return {QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files"),
+            QStringLiteral("PDF Files (*.pdf)"), true};
+}
+
+QStringList SelectionList(const QStringList& chosenPaths) {
+    if (chosenPaths.size() <= 1) return chosenPaths;
+    QStringList list{QFileInfo(chosenPaths.first()).path()};
+    for (const QString& path : chosenPaths) list << QFileInfo(path).fileName();
+    return list;
+}
+
+QString FixDoubleBackslash(const QString& path) {
+    if (!path.startsWith(QStringLiteral("//"))) return collapsePairs(path);
+    qsizetype first = 0;
+    while (first < path.size() && path.at(first) == u'/') ++first;
+    return QStringLiteral("//") + collapsePairs(path.mid(first));
+}
+
+void PushButton3_Click(MainWindow& window) {
+    runLoad(window, {QStringLiteral("Form1.PushButton3_Click"), 1, true, RTB::FileToRich1});
+}
+
+void PushButton4_Click(MainWindow& window) {
+    runLoad(window, {QStringLiteral("Form1.PushButton4_Click"), 2, false, RTB::FileToRich2});
+}
+
+}  // namespace corvella

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "app/MainWindow.h"
+
+namespace corvella {
+
+// "Load PDF File #1" and "Load PDF File #2": the user picks one or several PDFs; each is turned
+// into text and loaded into the pane, the last one that loads staying there.
+void PushButton3_Click(MainWindow& window);
+void PushButton4_Click(MainWindow& window);
+
+// The open-file dialog's settings for both load commands.
+OpenFilesRequest LoadDialogRequest();
+
+// The chosen files as a selection list: the one full path, or for several files their folder
+// followed by their names.
+QStringList SelectionList(const QStringList& chosenPaths);
+
+// Collapses doubled separators: every "//" becomes "/" (pairs do not overlap). A path that starts
+// with two or more separators names a network location and keeps exactly two at its start.
+QString FixDoubleBackslash(const QString& path);
+
+}  // namespace corvella

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include "app/Services.h"
+
+namespace corvella::RTB {
+
+// Where PDFToText leaves the text of the PDF it converts: a file of this process in the private
+// temp folder, so that nothing beside the PDF is ever written, overwritten or deleted.
+QString ExtractedTextPath();
+
+// Runs the deployed extractor on the PDF, hidden, with UTF-8 output into ExtractedTextPath(), and
+// waits for it with the window live. On entry `path` holds the PDF's path; on return it holds the
+// text file's path. Without any text (a password, copying forbidden, a broken file) no file is
+// there afterwards.
+void PDFToText(QString& path, Services& services);
+
+}  // namespace corvella::RTB

@@ -1,0 +1,123 @@
+// Judging an extracted text file and loading it into a pane.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/AppTitle.h"
+#include "app/RichTextPane.h"
+#include "extract/TextIntoPane.h"
+#include "tests/support/TestServices.h"
+
+using namespace corvella;
+using corvella::testing::TestServices;
+
+namespace {
+
+class TextIntoPaneTest : public ::testing::Test {
+protected:
+    QString file(const QByteArray& bytes) {
+        const QString path = dir.filePath(QString("text%1.txt").arg(++count));
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return path;
+    }
+    void load(const QByteArray& bytes) { RTB::FileToRich1(pane, file(bytes), test.services); }
+
+    QTemporaryDir dir;
+    int count = 0;
+    TestServices test;
+    RichTextPane pane;
+};
+
+TEST_F(TextIntoPaneTest, PageBreaksOnlyAreUnreadableAndThePaneKeepsItsText) {
+    pane.setText("before");
+    load("\f\r\n\f\r\n\f\r\n");
+    ASSERT_EQ(test.dialogs.texts(), QStringList{kUnreadableTextMessage});
+    EXPECT_EQ(test.dialogs.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(test.dialogs.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(test.dialogs.messages[0].title, AppTitle());
+    EXPECT_EQ(pane.text(), "before");
+}
+
+TEST_F(TextIntoPaneTest, ControlCharactersBeforeSixPrintableOnesAreReadable) {
+    load("\f\r\ntwo words\r\n");
+    EXPECT_TRUE(test.dialogs.messages.empty());
+    EXPECT_EQ(pane.text(), "\f\r\ntwo words\r\n");
+}
+
+TEST_F(TextIntoPaneTest, FewPrintableCharactersAloneAreReadable) {
+    load("abc");
+    EXPECT_TRUE(test.dialogs.messages.empty());
+    EXPECT_EQ(pane.text(), "abc");
+}
+
+TEST_F(TextIntoPaneTest, FewPrintableCharactersWithATabAreUnreadable) {
+    load("ab\t");
+    EXPECT_EQ(test.dialogs.texts(), QStringList{kUnreadableTextMessage});
+}
+
+TEST_F(TextIntoPaneTest, NonLatinTextIsReadable) {
+    for (const QByteArray& text : {QByteArray("\f日本語のテキスト"), QByteArray("\tΩμέγα κείμενο"),
+                                   QByteArray("\x01نص عربي"), QByteArray("\fàéîõüç")}) {
+        test.dialogs.messages.clear();
+        load(text);
+        EXPECT_TRUE(test.dialogs.messages.empty()) << text.constData();
+        EXPECT_EQ(pane.text(), QString::fromUtf8(text));
+    }
+}
+
+TEST_F(TextIntoPaneTest, MissingFileSaysItMayBeProtected) {
+    pane.setText("kept");
+    RTB::FileToRich2(pane, dir.filePath("nothing.txt"), test.services);
+    EXPECT_EQ(test.dialogs.texts(), QStringList{kNoTextFileMessage});
+    EXPECT_EQ(pane.text(), "kept");
+}
+
+TEST_F(TextIntoPaneTest, EmptyFileHoldsNoText) {
+    pane.setText("kept");
+    load("");
+    EXPECT_EQ(test.dialogs.texts(), QStringList{kUnreadableTextMessage});
+    EXPECT_EQ(pane.text(), "kept");
+}
+
+TEST_F(TextIntoPaneTest, InvalidUtf8IsLoadedWithReplacementCharacters) {
+    load("caf\xe9 \xff\xfe broken \xc3");
+    EXPECT_TRUE(test.dialogs.messages.empty());
+    EXPECT_TRUE(pane.text().startsWith("caf\uFFFD "));
+}
+
+TEST_F(TextIntoPaneTest, LargeFileIsLoadedWhole) {
+    QByteArray big;
+    for (int i = 0; i < 100000; ++i) big += "line " + QByteArray::number(i) + "\r\n";
+    load(big);
+    EXPECT_EQ(pane.text(), QString::fromLatin1(big));
+}
+
+TEST_F(TextIntoPaneTest, LinesEndAtLfCrLfAndCr) {
+    EXPECT_EQ(Main::ReadFileToStringFSOLine(file("a\nb\r\nc\rd\r\n"), test.services),
+              (QStringList{"a", "b", "c", "d"}));
+    EXPECT_TRUE(Main::ReadFileToStringFSOLine(file(""), test.services).isEmpty());
+    EXPECT_EQ(Main::ReadFileToStringFSOLine(file("\r\n"), test.services), QStringList{""});
+}
+
+TEST_F(TextIntoPaneTest, FileThatCannotBeReadIsReported) {
+    // A folder has a modification time but cannot be read as text.
+    RTB::FileToRich1(pane, dir.path(), test.services);
+    ASSERT_EQ(test.dialogs.messages.size(), 2u);
+    EXPECT_TRUE(test.dialogs.messages[0].text.contains("in Corvella2021/08/31.Main.ReadFileToStringFSOLine at line 100"));
+    EXPECT_EQ(test.dialogs.messages[1].text, kUnreadableTextMessage);
+}
+
+TEST(PrintableTest, CodesThatCount) {
+    EXPECT_FALSE(Main::IsPrintable(QChar(31)));
+    EXPECT_TRUE(Main::IsPrintable(QChar(32)));
+    EXPECT_TRUE(Main::IsPrintable(QChar(126)));
+    EXPECT_FALSE(Main::IsPrintable(QChar(127)));
+    EXPECT_FALSE(Main::IsPrintable(QChar(159)));
+    EXPECT_TRUE(Main::IsPrintable(QChar(160)));
+    EXPECT_TRUE(Main::IsPrintable(QChar(0x65E5)));
+}
+
+}  // namespace
