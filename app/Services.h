@@ -4,6 +4,7 @@
 #include "app/ErrorReport.h"
 #include "app/EventPump.h"
 
+#include <chrono>
 #include <functional>
 
 namespace corvella {
@@ -29,6 +30,8 @@ struct Services {
     QString programFolder{};
     // Ends the process at once; unset means _exit.
     std::function<void(int)> endProcess{};
+    // How long a long loop may run between two yields to the event loop.
+    std::chrono::milliseconds yieldSlice{15};
 };
 
 template <typename T>

@@ -14,8 +14,8 @@ constexpr int kMaxRecollections = 3;
 // Colours all occurrences, a batch at a time with time-sliced yields between batches. When the
 // pane's text changes during a yield, the occurrences are looked up again in the new text.
 void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& searchTexts,
-                      EventPump& events) {
-    TimeSlicedYield yield(events);
+                      Services& services) {
+    TimeSlicedYield yield(services.events, services.yieldSlice);
     QString text;
     quint64 revision = 0;
     LineDiff::Occurrences found;
@@ -50,7 +50,7 @@ void findDifferences(const QString& location, PaneDocument& own, PaneDocument& o
                      PaneDocument& work, Services& services,
                      void (*colorRed)(PaneDocument&, const std::vector<QStringView>&, Services&)) {
     Procedure proc(services.dialogs, location);
-    TimeSlicedYield yield(services.events);
+    TimeSlicedYield yield(services.events, services.yieldSlice);
     QString ownText;
     QString otherText;
     std::vector<QStringView> ownPieces;
@@ -86,22 +86,20 @@ void findDifferences(const QString& location, PaneDocument& own, PaneDocument& o
 }  // namespace
 
 void ColorRedByString1(PaneDocument& pane1, const std::vector<QStringView>& searchTexts,
-                       EventPump& events) {
-    colorOccurrences(pane1, searchTexts, events);
+                       Services& services) {
+    colorOccurrences(pane1, searchTexts, services);
 }
 
 void ColorRedByString2(PaneDocument& pane2, const std::vector<QStringView>& searchTexts,
                        Services& services) {
     Procedure proc(services.dialogs, QStringLiteral("RTB.ColorRedByString2"));
-    proc.step(100, [&] { colorOccurrences(pane2, searchTexts, services.events); });
+    proc.step(100, [&] { colorOccurrences(pane2, searchTexts, services); });
 }
 
 void FindDifferencesIn1(PaneDocument& pane1, PaneDocument& pane2, PaneDocument& pane3,
                         Services& services) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn1"), pane1, pane2, pane3, services,
-                    [](PaneDocument& pane, const std::vector<QStringView>& texts, Services& s) {
-                        ColorRedByString1(pane, texts, s.events);
-                    });
+                    ColorRedByString1);
 }
 
 void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& pane4,

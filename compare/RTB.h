@@ -22,7 +22,7 @@ void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& 
 // order; the selection ends on the last occurrence coloured. ColorRedByString1 lets failures reach
 // its caller; ColorRedByString2 reports them itself.
 void ColorRedByString1(PaneDocument& pane1, const std::vector<QStringView>& searchTexts,
-                       EventPump& events);
+                       Services& services);
 void ColorRedByString2(PaneDocument& pane2, const std::vector<QStringView>& searchTexts,
                        Services& services);
 

@@ -124,14 +124,19 @@ TEST_F(LineCompareTest, WorkPaneIsClearedOnEveryRun) {
     EXPECT_EQ(pane4.text(), "");
 }
 
-TEST_F(LineCompareTest, YieldsWhileComparingLongTexts) {
+TEST_F(LineCompareTest, YieldsOncePerTimeSliceWhileComparing) {
     QString a, b;
-    for (int i = 0; i < 50000; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         a += QStringLiteral("line %1\r").arg(i);
         b += QStringLiteral("line %1\r").arg(i + 7);
     }
+    services.yieldSlice = std::chrono::milliseconds(0);  // every yield point yields
     compare(a, b);
-    EXPECT_GT(pump.count, 0);
+    EXPECT_GE(pump.count, 2 * 2001);  // at least once per piece, in each direction
+    const int sliced = pump.count;
+    services.yieldSlice = std::chrono::hours(1);  // no slice ever runs out
+    compare(a, b);
+    EXPECT_EQ(pump.count, sliced);
 }
 
 TEST(LineDiffTest, CutAtCRKeepsTheLFWithTheNextPiece) {
