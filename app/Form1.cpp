@@ -21,6 +21,7 @@
 #include "extract/LoadCommands.h"
 #include "extract/Shell32.h"
 #include "output/PrinterCheck.h"
+#include "output/SaveAsPdf.h"
 #include "app/ErrorReport.h"
 #include "app/FormLayout.h"
 #include "app/HelpCommand.h"
@@ -124,8 +125,10 @@ void Form1::applyFocusOrder() {
 void Form1::wireCommands() {
     connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton(6), &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton(3), &QPushButton::clicked, this, &Form1::PushButton3_Click);
     connect(PushButton(4), &QPushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(PushButton(5), &QPushButton::clicked, this, &Form1::PushButton5_Click);
     connect(PushButton(7), &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton(8), &QPushButton::clicked, this, &Form1::PushButton8_Click);
     connect(PushButton(9), &QPushButton::clicked, this, &Form1::PushButton9_Click);
@@ -275,8 +278,10 @@ void Form1::Shutdown() {
 
 void Form1::PushButton1_Click() { corvella::PushButton1_Click(*this); }
 void Form1::PushButton6_Click() { corvella::PushButton6_Click(*this); }
+void Form1::PushButton2_Click() { corvella::PushButton2_Click(*this); }
 void Form1::PushButton3_Click() { corvella::PushButton3_Click(*this); }
 void Form1::PushButton4_Click() { corvella::PushButton4_Click(*this); }
+void Form1::PushButton5_Click() { corvella::PushButton5_Click(*this); }
 void Form1::PushButton7_Click() { corvella::PushButton7_Click(*this); }
 void Form1::PushButton8_Click() { corvella::PushButton8_Click(*this); }
 void Form1::PushButton9_Click() { corvella::PushButton9_Click(*this); }

@@ -46,8 +46,10 @@ public:
     // Command handlers.
     void PushButton1_Click();
     void PushButton6_Click();
+    void PushButton2_Click();
     void PushButton3_Click();
     void PushButton4_Click();
+    void PushButton5_Click();
     void PushButton7_Click();
     void PushButton8_Click();
     void PushButton9_Click();

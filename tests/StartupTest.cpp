@@ -123,7 +123,7 @@ TEST_F(StartupTest, HomePageOpensOnlyWhenTheDrawIsSeven) {
 }
 
 TEST_F(StartupTest, MissingPdfPrinterIsExplainedBeforeTheWindowIsShown) {
-    test.printers.names = {"Office Laser", "kestrovan pdf writer"};
+    test.printers.setNames({"Office Laser", "kestrovan pdf writer"});
     bool windowWasVisible = true;
     test.dialogs.onMessage = [&](const MessageRequest&) { windowWasVisible = form && form->isVisible(); };
     start();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -37,14 +38,76 @@ public:
     int saves = 0;
 };
 
+// A print system in memory: printers by name and queue, a server default, the user's own default,
+// and the jobs printed. Names are "queue" unless described.
 class ScriptedPrinters : public Printers {
 public:
+    struct Printer {
+        QString name;
+        QString queue;
+    };
+    struct Job {
+        QString queue;
+        QByteArray document;
+        QString defaultWhilePrinting;
+    };
+
     QStringList InstalledPrinters() override {
-        if (failure) throw Failure(*failure);
+        if (failure) throw PrinterFailure(1283, *failure);
+        QStringList names;
+        for (const Printer& printer : printers) names << printer.name;
         return names;
     }
-    QStringList names{kPdfPrinterName};
+    QString DefaultPrinterName() override {
+        if (failure) throw PrinterFailure(1283, *failure);
+        const std::optional<QString> queue = userDefault ? userDefault : serverDefault;
+        for (const Printer& printer : printers)
+            if (queue && printer.queue == *queue) return printer.name;
+        return QString();
+    }
+    DefaultChoice UserDefaultChoice() override {
+        if (failure || userDefaultUnreadable) throw PrinterFailure(2, "unreadable");
+        return {userDefault};
+    }
+    bool SetUserDefault(const QString& printerName) override {
+        const QString queue = QueueOf(printerName);
+        if (queue.isEmpty()) return false;
+        userDefault = queue;
+        ++defaultChanges;
+        return true;
+    }
+    bool RestoreUserDefault(const DefaultChoice& choice) override {
+        userDefault = choice.queue;
+        ++defaultChanges;
+        return true;
+    }
+    QString QueueOf(const QString& printerName) override {
+        if (failure) return QString();
+        for (const Printer& printer : printers)
+            if (printer.name == printerName) return printer.queue;
+        return QString();
+    }
+    void PrintTextFile(const QString& queue, const QString& path, const QString&) override {
+        if (failure || refusePrint || queue.isEmpty())
+            throw PrinterFailure(1283, "The print system refused the job");
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        jobs.push_back({queue, file.readAll(), DefaultPrinterName()});
+    }
+
+    void setNames(const QStringList& names) {
+        printers.clear();
+        for (const QString& name : names) printers.push_back({name, QString(name).replace(' ', '_')});
+    }
+
+    std::vector<Printer> printers{{kPdfPrinterName, "Kestrovan_PDF_Writer"}};
+    std::optional<QString> serverDefault;
+    std::optional<QString> userDefault;
     std::optional<QString> failure;
+    bool userDefaultUnreadable = false;
+    bool refusePrint = false;
+    int defaultChanges = 0;
+    std::vector<Job> jobs;
 };
 
 class FixedRandom : public RandomSource {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "output/GetSetPrinter.h"
+
+// How a plain-text file reaches the PDF printer: the print system's queue for it.
+namespace corvella::Wordpad {
+
+// The queue that prints for the PDF printer; empty when the print system has none.
+QString GetWordpadPath(Printers& printers);
+
+}  // namespace corvella::Wordpad
