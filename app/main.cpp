@@ -4,6 +4,7 @@
 #include "app/HomePage.h"
 #include "app/QtDialogs.h"
 #include "app/SettingsStore.h"
+#include "compare/LibreOfficeWord1.h"
 #include "output/GetSetPrinter.h"
 
 int main(int argc, char* argv[]) {
@@ -14,11 +15,13 @@ int main(int argc, char* argv[]) {
     corvella::CupsPrinters printers;
     corvella::ClockSeededRandom random;
     corvella::XdgLauncher launcher;
+    corvella::LibreOfficeWord1 word(events);
     corvella::Services services{dialogs, events};
     services.settings = &settings;
     services.printers = &printers;
     services.random = &random;
     services.launcher = &launcher;
+    services.word = &word;
 
     corvella::Form1 form(services);
     dialogs.setParent(&form);

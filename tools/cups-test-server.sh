@@ -35,6 +35,7 @@ start() {
     mkdir -p "$dir"/{etc,spool,cache,state,log,tmp,out,client,home,cups-pdf-spool}
     chmod 0755 "$dir" "$dir"/{etc,spool,cache,state,log,tmp,client,home}
     chmod 0777 "$dir/out" "$dir/cups-pdf-spool"
+    chmod 1777 "$dir/tmp"  # the filters run as lp and keep their temporary files here
     # Every folder above DIR must be traversable by the filters' user.
     local up=$dir
     while [ "$up" != / ]; do up=$(dirname "$up"); chmod o+x "$up" 2>/dev/null || true; done

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
+#include <algorithm>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -31,6 +35,44 @@ public:
                    {"add-queue", folder(), queue, description});
     }
     static bool removeQueue(const QString& queue) { return run("lpadmin", {"-x", queue}); }
+
+    // Ids of the jobs the queue has completed, oldest first.
+    static QList<int> completedJobs(const QString& queue) {
+        QString listing;
+        run("lpstat", {"-W", "completed", "-o", queue}, &listing);
+        QList<int> ids;
+        for (const QString& line : listing.split('\n', Qt::SkipEmptyParts)) {
+            const QString job = line.section(' ', 0, 0);
+            ids << job.section('-', -1).toInt();
+        }
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }
+
+    // Waits until the queue has completed `count` jobs and no job is pending; false on timeout.
+    static bool waitForCompletedJobs(const QString& queue, int count, int timeoutMs = 60000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            QString pending;
+            run("lpstat", {"-o", queue}, &pending);
+            if (pending.trimmed().isEmpty() && completedJobs(queue).size() >= count) return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+
+    // The document CUPS stored for a job, as it received it.
+    static QByteArray storedDocument(int job) {
+        QFile file(folder() + QStringLiteral("/spool/d%1-001").arg(job, 5, 10, QLatin1Char('0')));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The PDF cups-pdf wrote for a job.
+    static QString pdfOfJob(int job) {
+        const QStringList found = QDir(folder() + "/out").entryList({QStringLiteral("job_%1-*.pdf").arg(job)}, QDir::Files);
+        return found.isEmpty() ? QString() : folder() + "/out/" + found.first();
+    }
 
     static void removeAllQueues() {
         QString listing;
