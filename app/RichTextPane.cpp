@@ -137,14 +137,40 @@ void RichTextPane::setSelColor(Color color) {
 
 void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color) {
     if (ranges.empty()) return;
+    std::vector<TextRange> sorted = ranges;
+    auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
+    if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
+        std::sort(sorted.begin(), sorted.end(), byStart);
+
+    // One forward sweep over the paragraphs maps every position, instead of a search per range.
+    // A paragraph's length counts its separator, which the text counts twice.
+    struct Sweep {
+        QTextBlock block;
+        qsizetype textStart = 0;
+        qsizetype number = 0;
+    };
+    const QTextDocument* doc = document();
     const qsizetype length = textLength();
+    const qsizetype lastDocumentPosition = doc->characterCount() - 1;
+    auto advance = [&](Sweep& sweep, qsizetype textPosition) {
+        for (QTextBlock next = sweep.block.next(); next.isValid(); next = sweep.block.next()) {
+            const qsizetype nextStart = sweep.textStart + sweep.block.length() + 1;
+            if (nextStart > textPosition) break;
+            sweep = {next, nextStart, sweep.number + 1};
+        }
+        return std::min(textPosition - sweep.number, lastDocumentPosition);
+    };
+
     changingFormatOnly_ = true;
     QTextCursor cursor(document());
     cursor.beginEditBlock();
-    for (const TextRange& range : ranges) {
+    Sweep start{doc->begin()};
+    for (const TextRange& range : sorted) {
         const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
         const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
-        paint(toDocument(from), toDocument(to), color, cursor);
+        const qsizetype docFrom = advance(start, from);
+        Sweep end = start;
+        paint(docFrom, advance(end, to), color, cursor);
     }
     cursor.endEditBlock();
     changingFormatOnly_ = false;

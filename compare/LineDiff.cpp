@@ -9,46 +9,48 @@ namespace corvella::LineDiff {
 
 namespace {
 
-// A set of pieces by content: open addressing over one flat array, so that a lookup touches one
-// slot and, on a hash match, one piece. Pieces are views into texts that outlive the set.
+// A set of pieces by content: open addressing over one flat array of small slots (part of the
+// hash and an index into the pieces), so that a lookup touches one slot and, on a hash match, one
+// piece. The pieces vector may grow while the set is in use.
 class PieceSet {
 public:
-    explicit PieceSet(size_t expected) {
+    PieceSet(const std::vector<QStringView>& pieces, size_t expected) : pieces_(pieces) {
         size_t capacity = 16;
         while (capacity < expected * 2) capacity *= 2;
         slots_.assign(capacity, Slot{});
         mask_ = capacity - 1;
     }
 
-    // Returns the number given when the piece was first inserted, or `number` for a new piece.
-    qsizetype insert(QStringView piece, qsizetype number) {
+    // Adds pieces[index] unless an equal piece is there already.
+    void insert(qsizetype index) {
+        const QStringView piece = pieces_[size_t(index)];
         const size_t hash = qHash(piece);
         for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
             Slot& slot = slots_[at];
-            if (slot.number < 0) {
-                slot = {hash, number, piece};
-                return number;
+            if (slot.index < 0) {
+                slot = {quint32(hash), qint32(index)};
+                return;
             }
-            if (slot.hash == hash && slot.piece == piece) return slot.number;
+            if (slot.hash == quint32(hash) && pieces_[size_t(slot.index)] == piece) return;
         }
     }
 
-    // The number of an equal piece, or -1.
+    // The index of an equal piece, or -1.
     qsizetype find(QStringView piece) const {
         const size_t hash = qHash(piece);
         for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
             const Slot& slot = slots_[at];
-            if (slot.number < 0) return -1;
-            if (slot.hash == hash && slot.piece == piece) return slot.number;
+            if (slot.index < 0) return -1;
+            if (slot.hash == quint32(hash) && pieces_[size_t(slot.index)] == piece) return slot.index;
         }
     }
 
 private:
     struct Slot {
-        size_t hash = 0;
-        qsizetype number = -1;
-        QStringView piece;
+        quint32 hash = 0;
+        qint32 index = -1;
     };
+    const std::vector<QStringView>& pieces_;
     std::vector<Slot> slots_;
     size_t mask_ = 0;
 };
@@ -92,8 +94,8 @@ std::vector<QStringView> CutAtCR(QStringView text) {
 std::vector<qsizetype> PiecesMissingFrom(const std::vector<QStringView>& own,
                                          const std::vector<QStringView>& other,
                                          const std::function<void()>& tick) {
-    PieceSet present(other.size());
-    for (QStringView piece : other) present.insert(piece, 0);
+    PieceSet present(other, other.size());
+    for (size_t j = 0; j < other.size(); ++j) present.insert(qsizetype(j));
     std::vector<qsizetype> missing;
     for (size_t i = 0; i < own.size(); ++i) {
         tick();
@@ -109,17 +111,22 @@ Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringVi
     // Number the distinct search texts and sort them by kind. In a pane's text an LF stands only
     // right after a CR, so a search text that starts with LF occurs exactly where an equal piece
     // is followed by CR, and one without LF occurs at the end of every such piece ending with it.
-    PieceSet numbers(searchTexts.size());
     std::vector<QStringView> distinct;
+    PieceSet numbers(distinct, searchTexts.size());
     std::vector<qsizetype> callNumber;  // per search text call: its distinct number
     std::vector<QStringView> suffixTexts;
     std::vector<qsizetype> suffixNumbers;
     for (QStringView searchText : searchTexts) {
-        const qsizetype number = numbers.insert(searchText, qsizetype(distinct.size()));
-        callNumber.push_back(number);
-        if (number != qsizetype(distinct.size())) continue;
+        const qsizetype known = numbers.find(searchText);
+        if (known >= 0) {
+            callNumber.push_back(known);
+            continue;
+        }
+        const qsizetype number = qsizetype(distinct.size());
         distinct.push_back(searchText);
-        if (!searchText.startsWith(PaneText::kLF) && !searchText.contains(PaneText::kLF)) {
+        numbers.insert(number);
+        callNumber.push_back(number);
+        if (!searchText.contains(PaneText::kLF)) {
             suffixTexts.push_back(searchText);
             suffixNumbers.push_back(number);
         }
