@@ -7,6 +7,7 @@
 #include "app/RichTextPane.h"
 #include "compare/LineDiff.h"
 #include "compare/RTB.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/LiteralLineCompare.h"
 #include "tests/support/MemoryPane.h"
@@ -14,23 +15,12 @@
 #include "tests/support/ScriptedDialogs.h"
 
 using namespace corvella;
+using corvella::testing::RedMask;
 using corvella::testing::CountingPump;
 using corvella::testing::MemoryPane;
 using corvella::testing::ScriptedDialogs;
 
 namespace {
-
-// The red characters of a pane, as a string with '^' under red and '.' under black characters;
-// line breaks are left out since their colour is never seen.
-QString redMask(const PaneDocument& pane) {
-    const QString text = pane.text();
-    QString mask;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') continue;
-        mask += pane.colorAt(i) == kRed ? u'^' : u'.';
-    }
-    return mask;
-}
 
 class LineCompareTest : public ::testing::Test {
 protected:
@@ -49,8 +39,8 @@ protected:
 
 TEST_F(LineCompareTest, DifferingLinesAreRedAndListedInBothDirections) {
     compare("1\r2\r3\r4\r5\r6\r7\r\r", "1\r2\r3\rx\r5\rx\r7\r\r");
-    EXPECT_EQ(redMask(pane1), "...^.^.");
-    EXPECT_EQ(redMask(pane2), "...^.^.");
+    EXPECT_EQ(RedMask(pane1), "...^.^.");
+    EXPECT_EQ(RedMask(pane2), "...^.^.");
     EXPECT_EQ(pane3.text(), "4\r\n6\r\n");
     EXPECT_EQ(pane4.text(), "x\r\nx\r\n");
     EXPECT_TRUE(dialogs.messages.empty());
@@ -59,17 +49,17 @@ TEST_F(LineCompareTest, DifferingLinesAreRedAndListedInBothDirections) {
 TEST_F(LineCompareTest, EmptyPanes) {
     compare("", "one\rtwo\r");
     EXPECT_EQ(pane3.text(), "");
-    EXPECT_EQ(redMask(pane1), "");
+    EXPECT_EQ(RedMask(pane1), "");
     // Every line of the non-empty pane is a difference, the empty last piece included.
     EXPECT_EQ(pane4.text(), "one\r\ntwo\r\n\r\n");
-    EXPECT_EQ(redMask(pane2), "^^^^^^");
+    EXPECT_EQ(RedMask(pane2), "^^^^^^");
 }
 
 TEST_F(LineCompareTest, OrderAndRepetitionDoNotMatter) {
     compare("top\rb\rc\rb\r", "top\rc\rb\r");
     EXPECT_EQ(pane3.text(), "");
     EXPECT_EQ(pane4.text(), "");
-    EXPECT_EQ(redMask(pane1), QString(6, u'.'));
+    EXPECT_EQ(RedMask(pane1), QString(6, u'.'));
 }
 
 TEST_F(LineCompareTest, CaseAndTrailingSpacesCount) {
@@ -93,19 +83,19 @@ TEST_F(LineCompareTest, BlankLinesBelowTheFirstAreEqualWherever) {
 TEST_F(LineCompareTest, LastLineWithoutBreakIsListedButNotColoured) {
     compare("same\rlast", "same\rother");
     EXPECT_EQ(pane3.text(), "last\r\n");
-    EXPECT_EQ(redMask(pane1), "........");
+    EXPECT_EQ(RedMask(pane1), "........");
 }
 
 TEST_F(LineCompareTest, DifferingFirstLineAlsoColoursLongerLinesEndingWithIt) {
     compare("ab\rxab\rzz\r", "q\rxab\rzz\r");
     EXPECT_EQ(pane3.text(), "ab\r\n");
     // "ab" + CR also occurs at the end of "xab".
-    EXPECT_EQ(redMask(pane1), "^^.^^..");
+    EXPECT_EQ(RedMask(pane1), "^^.^^..");
 }
 
 TEST_F(LineCompareTest, EachCopyOfARepeatedDifferenceIsColouredAndListed) {
     compare("k\rd\rd\rm\rd\r", "k\rm\r");
-    EXPECT_EQ(redMask(pane1), ".^^.^");
+    EXPECT_EQ(RedMask(pane1), ".^^.^");
     EXPECT_EQ(pane3.text(), "d\r\nd\r\nd\r\n");
 }
 
@@ -216,8 +206,8 @@ TEST(LineCompareOracleTest, SameColoursListsAndSelectionAsTheLiteralSteps) {
                              .arg(QString(text1).replace(u'\r', u'R').replace(u'\n', u'N'))
                              .arg(QString(text2).replace(u'\r', u'R').replace(u'\n', u'N'))
                              .toStdString());
-            ASSERT_EQ(redMask(fast1), redMask(slow1));
-            ASSERT_EQ(redMask(fast2), redMask(slow2));
+            ASSERT_EQ(RedMask(fast1), RedMask(slow1));
+            ASSERT_EQ(RedMask(fast2), RedMask(slow2));
             ASSERT_EQ(fast3.text(), slow3.text());
             ASSERT_EQ(fast4.text(), slow4.text());
             ASSERT_EQ(fast1.selStart(), slow1.selStart());

@@ -7,28 +7,18 @@
 #include "app/RichTextPane.h"
 #include "compare/WordDiff.h"
 #include "compare/WordsCommand.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LiteralWordCompare.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestServices.h"
 
 using namespace corvella;
+using corvella::testing::RedMask;
 using corvella::testing::FakeWindow;
 using corvella::testing::TestServices;
 
 namespace {
-
-// The red characters of a pane, '^' under red and '.' under black characters; line breaks are
-// left out since their colour is never seen.
-QString redMask(const PaneDocument& pane) {
-    const QString text = pane.text();
-    QString mask;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') continue;
-        mask += pane.colorAt(i) == kRed ? u'^' : u'.';
-    }
-    return mask;
-}
 
 QStringList toStrings(const std::vector<QStringView>& views) {
     QStringList out;
@@ -162,15 +152,15 @@ class WordCompareTest : public ::testing::Test {
 
 TEST_F(WordCompareTest, DifferingWordsAreRedAndListedOnePerLineAfterABreak) {
     compare("The quick fox\rjumps over it\r", "The slow fox\rjumps over it\r");
-    EXPECT_EQ(redMask(pane(1)), "....^^^^^" + QString(17, u'.'));
-    EXPECT_EQ(redMask(pane(2)), "....^^^^" + QString(17, u'.'));
+    EXPECT_EQ(RedMask(pane(1)), "....^^^^^" + QString(17, u'.'));
+    EXPECT_EQ(RedMask(pane(2)), "....^^^^" + QString(17, u'.'));
     EXPECT_EQ(pane(3).text(), "\r\nquick");
     EXPECT_EQ(pane(4).text(), "\r\nslow");
 }
 
 TEST_F(WordCompareTest, EqualTextsLeaveNothingRedAndTheWholeTextSelected) {
     compare("same words\rhere\r", "same words\rhere\r");
-    EXPECT_EQ(redMask(pane(1)), QString(14, u'.'));
+    EXPECT_EQ(RedMask(pane(1)), QString(14, u'.'));
     EXPECT_EQ(pane(3).text(), "");
     EXPECT_EQ(pane(4).text(), "");
     EXPECT_EQ(pane(1).selStart(), 0);
@@ -179,11 +169,11 @@ TEST_F(WordCompareTest, EqualTextsLeaveNothingRedAndTheWholeTextSelected) {
 
 TEST_F(WordCompareTest, AnEmptyPaneComparesNothing) {
     compare("one two\rthree\r", "");
-    EXPECT_EQ(redMask(pane(1)), QString(12, u'.'));
+    EXPECT_EQ(RedMask(pane(1)), QString(12, u'.'));
     EXPECT_EQ(pane(3).text(), "");
     EXPECT_EQ(pane(4).text(), "");
     compare("", "one two\r");
-    EXPECT_EQ(redMask(pane(2)), QString(7, u'.'));
+    EXPECT_EQ(RedMask(pane(2)), QString(7, u'.'));
     EXPECT_EQ(pane(3).text(), "");
     EXPECT_EQ(pane(4).text(), "");
 }
@@ -192,7 +182,7 @@ TEST_F(WordCompareTest, ExtraLinesAreComparedWithTheLastLineReached) {
     // Pane 2 stops at "b c": every further line of pane 1 is compared with it.
     compare("a\rb c\rc b\rx c", "a\rb c");
     EXPECT_EQ(pane(3).text(), "\r\nb\r\nx");
-    EXPECT_EQ(redMask(pane(1)), "......^^..");
+    EXPECT_EQ(RedMask(pane(1)), "......^^..");
     // Pass 2 only has the two lines of pane 2, paired with the first two of pane 1.
     EXPECT_EQ(pane(4).text(), "");
 }
@@ -202,7 +192,7 @@ TEST_F(WordCompareTest, AFinalEmptyLineStopsTheOtherPaneOnTheLineBeforeIt) {
     // the empty last line of pane 2 is never used.
     compare("p\rq\rr\r", "p\rq\r");
     EXPECT_EQ(pane(3).text(), "\r\nr");
-    EXPECT_EQ(redMask(pane(1)), "..^");
+    EXPECT_EQ(RedMask(pane(1)), "..^");
     // Pass 2: "p", "q" and the empty last line ("" has no words) against pane 1's lines.
     EXPECT_EQ(pane(4).text(), "");
 }
@@ -210,7 +200,7 @@ TEST_F(WordCompareTest, AFinalEmptyLineStopsTheOtherPaneOnTheLineBeforeIt) {
 TEST_F(WordCompareTest, AnUnmatchedEmptyWordAddsAnEmptyLineButNoColour) {
     compare("a  b\r", "a b\r");
     EXPECT_EQ(pane(3).text(), "\r\n");
-    EXPECT_EQ(redMask(pane(1)), "....");
+    EXPECT_EQ(RedMask(pane(1)), "....");
     // The selection lies on the empty word, between the two spaces.
     EXPECT_EQ(pane(1).selStart(), 2);
     EXPECT_EQ(pane(1).selLength(), 0);
@@ -225,17 +215,17 @@ TEST_F(WordCompareTest, SelectionEndsOnTheLastWordColoured) {
 
 TEST_F(WordCompareTest, TheBlackRepaintRemovesEarlierRed) {
     compare("x y\r", "x z\r");
-    EXPECT_EQ(redMask(pane(1)), "..^");
+    EXPECT_EQ(RedMask(pane(1)), "..^");
     pane(2).setText("x y\r");
     PushButton6_Click(window);
-    EXPECT_EQ(redMask(pane(1)), "...");
+    EXPECT_EQ(RedMask(pane(1)), "...");
     EXPECT_EQ(pane(3).text(), "");
 }
 
 TEST_F(WordCompareTest, NonAsciiWordsAreColouredAtTheirPlaces) {
     compare("日本 😀 Ωμέγα\r", "日本 Ωμέγα\r");
     EXPECT_EQ(pane(3).text(), "\r\n😀");
-    EXPECT_EQ(redMask(pane(1)), "...^^......");
+    EXPECT_EQ(RedMask(pane(1)), "...^^......");
 }
 
 // ---- Equality with the literal algorithm ------------------------------------------------------
@@ -357,7 +347,7 @@ TEST(WordCompareOracleTest, SameColoursListsAndSelectionsAsTheLiteralSteps) {
                              .arg(QString(text2).replace(u'\r', u'R').replace(u'\n', u'N'))
                              .toStdString());
             for (int number : {1, 2}) {
-                ASSERT_EQ(redMask(fast.pane(number)), redMask(slow.pane(number))) << number;
+                ASSERT_EQ(RedMask(fast.pane(number)), RedMask(slow.pane(number))) << number;
                 ASSERT_EQ(fast.pane(number).selStart(), slow.pane(number).selStart()) << number;
                 ASSERT_EQ(fast.pane(number).selLength(), slow.pane(number).selLength()) << number;
             }

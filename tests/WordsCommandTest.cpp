@@ -14,11 +14,13 @@
 #include "compare/LinesCommand.h"
 #include "compare/Word1.h"
 #include "compare/WordsCommand.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LiteralWordCompare.h"
 #include "tests/support/TestServices.h"
 
 using namespace corvella;
+using corvella::testing::RedMask;
 using corvella::testing::FakeWindow;
 using corvella::testing::MemoryPane;
 using corvella::testing::TestServices;
@@ -27,16 +29,6 @@ namespace {
 
 QString report(int line, const QString& description) {
     return ErrorReportText(QStringLiteral("Form1.PushButton6_Click"), line, description);
-}
-
-QString redMask(const PaneDocument& pane) {
-    const QString text = pane.text();
-    QString mask;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') continue;
-        mask += pane.colorAt(i) == kRed ? u'^' : u'.';
-    }
-    return mask;
 }
 
 QByteArray readFile(const QString& path) {
@@ -121,7 +113,7 @@ TEST_F(WordsCommandTest, AWorkPaneThatCannotBeWrittenFailsOncePerDifferingLine) 
     EXPECT_EQ(window.dialogs.texts(),
               (QStringList{report(156, why), report(164, why), report(164, why)}));
     // The listing fails before the colouring, so nothing turned red.
-    EXPECT_EQ(redMask(window.pane(1)), ".......");
+    EXPECT_EQ(RedMask(window.pane(1)), ".......");
     EXPECT_FALSE(window.BusyFlag);
     EXPECT_TRUE(window.ComparisonDone);
     EXPECT_EQ(window.pointer(), PointerShape::Default);
@@ -194,7 +186,7 @@ TEST(WordsCommandFailureTest, FailuresBehaveAsTheLiteralSteps) {
                     fast.memoryPane(pane).failOn(MemoryPane::Operation::SetShown, "");
                     EXPECT_EQ(fast.pane(pane).text(), slow.pane(pane).text()) << pane;
                     EXPECT_EQ(fast.pane(pane).isShown(), slow.pane(pane).isShown()) << pane;
-                    EXPECT_EQ(redMask(fast.pane(pane)), redMask(slow.pane(pane))) << pane;
+                    EXPECT_EQ(RedMask(fast.pane(pane)), RedMask(slow.pane(pane))) << pane;
                     EXPECT_EQ(fast.pane(pane).selStart(), slow.pane(pane).selStart()) << pane;
                     EXPECT_EQ(fast.pane(pane).selLength(), slow.pane(pane).selLength()) << pane;
                 }
@@ -261,7 +253,7 @@ class WordProcessorMethodTest : public ::testing::Test {
         EXPECT_FALSE(window.ComparisonDone);
         EXPECT_EQ(window.pane(3).text(), "list 3");
         EXPECT_EQ(window.pane(4).text(), "list 4");
-        EXPECT_EQ(redMask(window.pane(1)), QString(8, u'.'));
+        EXPECT_EQ(RedMask(window.pane(1)), QString(8, u'.'));
     }
 
     FakeWindow window;
