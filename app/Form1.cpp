@@ -1,5 +1,9 @@
 #include "app/Form1.h"
 
+#include <unistd.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -8,27 +12,22 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include <unistd.h>
-
-#include <QCloseEvent>
-#include <QCoreApplication>
-
 #include "app/AppTitle.h"
-#include "app/HomePage.h"
-#include "app/SettingsStore.h"
-#include "app/Startup.h"
-#include "extract/Deployment.h"
-#include "extract/LoadCommands.h"
-#include "extract/Shell32.h"
-#include "output/PrinterCheck.h"
-#include "output/SaveAsPdf.h"
 #include "app/ErrorReport.h"
 #include "app/FormLayout.h"
 #include "app/HelpCommand.h"
+#include "app/HomePage.h"
+#include "app/SettingsStore.h"
+#include "app/Startup.h"
 #include "compare/LinesCommand.h"
 #include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
+#include "extract/Deployment.h"
+#include "extract/LoadCommands.h"
 #include "extract/SampleCommands.h"
+#include "extract/Shell32.h"
+#include "output/PrinterCheck.h"
+#include "output/SaveAsPdf.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
 
@@ -218,10 +217,18 @@ void Form1::selectOption(int number) {
     if (options_[number - 1]->isChecked()) return;
     options_[number - 1]->setChecked(true);
     switch (number) {
-        case 1: Option1_Click(); break;
-        case 2: Option2_Click(); break;
-        case 3: Option3_Click(); break;
-        case 4: Option4_Click(); break;
+        case 1:
+            Option1_Click();
+            break;
+        case 2:
+            Option2_Click();
+            break;
+        case 3:
+            Option3_Click();
+            break;
+        case 4:
+            Option4_Click();
+            break;
     }
 }
 

@@ -17,8 +17,8 @@ enum class ControlKind { CommandButton, Frame, Pane, OptionButton };
 struct ControlSpec {
     QString name;
     ControlKind kind;
-    QString caption;  // empty for panes
-    QString container;  // empty for the window itself
+    QString caption;               // empty for panes
+    QString container;             // empty for the window itself
     int left, top, width, height;  // twips, relative to the container
 };
 

@@ -7,11 +7,13 @@ namespace corvella {
 QString HelpText1() {
     const QString twoCR = QStringLiteral("\r\r");
     return QStringLiteral("This program will:") + twoCR +
-           QStringLiteral("extract text from a PDF. This text is usually typed into the PDF "
-                          "using the keyboard.") +
+           QStringLiteral(
+               "extract text from a PDF. This text is usually typed into the PDF "
+               "using the keyboard.") +
            twoCR + QStringLiteral("This program will not:") + twoCR +
-           QStringLiteral("extract text that is inside an image. Even though the image is "
-                          "embedded within a PDF file, it is still an image and \"unreadable\".");
+           QStringLiteral(
+               "extract text that is inside an image. Even though the image is "
+               "embedded within a PDF file, it is still an image and \"unreadable\".");
 }
 
 QString HelpText2() {

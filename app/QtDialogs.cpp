@@ -34,7 +34,8 @@ MessageAnswer QtDialogs::showMessage(const MessageRequest& request) {
 QStringList QtDialogs::getOpenFileNames(const OpenFilesRequest& request) {
     if (request.allowMultiple)
         return QFileDialog::getOpenFileNames(parent_, request.title, QString(), request.filter);
-    const QString one = QFileDialog::getOpenFileName(parent_, request.title, QString(), request.filter);
+    const QString one =
+        QFileDialog::getOpenFileName(parent_, request.title, QString(), request.filter);
     return one.isEmpty() ? QStringList() : QStringList{one};
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
+
 #include "app/Dialogs.h"
 #include "app/ErrorReport.h"
 #include "app/EventPump.h"
-
-#include <chrono>
-#include <functional>
 
 namespace corvella {
 
@@ -36,7 +36,8 @@ struct Services {
 
 template <typename T>
 T& Require(T* service, const char* what) {
-    if (service == nullptr) throw Failure(QStringLiteral("%1 is not available").arg(QLatin1String(what)));
+    if (service == nullptr)
+        throw Failure(QStringLiteral("%1 is not available").arg(QLatin1String(what)));
     return *service;
 }
 

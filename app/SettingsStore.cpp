@@ -23,8 +23,8 @@ QString IniSettingsStore::get(const QString& application, const QString& section
     return value.isValid() ? value.toString() : defaultValue;
 }
 
-bool IniSettingsStore::save(const QString& application, const QString& section,
-                            const QString& key, const QString& value) {
+bool IniSettingsStore::save(const QString& application, const QString& section, const QString& key,
+                            const QString& value) {
     QSettings settings(iniFile(application), QSettings::IniFormat);
     settings.setValue(keyPath(section, key), value);
     settings.sync();

@@ -37,7 +37,8 @@ QString TempFolder() {
         refuse(folder, QString::fromLocal8Bit(std::strerror(errno)));
 
     struct stat info {};
-    if (lstat(path.constData(), &info) != 0) refuse(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    if (lstat(path.constData(), &info) != 0)
+        refuse(folder, QString::fromLocal8Bit(std::strerror(errno)));
     if (S_ISLNK(info.st_mode)) refuse(folder, QStringLiteral("it is a symbolic link"));
     if (!S_ISDIR(info.st_mode)) refuse(folder, QStringLiteral("it is not a folder"));
     if (info.st_uid != geteuid()) refuse(folder, QStringLiteral("it belongs to another user"));

@@ -23,8 +23,9 @@ namespace {
 std::pair<QString, QString> makeTexts(int n) {
     QString a, b;
     for (int i = 0; i < n; ++i) {
-        const QString line = (i % 50 == 7) ? QStringLiteral("Repeated heading of the section")
-                                            : QStringLiteral("Line %1 of the report, with some words in it").arg(i);
+        const QString line =
+            (i % 50 == 7) ? QStringLiteral("Repeated heading of the section")
+                          : QStringLiteral("Line %1 of the report, with some words in it").arg(i);
         a += line + u'\r';
         b += (i % 10 == 3 ? QStringLiteral("Changed line %1 of the report").arg(i) : line) + u'\r';
     }
@@ -44,7 +45,8 @@ double timeCommand(int n) {
     timer.start();
     form.PushButton1_Click();
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    if (!dialogs.messages.empty() || form.pane(3).text().isEmpty()) std::fprintf(stderr, "unexpected result\n");
+    if (!dialogs.messages.empty() || form.pane(3).text().isEmpty())
+        std::fprintf(stderr, "unexpected result\n");
     return ms;
 }
 

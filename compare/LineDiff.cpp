@@ -41,7 +41,8 @@ public:
         for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
             const Slot& slot = slots_[at];
             if (slot.index < 0) return -1;
-            if (slot.hash == quint32(hash) && pieces_[size_t(slot.index)] == piece) return slot.index;
+            if (slot.hash == quint32(hash) && pieces_[size_t(slot.index)] == piece)
+                return slot.index;
         }
     }
 

@@ -28,8 +28,8 @@ void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& search
     int recollections = 0;
     for (size_t done = 0; done < found.ranges.size();) {
         const size_t end = std::min(found.ranges.size(), done + kRangesPerBatch);
-        pane.colorRanges({found.ranges.begin() + qsizetype(done), found.ranges.begin() + qsizetype(end)},
-                         kRed);
+        pane.colorRanges(
+            {found.ranges.begin() + qsizetype(done), found.ranges.begin() + qsizetype(end)}, kRed);
         done = end;
         if (recollections < kMaxRecollections) {
             yield.maybeYield();

@@ -28,14 +28,14 @@ qsizetype Window(qsizetype ownWordCount);
 // kept, and indexed by content the first time a long search needs it. Views into the line's
 // text, which must outlive this object.
 class OtherLine {
-  public:
+public:
     explicit OtherLine(QStringView line);
 
     qsizetype size() const { return qsizetype(words_.size()); }
     // The index of the first word equal to `word` in [from, to), or -1.
     qsizetype find(QStringView word, qsizetype from, qsizetype to) const;
 
-  private:
+private:
     struct Index {
         QHash<QStringView, qsizetype> group;  // word -> its group of positions
         std::vector<qsizetype> groupStart;    // group g holds positions[groupStart[g] ..

@@ -25,7 +25,7 @@ void PushButton6_Click(MainWindow& window);
 // and the selection put on the last word, which is what word-by-word steps leave. While the
 // literal steps fail, every line tries them again, so that each failing line fails as it would.
 class WordPass {
-  public:
+public:
     WordPass(PaneDocument& pane, PaneDocument& work) : pane_(pane), work_(work) {}
 
     // Compares the own line, taken afresh from the pane at 1-based `start` for `length`
@@ -37,7 +37,7 @@ class WordPass {
     // Applies the held-back effects.
     void finish();
 
-  private:
+private:
     void literalStep(const QString& ownText, qsizetype start, const TextRange& word);
 
     PaneDocument& pane_;

@@ -19,15 +19,17 @@ QString GetAddressWidth() {
 }
 
 QString ExtractorPath() {
-    return TempPath(QStringLiteral("pdftotext-") + QString::number(QCoreApplication::applicationPid()));
+    return TempPath(QStringLiteral("pdftotext-") +
+                    QString::number(QCoreApplication::applicationPid()));
 }
 
 QByteArray LoadExtractorBuild(const QString& addressWidth) {
     Q_UNUSED(addressWidth);
     const QString installed = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (installed.isEmpty())
-        throw Failure(QStringLiteral("The text extractor pdftotext was not found. Install the "
-                                     "package poppler-utils."));
+        throw Failure(
+            QStringLiteral("The text extractor pdftotext was not found. Install the "
+                           "package poppler-utils."));
     QFile file(installed);
     if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
     return file.readAll();

@@ -23,17 +23,17 @@ void appendSample(MainWindow& window, const QString& location, int paneNumber,
 }  // namespace
 
 void PushButton8_Click(MainWindow& window) {
-    appendSample(window, QStringLiteral("Form1.PushButton8_Click"), 1,
-                 {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                  QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                  QStringLiteral("7")});
+    appendSample(
+        window, QStringLiteral("Form1.PushButton8_Click"), 1,
+        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+         QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")});
 }
 
 void PushButton9_Click(MainWindow& window) {
-    appendSample(window, QStringLiteral("Form1.PushButton9_Click"), 2,
-                 {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                  QStringLiteral("x"), QStringLiteral("5"), QStringLiteral("x"),
-                  QStringLiteral("7")});
+    appendSample(
+        window, QStringLiteral("Form1.PushButton9_Click"), 2,
+        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("x"),
+         QStringLiteral("5"), QStringLiteral("x"), QStringLiteral("7")});
 }
 
 }  // namespace corvella

@@ -20,8 +20,8 @@ int NormalisedWindowStyle(std::optional<int> windowStyle) {
     return *windowStyle;
 }
 
-int RunAndWait(const QString& program, const QStringList& arguments,
-               std::optional<int> windowStyle, EventPump& events) {
+int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
+               EventPump& events) {
     // Console programs have no window here: the style is checked and has nothing to apply to.
     static_cast<void>(NormalisedWindowStyle(windowStyle));
     QProcess process;

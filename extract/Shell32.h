@@ -21,8 +21,8 @@ int NormalisedWindowStyle(std::optional<int> windowStyle);
 // Starts the program with its arguments passed intact (never through a shell) and polls it every
 // 100 ms, handling pending window events between polls, until it ends. Returns its exit code, or
 // kObjectErrorBase + kLaunchFailed at once when it cannot be started.
-int RunAndWait(const QString& program, const QStringList& arguments,
-               std::optional<int> windowStyle, EventPump& events);
+int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
+               EventPump& events);
 
 // Kills every program RunAndWait is still waiting for (the window is closing).
 void KillRunningPrograms();

@@ -12,9 +12,7 @@ namespace {
 // The destinations of the print system, freed when done with.
 class Destinations {
 public:
-    Destinations() {
-        count_ = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_);
-    }
+    Destinations() { count_ = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_); }
     ~Destinations() { cupsFreeDests(count_, dests_); }
     Destinations(const Destinations&) = delete;
     Destinations& operator=(const Destinations&) = delete;
@@ -50,7 +48,8 @@ QString lpoptionsPath() { return QDir::homePath() + QStringLiteral("/.cups/lpopt
 bool writeDefault(Destinations& dests, const std::optional<QString>& queue) {
     bool found = !queue.has_value();
     for (cups_dest_t& dest : dests) {
-        const bool chosen = queue && dest.instance == nullptr && QString::fromUtf8(dest.name) == *queue;
+        const bool chosen =
+            queue && dest.instance == nullptr && QString::fromUtf8(dest.name) == *queue;
         dest.is_default = chosen ? 1 : 0;
         found = found || chosen;
     }
@@ -82,7 +81,8 @@ DefaultChoice CupsPrinters::UserDefaultChoice() {
     // What `lpoptions -d` wrote: the "Default" line of the user's lpoptions file.
     QFile file(lpoptionsPath());
     if (!file.exists()) return {};
-    if (!file.open(QIODevice::ReadOnly)) throw PrinterFailure(int(file.error()), file.errorString());
+    if (!file.open(QIODevice::ReadOnly))
+        throw PrinterFailure(int(file.error()), file.errorString());
     while (!file.atEnd()) {
         const QByteArray line = file.readLine().trimmed();
         if (!line.startsWith("Default ")) continue;
@@ -107,12 +107,15 @@ bool CupsPrinters::RestoreUserDefault(const DefaultChoice& choice) {
 QString CupsPrinters::QueueOf(const QString& printerName) {
     Destinations dests;
     for (const cups_dest_t& dest : dests)
-        if (dest.instance == nullptr && shownName(dest) == printerName) return QString::fromUtf8(dest.name);
+        if (dest.instance == nullptr && shownName(dest) == printerName)
+            return QString::fromUtf8(dest.name);
     return QString();
 }
 
 void CupsPrinters::PrintTextFile(const QString& queue, const QString& path, const QString& title) {
-    if (queue.isEmpty()) throw PrinterFailure(int(IPP_STATUS_ERROR_NOT_FOUND), QStringLiteral("The print system has no such printer"));
+    if (queue.isEmpty())
+        throw PrinterFailure(int(IPP_STATUS_ERROR_NOT_FOUND),
+                             QStringLiteral("The print system has no such printer"));
     cups_option_t* options = nullptr;
     int count = cupsAddOption("document-format", "text/plain", 0, &options);
     const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(),

@@ -15,7 +15,8 @@ inline const QString kPdfPrinterName = QStringLiteral("Kestrovan PDF Writer");
 // A failure of the print system, with its own error number.
 class PrinterFailure : public Failure {
 public:
-    PrinterFailure(int number, const QString& description) : Failure(description), number_(number) {}
+    PrinterFailure(int number, const QString& description)
+        : Failure(description), number_(number) {}
     int number() const { return number_; }
 
 private:

@@ -32,16 +32,14 @@ void saveAsPdf(MainWindow& window, const QString& location, int textPane, int wo
     });
     proc.step(108, [&] {
         Printers& printers = Require(services.printers, "The print system");
-        printerReady = remembered
-                           ? GetSetPrinter::SetPrinterAsDefault(printers, kPdfPrinterName)
-                           : !Wordpad::GetWordpadPath(printers).isEmpty();
+        printerReady = remembered ? GetSetPrinter::SetPrinterAsDefault(printers, kPdfPrinterName)
+                                  : !Wordpad::GetWordpadPath(printers).isEmpty();
     });
     if (printerReady) {
         auto print = [&](int paneNumber, int firstLine) {
             QString queue;
-            proc.step(firstLine, [&] {
-                RTB::SaveRTBToFile(window.pane(paneNumber), path, services);
-            });
+            proc.step(firstLine,
+                      [&] { RTB::SaveRTBToFile(window.pane(paneNumber), path, services); });
             proc.step(firstLine + 2, [&] {
                 queue = Wordpad::GetWordpadPath(Require(services.printers, "The print system"));
             });
@@ -61,11 +59,13 @@ void saveAsPdf(MainWindow& window, const QString& location, int textPane, int wo
             if (workShown)
                 print(workPane, 120);
             else
-                proc.step(126, [&] { MsgBox(services.dialogs, QStringLiteral("savertb problem")); });
+                proc.step(126,
+                          [&] { MsgBox(services.dialogs, QStringLiteral("savertb problem")); });
         }
     }
     proc.step(128, [&] {
-        if (remembered) Require(services.printers, "The print system").RestoreUserDefault(*remembered);
+        if (remembered)
+            Require(services.printers, "The print system").RestoreUserDefault(*remembered);
     });
     proc.step(130, [&] { window.setPointer(PointerShape::Default); });
 }

@@ -24,7 +24,7 @@ namespace {
 // The output file while it is being written: a new file beside the target that takes the
 // target's name only once all of the text is in it.
 class OutputFile {
-  public:
+public:
     OutputFile() = default;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -85,7 +85,7 @@ class OutputFile {
         temporary_.clear();
     }
 
-  private:
+private:
     void discard() {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;

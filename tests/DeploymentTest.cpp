@@ -36,7 +36,8 @@ protected:
     }
     static int mode(const QString& path) {
         struct stat info {};
-        return lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+        return lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777)
+                                                                      : -1;
     }
 
     QTemporaryDir base;

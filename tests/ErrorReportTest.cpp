@@ -117,17 +117,17 @@ TEST_F(ProcedureTest, GuardedCodeKeepsTheStepLastBegun) {
     Procedure proc(dialogs, QStringLiteral("Form1.Guarded"));
     proc.step(106, [] {});
     proc.guard([] { throw Failure(QStringLiteral("between steps")); });
-    EXPECT_EQ(dialogs.texts(),
-              QStringList({report(QStringLiteral("Form1.Guarded"), 106,
-                                  QStringLiteral("between steps"))}));
+    EXPECT_EQ(dialogs.texts(), QStringList({report(QStringLiteral("Form1.Guarded"), 106,
+                                                   QStringLiteral("between steps"))}));
 }
 
 TEST_F(ProcedureTest, RoutineWithoutItsOwnReportFailsInTheCallersStep) {
     Procedure proc(dialogs, QStringLiteral("Form1.Caller"));
     proc.step(100, [] {});
     proc.step(106, [] { throwWithoutReport(); });
-    EXPECT_EQ(dialogs.texts(), QStringList({report(QStringLiteral("Form1.Caller"), 106,
-                                                   QStringLiteral("from below"))}));
+    EXPECT_EQ(
+        dialogs.texts(),
+        QStringList({report(QStringLiteral("Form1.Caller"), 106, QStringLiteral("from below"))}));
 }
 
 TEST_F(ProcedureTest, RoutineWithItsOwnReportReportsItselfAndTheCallerGoesOn) {
@@ -230,9 +230,9 @@ protected:
 
 TEST_F(QtDialogsBoxTest, YesNoBoxIsModalAndAnswersNo) {
     answerNextBox(QMessageBox::No);
-    const MessageAnswer answer = dialogs.showMessage(
-        {QStringLiteral("Replace it?\r\rSecond line"), QStringLiteral("Corvella"),
-         MessageButtons::YesNo, MessageIcon::Warning});
+    const MessageAnswer answer = dialogs.showMessage({QStringLiteral("Replace it?\r\rSecond line"),
+                                                      QStringLiteral("Corvella"),
+                                                      MessageButtons::YesNo, MessageIcon::Warning});
     ASSERT_TRUE(seen.found) << "no message box was open";
     EXPECT_TRUE(seen.wasActiveModal);
     EXPECT_TRUE(seen.modal);
@@ -256,9 +256,9 @@ TEST_F(QtDialogsBoxTest, YesNoBoxAnswersYes) {
 
 TEST_F(QtDialogsBoxTest, OkBoxShowsMarkupLiterally) {
     answerNextBox(QMessageBox::Ok);
-    const MessageAnswer answer = dialogs.showMessage(
-        {QStringLiteral("<b>x</b>"), QStringLiteral("Application Error"), MessageButtons::Ok,
-         MessageIcon::Warning});
+    const MessageAnswer answer =
+        dialogs.showMessage({QStringLiteral("<b>x</b>"), QStringLiteral("Application Error"),
+                             MessageButtons::Ok, MessageIcon::Warning});
     ASSERT_TRUE(seen.found) << "no message box was open";
     EXPECT_TRUE(seen.modal);
     EXPECT_EQ(seen.title, QStringLiteral("Application Error"));
@@ -283,9 +283,9 @@ TEST(ShortenedTitle, ShortNameStillLosesItsLastWord) {
 
 TEST(ShortenedTitle, LongNameIsCutWordByWordUntilItFits) {
     // 57 characters; dropping "Files" leaves 51, "Document" 42, "Portable" 33.
-    EXPECT_EQ(ShortenedTitle(
-                  QStringLiteral("Corvella Text Comparison Tool For Portable Document Files")),
-              QStringLiteral("Corvella Text Comparison Tool For"));
+    EXPECT_EQ(
+        ShortenedTitle(QStringLiteral("Corvella Text Comparison Tool For Portable Document Files")),
+        QStringLiteral("Corvella Text Comparison Tool For"));
     // Exactly 40 characters after the last word goes: nothing more is dropped.
     const QString forty = QStringLiteral("abcdefghij abcdefghij abcdefghij abcdefg");
     ASSERT_EQ(forty.size(), 40);

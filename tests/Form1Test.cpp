@@ -26,7 +26,7 @@ using testing::TestServices;
 // The window's controls as designed: positions in twips relative to the container.
 struct DesignedControl {
     const char* name;
-    const char* caption;  // empty for panes
+    const char* caption;    // empty for panes
     const char* container;  // empty for the window
     int left, top, width, height;
 };
@@ -152,8 +152,8 @@ TEST_F(Form1Test, EveryControlHasItsNameCaptionPlaceAndContainer) {
 }
 
 TEST_F(Form1Test, ControlsHaveTheRightKinds) {
-    for (int n = 1; n <= 9; ++n) EXPECT_EQ(form->PushButton(n)->objectName(),
-                                           QStringLiteral("PushButton%1").arg(n));
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(form->PushButton(n)->objectName(), QStringLiteral("PushButton%1").arg(n));
     for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(form->Option(n)->objectName(), QStringLiteral("Option%1").arg(n));
         EXPECT_EQ(form->Frame(n)->objectName(), QStringLiteral("Frame%1").arg(n));
@@ -259,10 +259,10 @@ TEST_F(Form1Test, TabReachesEveryControlInOrderIncludingTheSaveButtons) {
 
     // A group of option buttons is one Tab stop: the selected option (Option3, Option1) takes
     // the focus and the unselected one (Option4, Option2) is passed over.
-    const QStringList expected = {
-        "RichTextBox1", "RichTextBox3", "RichTextBox2", "RichTextBox4", "PushButton3",
-        "PushButton2",  "PushButton4",  "PushButton5",  "PushButton1",  "PushButton6",
-        "Option3",      "Option1",      "PushButton7",  "PushButton8",  "PushButton9"};
+    const QStringList expected = {"RichTextBox1", "RichTextBox3", "RichTextBox2", "RichTextBox4",
+                                  "PushButton3",  "PushButton2",  "PushButton4",  "PushButton5",
+                                  "PushButton1",  "PushButton6",  "Option3",      "Option1",
+                                  "PushButton7",  "PushButton8",  "PushButton9"};
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QWidget* focused = form->focusWidget();
@@ -391,10 +391,10 @@ TEST_F(Form1Test, MethodOptionsLeaveThePointerAsItWas) {
 TEST_F(Form1Test, HourglassStaysWhateverThePointerMovesOver) {
     form->show();
     form->setPointer(PointerShape::Hourglass);
-    for (QWidget* widget : {static_cast<QWidget*>(form->PushButton(8)),
-                            static_cast<QWidget*>(form.get()),
-                            static_cast<QWidget*>(form->Frame(3)),
-                            static_cast<QWidget*>(form->RichTextBox(1)->viewport())}) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(form->PushButton(8)), static_cast<QWidget*>(form.get()),
+          static_cast<QWidget*>(form->Frame(3)),
+          static_cast<QWidget*>(form->RichTextBox(1)->viewport())}) {
         moveOver(widget);
         EXPECT_EQ(form->pointer(), PointerShape::Hourglass);
     }

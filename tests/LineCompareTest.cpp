@@ -7,17 +7,17 @@
 #include "app/RichTextPane.h"
 #include "compare/LineDiff.h"
 #include "compare/RTB.h"
-#include "tests/support/PaneInspection.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/LiteralLineCompare.h"
 #include "tests/support/MemoryPane.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
 
 using namespace corvella;
-using corvella::testing::RedMask;
 using corvella::testing::CountingPump;
 using corvella::testing::MemoryPane;
+using corvella::testing::RedMask;
 using corvella::testing::ScriptedDialogs;
 
 namespace {
@@ -147,14 +147,15 @@ public:
 
     QString text() {
         static const QStringList vocabulary = {
-            "", "a", "b", "ab", "xab", "b a", " a", "a ", "A", "a  b", "\t", "é", "日本語", "Ωμέγα",
-            "عربى", "\u00a0", "ab ab", "b", "zz", "x", "😀"};
+            "",  "a",      "b",     "ab",   "xab",    "b a",   " a", "a ", "A", "a  b", "\t",
+            "é", "日本語", "Ωμέγα", "عربى", "\u00a0", "ab ab", "b",  "zz", "x", "😀"};
         static const QStringList breaks = {"\r", "\r\n", "\n\r", "\r\r", "\n", "\u2029"};
         const int lines = int(random_.bounded(12));
         QString out;
         for (int i = 0; i < lines; ++i) {
             out += vocabulary[int(random_.bounded(vocabulary.size()))];
-            if (i + 1 < lines || random_.bounded(2)) out += breaks[int(random_.bounded(breaks.size()))];
+            if (i + 1 < lines || random_.bounded(2))
+                out += breaks[int(random_.bounded(breaks.size()))];
         }
         return out;
     }

@@ -1,13 +1,12 @@
 // Loading PDF files into the panes: real PDFs, the real extractor and the real window.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <cstdio>
 
 #include "app/Form1.h"
 #include "extract/LoadCommands.h"
@@ -54,8 +53,8 @@ protected:
         return path;
     }
     QStringList folderListing() const {
-        return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                             QDir::NoDotAndDotDot);
+        return QDir(folder.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
     void choose(const QStringList& paths) { test.dialogs.fileSelections.push_back(paths); }
 
@@ -86,7 +85,8 @@ TEST_F(LoadCommandsTest, OneReadablePdfFillsThePaneAndLeavesNothingBesideIt) {
     form->PushButton(3)->click();
 
     const QString text = form->pane(1).text();
-    EXPECT_TRUE(text.startsWith("First line of the report\r\nSecond line\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("First line of the report\r\nSecond line\r\n"))
+        << text.toStdString();
     EXPECT_TRUE(text.contains("Page two"));
     // The extractor ends each page with a form feed; the command adds one more line break.
     EXPECT_TRUE(text.endsWith("Page two\r\n\r\n\f\r\n"));
@@ -171,11 +171,12 @@ TEST_F(LoadCommandsTest, PdfsWithoutTextSayTheyMayBeProtected) {
 
 TEST_F(LoadCommandsTest, MixedCaseExtensionAndReadOnlyFolderLoad) {
     const QString path = pdf("Mixed.Pdf", {"mixed case extension"});
-    ASSERT_TRUE(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ASSERT_TRUE(
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     choose({path});
     form->PushButton(3)->click();
-    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
+    QFile::setPermissions(folder.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(form->pane(1).text().startsWith("mixed case extension"));
 }
 
@@ -190,14 +191,15 @@ TEST_F(LoadCommandsTest, NonLatinTextOnSeveralPages) {
 
 TEST_F(LoadCommandsTest, HostileFileNamesNeitherBreakTheExtractorNorTouchOtherFiles) {
     const QStringList names = {"with space.pdf", "with \"quotes\".pdf", "$(touch pwned).pdf",
-                               "-rf.pdf", "new\nline.pdf", "semi;colon & amp.pdf"};
+                               "-rf.pdf",        "new\nline.pdf",       "semi;colon & amp.pdf"};
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         const QString path = pdf(name, {"text of " + QString(name).replace('\n', ' ')});
         const QStringList before = folderListing();
         choose({path});
         form->PushButton(3)->click();
-        EXPECT_TRUE(form->pane(1).text().startsWith("text of ")) << form->pane(1).text().toStdString();
+        EXPECT_TRUE(form->pane(1).text().startsWith("text of "))
+            << form->pane(1).text().toStdString();
         EXPECT_EQ(folderListing(), before);
     }
     EXPECT_FALSE(QFile::exists(folder.filePath("pwned")));

@@ -41,13 +41,16 @@ TEST(PaneTextFromFile, EveryLineEndEndsALine) {
     EXPECT_EQ(PaneText::canonicalFromFileText("\r\n\n"), QStringLiteral("\r\n\r\n"));
     EXPECT_EQ(PaneText::canonicalFromFileText("ab\r"), QStringLiteral("ab\r\n"));
     EXPECT_EQ(PaneText::canonicalFromFileText("\nab"), QStringLiteral("\r\nab"));
-    EXPECT_EQ(PaneText::canonicalFromFileText("a\nb\r\nc\rd"),
-              QStringLiteral("a\r\nb\r\nc\r\nd"));
+    EXPECT_EQ(PaneText::canonicalFromFileText("a\nb\r\nc\rd"), QStringLiteral("a\r\nb\r\nc\r\nd"));
 }
 
 TEST(PaneTextFromFile, DecodesUtf8DropsTheByteOrderMarkAndReplacesInvalidBytes) {
-    EXPECT_EQ(PaneText::canonicalFromFileText("\xEF\xBB\xBF" "ab"), QStringLiteral("ab"));
-    EXPECT_EQ(PaneText::canonicalFromFileText("a\xFF" "b"), QStringLiteral("a\uFFFDb"));
+    EXPECT_EQ(PaneText::canonicalFromFileText("\xEF\xBB\xBF"
+                                              "ab"),
+              QStringLiteral("ab"));
+    EXPECT_EQ(PaneText::canonicalFromFileText("a\xFF"
+                                              "b"),
+              QStringLiteral("a\uFFFDb"));
     EXPECT_EQ(PaneText::canonicalFromFileText("\xCE\xB1\xCE\xB2"), QStringLiteral("\u03B1\u03B2"));
 }
 
@@ -399,8 +402,10 @@ TEST_F(RichTextPaneTest, SelectionFollowsTheWidgetAfterABreakIsTypedBeforeIt) {
 }
 
 TEST_F(RichTextPaneTest, CharactersOutsideTheBasicPlaneAndNoBreakSpacesSurvive) {
-    const QString text = QString::fromUtf8("\xF0\x9F\x98\x80 a\xC2\xA0" "b\r\n\xF0\x9D\x84\x9E"
-                                           "\xC2\xA0\r\n\xF0\x9F\x98\x80");
+    const QString text = QString::fromUtf8(
+        "\xF0\x9F\x98\x80 a\xC2\xA0"
+        "b\r\n\xF0\x9D\x84\x9E"
+        "\xC2\xA0\r\n\xF0\x9F\x98\x80");
     pane.setText(text);
     EXPECT_EQ(pane.text(), text);
     EXPECT_EQ(pane.textLength(), text.size());
@@ -457,9 +462,9 @@ protected:
 
 TEST_F(RichTextPaneFileTest, Utf8TextInAnyScriptSurvives) {
     const QString lines = QString::fromUtf8(
-        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n"                    // Japanese
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n"                              // Japanese
         "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC\r\n"  // Greek
-        "\xD8\xA7\xD9\x84\xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A\xD8\xA9");  // Arabic
+        "\xD8\xA7\xD9\x84\xD8\xB9\xD8\xB1\xD8\xA8\xD9\x8A\xD8\xA9");            // Arabic
     pane.loadFromFile(write(lines.toUtf8()));
     EXPECT_EQ(pane.text(), lines);
     EXPECT_EQ(pane.textLength(), lines.size());
@@ -472,7 +477,10 @@ TEST_F(RichTextPaneFileTest, LfCrLfAndCrAllEndALine) {
 }
 
 TEST_F(RichTextPaneFileTest, InvalidBytesAndByteOrderMark) {
-    pane.loadFromFile(write("\xEF\xBB\xBF" "ab\xFF\xFE" "c\n"));
+    pane.loadFromFile(
+        write("\xEF\xBB\xBF"
+              "ab\xFF\xFE"
+              "c\n"));
     EXPECT_EQ(pane.text(), QStringLiteral("ab\uFFFD\uFFFDc\r\n"));
     EXPECT_EQ(pane.textLength(), pane.text().size());
     pane.loadFromFile(write("\xE6\x97"));  // a character cut short at the end of the file

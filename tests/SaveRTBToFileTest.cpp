@@ -31,7 +31,7 @@ QByteArray readFile(const QString& path) {
 }
 
 class SaveRTBToFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
 
     void writeFile(const QString& path, const QByteArray& bytes) {

@@ -127,7 +127,8 @@ TEST_F(MethodSettingTest, StoredTwoSelectsTheWordProcessorMethod) {
 }
 
 TEST_F(MethodSettingTest, AnythingButExactlyOneMeansTheWordProcessorAndIsRewrittenAsTwo) {
-    for (const QString& value : {QString(""), QString(" 1"), QString("3"), QString("1 "), QString("one")}) {
+    for (const QString& value :
+         {QString(""), QString(" 1"), QString("3"), QString("1 "), QString("one")}) {
         SCOPED_TRACE(value.toStdString());
         store(value);
         start();

@@ -41,8 +41,9 @@ TEST(Shell32Test, LongProgramGivesItsCodeAndTheWindowHandlesEventsMeanwhile) {
 TEST(Shell32Test, ArgumentsArriveIntactWithoutAnyShell) {
     QTemporaryDir dir;
     const QString out = dir.filePath("args");
-    const QStringList hostile = {"a b", "\"quoted\"", "$(touch " + dir.filePath("pwned") + ")",
-                                 "-leading", "new\nline", "semi;colon", "*"};
+    const QStringList hostile = {"a b",      "\"quoted\"", "$(touch " + dir.filePath("pwned") + ")",
+                                 "-leading", "new\nline",  "semi;colon",
+                                 "*"};
     CountingPump pump;
     QStringList arguments{"-c", "printf '%s|' \"$@\" > \"$0\"", out};
     arguments += hostile;

@@ -48,7 +48,8 @@ TEST(ShutdownDeathTest, ClosingDuringACommandEndsTheProcessAndRemovesTheExtracto
     test.services.endProcess = nullptr;
     QFile script(Deployment::ExtractorPath());
     if (!script.open(QIODevice::WriteOnly)) std::_Exit(10);
-    script.write(QStringLiteral("#!/bin/sh\necho $$ > '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
+    script.write(
+        QStringLiteral("#!/bin/sh\necho $$ > '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     Form1 form(test.services);

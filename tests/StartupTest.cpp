@@ -125,7 +125,9 @@ TEST_F(StartupTest, HomePageOpensOnlyWhenTheDrawIsSeven) {
 TEST_F(StartupTest, MissingPdfPrinterIsExplainedBeforeTheWindowIsShown) {
     test.printers.setNames({"Office Laser", "kestrovan pdf writer"});
     bool windowWasVisible = true;
-    test.dialogs.onMessage = [&](const MessageRequest&) { windowWasVisible = form && form->isVisible(); };
+    test.dialogs.onMessage = [&](const MessageRequest&) {
+        windowWasVisible = form && form->isVisible();
+    };
     start();
     ASSERT_EQ(test.dialogs.messages.size(), 1u);
     const MessageRequest& box = test.dialogs.messages[0];

@@ -106,7 +106,8 @@ TEST_F(TextIntoPaneTest, FileThatCannotBeReadIsReported) {
     // A folder has a modification time but cannot be read as text.
     RTB::FileToRich1(pane, dir.path(), test.services);
     ASSERT_EQ(test.dialogs.messages.size(), 2u);
-    EXPECT_TRUE(test.dialogs.messages[0].text.contains("in Corvella2021/08/31.Main.ReadFileToStringFSOLine at line 100"));
+    EXPECT_TRUE(test.dialogs.messages[0].text.contains(
+        "in Corvella2021/08/31.Main.ReadFileToStringFSOLine at line 100"));
     EXPECT_EQ(test.dialogs.messages[1].text, kUnreadableTextMessage);
 }
 

@@ -7,15 +7,15 @@
 #include "app/RichTextPane.h"
 #include "compare/WordDiff.h"
 #include "compare/WordsCommand.h"
-#include "tests/support/PaneInspection.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LiteralWordCompare.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestServices.h"
 
 using namespace corvella;
-using corvella::testing::RedMask;
 using corvella::testing::FakeWindow;
+using corvella::testing::RedMask;
 using corvella::testing::TestServices;
 
 namespace {
@@ -125,7 +125,7 @@ TEST(WordDiffTest, AnEmptyOtherLineMissesEveryWord) {
 
 // A window made of four real panes, showing all lines, with the standard method.
 class PaneWindow : public MainWindow {
-  public:
+public:
     PaneDocument& pane(int number) override { return panes[number - 1]; }
     bool isOptionSelected(int number) const override { return number == 1 || number == 3; }
     void selectOption(int) override {}
@@ -138,7 +138,7 @@ class PaneWindow : public MainWindow {
 };
 
 class WordCompareTest : public ::testing::Test {
-  protected:
+protected:
     void compare(const QString& text1, const QString& text2) {
         window.pane(1).setText(text1);
         window.pane(2).setText(text2);
@@ -231,7 +231,7 @@ TEST_F(WordCompareTest, NonAsciiWordsAreColouredAtTheirPlaces) {
 // ---- Equality with the literal algorithm ------------------------------------------------------
 
 class RandomTexts {
-  public:
+public:
     explicit RandomTexts(quint32 seed) : random_(seed) {}
 
     QString text() {
@@ -287,7 +287,7 @@ class RandomTexts {
         }
     }
 
-  private:
+private:
     QString word() {
         static const QStringList vocabulary = {"a", "b",    "c", "A",    "a,",     "the", "",
                                                "é", "日本", "😀", "x\ty", "\u00a0", "ab",  "Ωμέγα"};

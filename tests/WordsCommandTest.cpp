@@ -14,15 +14,15 @@
 #include "compare/LinesCommand.h"
 #include "compare/Word1.h"
 #include "compare/WordsCommand.h"
-#include "tests/support/PaneInspection.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LiteralWordCompare.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/TestServices.h"
 
 using namespace corvella;
-using corvella::testing::RedMask;
 using corvella::testing::FakeWindow;
 using corvella::testing::MemoryPane;
+using corvella::testing::RedMask;
 using corvella::testing::TestServices;
 
 namespace {
@@ -45,7 +45,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 // ---- Standard method --------------------------------------------------------------------------
 
 class WordsCommandTest : public ::testing::Test {
-  protected:
+protected:
     WordsCommandTest() {
         window.pane(1).setText("same first\rleft words here\r");
         window.pane(2).setText("same first\rright words here\r");
@@ -205,7 +205,7 @@ TEST(WordsCommandFailureTest, FailuresBehaveAsTheLiteralSteps) {
 // ---- Word-processor method --------------------------------------------------------------------
 
 class ScriptedWord : public Word1 {
-  public:
+public:
     struct Call {
         QString path1, path2;
         QByteArray bytes1, bytes2;
@@ -227,7 +227,7 @@ class ScriptedWord : public Word1 {
 };
 
 class WordProcessorMethodTest : public ::testing::Test {
-  protected:
+protected:
     WordProcessorMethodTest() {
         window.all.services.word = &word;
         window.selectOption(4);

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
-#include <algorithm>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QThread>
+#include <algorithm>
 
 namespace corvella::testing {
 
@@ -21,7 +21,8 @@ public:
     }
 
     // Runs a CUPS command line tool against the server; returns its output or an empty string.
-    static bool run(const QString& program, const QStringList& arguments, QString* output = nullptr) {
+    static bool run(const QString& program, const QStringList& arguments,
+                    QString* output = nullptr) {
         QProcess process;
         process.start(program, arguments);
         if (!process.waitForFinished(30000)) return false;
@@ -70,7 +71,9 @@ public:
 
     // The PDF cups-pdf wrote for a job.
     static QString pdfOfJob(int job) {
-        const QStringList found = QDir(folder() + "/out").entryList({QStringLiteral("job_%1-*.pdf").arg(job)}, QDir::Files);
+        const QStringList found =
+            QDir(folder() + "/out")
+                .entryList({QStringLiteral("job_%1-*.pdf").arg(job)}, QDir::Files);
         return found.isEmpty() ? QString() : folder() + "/out/" + found.first();
     }
 

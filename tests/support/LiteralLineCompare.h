@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PaneDocument.h"
 #include "app/EventPump.h"
+#include "app/PaneDocument.h"
 
 // The line comparison exactly as its steps read: a linear scan of the other pane for every piece,
 // a yield for every pair compared, a fresh search of the whole text for every occurrence, and the
@@ -9,8 +9,7 @@
 // comparison is checked against.
 namespace corvella::testing::Literal {
 
-void FindDifferences(PaneDocument& own, PaneDocument& other, PaneDocument& work,
-                     EventPump& events);
+void FindDifferences(PaneDocument& own, PaneDocument& other, PaneDocument& work, EventPump& events);
 void ColorRedByString(PaneDocument& pane, const QString& searchText, EventPump& events);
 
 }  // namespace corvella::testing::Literal

@@ -97,7 +97,8 @@ public:
 
     void setNames(const QStringList& names) {
         printers.clear();
-        for (const QString& name : names) printers.push_back({name, QString(name).replace(' ', '_')});
+        for (const QString& name : names)
+            printers.push_back({name, QString(name).replace(' ', '_')});
     }
 
     std::vector<Printer> printers{{kPdfPrinterName, "Kestrovan_PDF_Writer"}};
