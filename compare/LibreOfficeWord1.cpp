@@ -117,10 +117,14 @@ bool LibreOfficeWord1::IsWordRunning() {
         office::RunningOffices(QFile::encodeName(settings_.procRoot).toStdString(), getuid());
     for (const office::OfficeProcess& running : offices) {
         if (!running.visibleToUser() || running.executable.empty()) continue;
-        // soffice.bin lives in the installation's program/ folder.
-        const QFileInfo executable(QFile::decodeName(running.executable.c_str()));
-        const QString root = QFileInfo(executable.absolutePath()).absolutePath();
-        if (OfficeProductName(root) == kProductName) return true;
+        // soffice.bin lives in the installation's program/ folder. The path is the one the
+        // process sees: through its root folder it also leads into a sandboxed installation.
+        const QString executable = QFile::decodeName(running.executable.c_str());
+        const QString installation = QFileInfo(QFileInfo(executable).absolutePath()).absolutePath();
+        const QString root = QFile::decodeName(running.root.c_str());
+        QString product = OfficeProductName(root + installation);
+        if (product.isEmpty()) product = OfficeProductName(installation);
+        if (product == kProductName) return true;
     }
     return false;
 }

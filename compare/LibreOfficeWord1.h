@@ -14,7 +14,7 @@ namespace corvella {
 // without LibreOffice and survives an office that hangs or crashes. The running check reads /proc
 // and the installation's files and needs no office libraries either.
 class LibreOfficeWord1 : public Word1 {
-  public:
+public:
     struct Settings {
         QString helper;               // the helper program
         QStringList helperArguments;  // put before the two text paths
@@ -37,7 +37,7 @@ class LibreOfficeWord1 : public Word1 {
     // failure becomes a Failure with a one-line description.
     void CompareInWord(const QString& path1, const QString& path2) override;
 
-  private:
+private:
     EventPump& events_;
     Settings settings_;
 };

@@ -10,7 +10,7 @@ namespace corvella {
 // The word processor as the word-processor comparison method uses it. The program's
 // implementation drives the office suite; tests script it.
 class Word1 {
-  public:
+public:
     virtual ~Word1() = default;
 
     // True when an instance of the word processor that the user would see is already running.

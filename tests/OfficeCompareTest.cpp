@@ -3,22 +3,28 @@
 // word-processor method in the real window.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <tuple>
 
@@ -64,8 +70,8 @@ bool processGone(pid_t pid) {
     return readFile(QStringLiteral("/proc/%1/stat").arg(pid)).contains(") Z ");
 }
 
-// Ends this user's processes whose command line mentions `marker` (a folder or pipe name unique
-// to this test run), by their ids, and waits until they are gone.
+// Ends this user's processes whose command line or environment mentions `marker` (a folder or
+// pipe name unique to this test run), by their ids, and waits until they are gone.
 void stopProcessesMentioning(const QString& marker) {
     const QByteArray needle = marker.toUtf8();
     std::vector<pid_t> stopped;
@@ -78,13 +84,52 @@ void stopProcessesMentioning(const QString& marker) {
         if (stat(QFile::encodeName("/proc/" + entry).constData(), &info) != 0 ||
             info.st_uid != getuid())
             continue;
-        if (!readFile("/proc/" + entry + "/cmdline").contains(needle)) continue;
+        if (!readFile("/proc/" + entry + "/cmdline").contains(needle) &&
+            !readFile("/proc/" + entry + "/environ").contains(needle))
+            continue;
         if (kill(pid, SIGKILL) == 0) stopped.push_back(pid);
     }
     QElapsedTimer clock;
     clock.start();
     for (pid_t pid : stopped)
         while (!processGone(pid) && clock.elapsed() < 10000) QThread::msleep(50);
+}
+
+// The soffice.bin process of the office whose command line mentions `marker`; 0 when none runs.
+pid_t officeProcess(const QString& marker) {
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        if (readFile("/proc/" + entry + "/comm") != "soffice.bin\n") continue;
+        if (readFile("/proc/" + entry + "/cmdline").contains(marker.toUtf8()))
+            return pid_t(entry.toInt());
+    }
+    return 0;
+}
+
+// True when an office listens on the pipe of that name (the office's pipes are sockets in /tmp).
+bool officeListens(const QString& pipe) {
+    const QByteArray path = QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(pipe).toUtf8();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool listening =
+        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return listening;
+}
+
+// Offices ended by a signal leave their pipes behind: remove those nobody listens on any more
+// that appeared while this test program ran.
+void removeDeadPipes(const QDateTime& since) {
+    const QDir tmp(QStringLiteral("/tmp"));
+    const QString prefix = QStringLiteral("OSL_PIPE_%1_").arg(getuid());
+    for (const QFileInfo& file : tmp.entryInfoList({prefix + u'*'}, QDir::System)) {
+        if (file.lastModified() < since || file.ownerId() != getuid()) continue;
+        if (!officeListens(file.fileName().mid(prefix.size()))) QFile::remove(file.filePath());
+    }
 }
 
 // ---- The comparison document ------------------------------------------------------------------
@@ -221,22 +266,22 @@ QString helperProgram() { return qEnvironmentVariable("CORVELLA_OFFICE_HELPER");
 
 struct HelperRun {
     int exitCode = -1;
-    bool crashed = false;
     QString out;
     QString err;
     qint64 milliseconds = 0;
 };
 
-HelperRun runHelper(const QStringList& arguments) {
+HelperRun runHelper(const QStringList& arguments, const QProcessEnvironment& environment =
+                                                      QProcessEnvironment::systemEnvironment()) {
     HelperRun run;
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(helperProgram(), arguments);
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(process.waitForFinished(180000)) << "the helper did not end";
     run.milliseconds = clock.elapsed();
     run.exitCode = process.exitCode();
-    run.crashed = process.exitStatus() == QProcess::CrashExit;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
@@ -244,19 +289,21 @@ HelperRun runHelper(const QStringList& arguments) {
 
 // One headless office with a private profile for the whole test program, stopped at its end.
 class SharedOffice : public ::testing::Environment {
-  public:
+public:
     static QString profile() {
         if (!folder_) folder_ = std::make_unique<QTemporaryDir>();
         return folder_->filePath(QStringLiteral("profile"));
     }
     void TearDown() override {
-        if (!folder_) return;
-        stopProcessesMentioning(folder_->path());
+        if (folder_) stopProcessesMentioning(folder_->path());
         folder_.reset();
+        removeDeadPipes(started_);
     }
 
-  private:
+private:
     static inline std::unique_ptr<QTemporaryDir> folder_;
+    // A second early, as file times may be rounded.
+    const QDateTime started_ = QDateTime::currentDateTime().addSecs(-1);
 };
 [[maybe_unused]] ::testing::Environment* const sharedOffice =
     ::testing::AddGlobalTestEnvironment(new SharedOffice);
@@ -265,10 +312,49 @@ QStringList headless(const QString& profile = SharedOffice::profile()) {
     return {QStringLiteral("--headless"), QStringLiteral("--profile"), profile};
 }
 
+// A virtual X display of its own, for offices with windows.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        server_.start(QStringLiteral("Xvfb"),
+                      {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+        if (!server_.waitForStarted(10000)) return;
+        QElapsedTimer clock;
+        clock.start();
+        while (!server_.canReadLine() && clock.elapsed() < 20000) server_.waitForReadyRead(200);
+        const QString number = QString::fromLatin1(server_.readLine()).trimmed();
+        if (!number.isEmpty()) name_ = ":" + number;
+    }
+    ~VirtualDisplay() {
+        server_.kill();
+        server_.waitForFinished(5000);
+    }
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    static bool available() { return !QStandardPaths::findExecutable("Xvfb").isEmpty(); }
+    // Empty when the server did not start.
+    const QString& name() const { return name_; }
+
+private:
+    QProcess server_;
+    QString name_;
+};
+
+// A profile that does not greet with a tip over the document.
+void writeQuietProfile(const QString& profile) {
+    writeFile(profile + "/user/registrymodifications.xcu",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><oor:items "
+              "xmlns:oor=\"http://openoffice.org/2001/registry\"><item "
+              "oor:path=\"/org.openoffice.Office.Common/Misc\"><prop "
+              "oor:name=\"ShowTipOfTheDay\" oor:op=\"fuse\"><value>false</value></prop>"
+              "</item></oor:items>");
+}
+
 // ---- Which offices count as running -----------------------------------------------------------
 
 class FakeSystem {
-  public:
+public:
     // An installation whose configuration names the product `name` in its main layer.
     QString installation(const QString& folder, const QString& name,
                          const QString& overridingName = QString()) {
@@ -307,6 +393,7 @@ class FakeSystem {
         for (const QString& a : arguments) cmdline += a.toUtf8() + '\0';
         writeFile(base + "cmdline", cmdline);
         QFile::link(installationRoot + "/program/soffice.bin", base + "exe");
+        QFile::link(QStringLiteral("/"), base + "root");
     }
 
     QString procRoot() const { return dir.filePath(QStringLiteral("proc")); }
@@ -377,7 +464,7 @@ TEST(OfficeRunningTest, TheInstalledOfficeCallsItselfLibreOffice) {
 // ---- The helper with the real office ----------------------------------------------------------
 
 class HelperTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { REQUIRE_HELPER(); }
 
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -386,11 +473,14 @@ class HelperTest : public ::testing::Test {
 };
 
 TEST_F(HelperTest, ChangesFromText1ToText2BecomeTrackedChangesOfANewDocument) {
-    // Plain ASCII with CR LF: the case in which the office's own guess keeps the CRs.
+    // Plain ASCII with CR LF (the office's own guess would keep the CRs), and a line deleted right
+    // after the texts' common beginning (which the office would move to the end).
     const QByteArray text1 =
-        "The quick brown fox\r\njumps over\r\nthe lazy dog\r\nThis line goes away.\r\nThe end.\r\n";
+        "Same first line\r\nThis line goes away.\r\nThe quick brown fox\r\njumps over\r\n"
+        "the lazy dog\r\nThe end.\r\n";
     const QByteArray text2 =
-        "The quick red fox\r\njumps over\r\nthe lazy dog today\r\nThe end.\r\nAn added line.\r\n";
+        "Same first line\r\nThe quick red fox\r\njumps over\r\nthe lazy dog today\r\nThe "
+        "end.\r\nAn added line.\r\n";
     writeFile(path("1.txt"), text1);
     writeFile(path("2.txt"), text2);
     // An office of its own, so that the documents it lists are this run's only.
@@ -442,6 +532,85 @@ TEST_F(HelperTest, TextsAreReadAsUtf8AndEqualTextsGiveNoChanges) {
     result = ReadComparison(path("same.fodt"));
     EXPECT_TRUE(result.changes.empty());
     EXPECT_EQ(result.accepted, lfLines(text2));
+}
+
+// A headless office on the user's own profile would take a request for a window and show
+// nothing: the comparison then goes to an office of its own, with windows.
+TEST_F(HelperTest, AHeadlessOfficeOnTheOwnProfileDoesNotSwallowTheComparison) {
+    if (!VirtualDisplay::available()) GTEST_SKIP() << "Xvfb is not installed";
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name().isEmpty());
+    writeFile(path("1.txt"), "same\r\nold\r\nend\r\n");
+    writeFile(path("2.txt"), "same\r\nnew\r\nend\r\n");
+    // This test's own "user's own profile".
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
+    environment.insert(QStringLiteral("DISPLAY"), display.name());
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    struct Stop {
+        QString marker;
+        ~Stop() { stopProcessesMentioning(marker); }
+    } stop{dir.path()};
+
+    HelperRun run = runHelper({"--headless", path("1.txt"), path("2.txt")}, environment);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    run = runHelper({"--fallback-profile", path("own"), "--save-result", path("r.fodt"),
+                     path("1.txt"), path("2.txt")},
+                    environment);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const pid_t own = officeProcess(path("own"));
+    ASSERT_GT(own, 0) << "no office of its own";
+    EXPECT_FALSE(readFile(QStringLiteral("/proc/%1/cmdline").arg(own)).contains("headless"));
+    const ComparisonDocument result = ReadComparison(path("r.fodt"));
+    EXPECT_EQ(result.rejected, "same\nold\nend\n");
+    EXPECT_EQ(result.accepted, "same\nnew\nend\n");
+}
+
+// Lines deleted, inserted and changed anywhere, the first and last lines included. The lines
+// share no three characters in a row, so that the office's own guess of which lines are versions
+// of one another (any common three characters) pairs only a changed line with its original. Where
+// the office cannot mark a paragraph end as changed (around the end of the document) it may join
+// or add a paragraph, so line ends are left out of the check: what each text holds, in its order,
+// must come back from accepting and from rejecting every change.
+TEST_F(HelperTest, EveryEditIsMarkedWhereItHappened) {
+    const QStringList vocabulary = {
+        "alpha",          "bravo charly",  "delta echo",  "foxtrot golf",   "hotel india juliet",
+        "kilo lima",      "mike november", "oscar papa",  "quebec romeo",   "sierra tango",
+        "uniform victor", "whiskey xray",  "yankee zulu", "Grüße aus Köln", ""};
+    std::mt19937 random(20240611);
+    auto pick = [&](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(random)); };
+    auto flat = [](QStringList lines) { return lines.join(QString()); };
+    auto text = [](const QStringList& lines) {
+        QByteArray bytes;
+        for (const QString& line : lines) bytes += line.toUtf8() + "\r\n";
+        return bytes;
+    };
+    for (int round = 0; round < 16; ++round) {
+        QStringList lines1;
+        for (int n = 1 + pick(8); n > 0; --n) lines1 << vocabulary[pick(vocabulary.size())];
+        QStringList lines2 = lines1;
+        for (int edits = 1 + pick(4); edits > 0; --edits) {
+            switch (pick(3)) {
+                case 0:
+                    if (lines2.size() > 1) lines2.removeAt(pick(lines2.size()));
+                    break;
+                case 1:
+                    lines2.insert(pick(lines2.size() + 1), vocabulary[pick(vocabulary.size())]);
+                    break;
+                default:
+                    lines2[pick(lines2.size())] += " 12345";
+            }
+        }
+        writeFile(path("r1.txt"), text(lines1));
+        writeFile(path("r2.txt"), text(lines2));
+        const HelperRun run = runHelper(headless() + QStringList{"--save-result", path("r.fodt"),
+                                                                 path("r1.txt"), path("r2.txt")});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const ComparisonDocument result = ReadComparison(path("r.fodt"));
+        const QString shown = "\ntext 1: " + lines1.join(u'|') + "\ntext 2: " + lines2.join(u'|');
+        EXPECT_EQ(QString(result.accepted).remove(u'\n'), flat(lines2)) << shown.toStdString();
+        EXPECT_EQ(QString(result.rejected).remove(u'\n'), flat(lines1)) << shown.toStdString();
+    }
 }
 
 TEST_F(HelperTest, WrongInputIsRefusedWithOneLineBeforeAnyOfficeStarts) {
@@ -497,7 +666,7 @@ TEST_F(HelperTest, AnOfficeThatNeverAnswersIsGivenUpAtTheTimeLimitAndStopped) {
 // ---- The program running the helper -----------------------------------------------------------
 
 class RunningTheHelperTest : public ::testing::Test {
-  protected:
+protected:
     LibreOfficeWord1 word(const QString& helper,
                           std::chrono::milliseconds limit = std::chrono::seconds(120)) {
         LibreOfficeWord1::Settings settings;
@@ -582,9 +751,8 @@ const QString kWarning = QStringLiteral(
     "Manager > WINWORD.EXE if necessary.\r\n\r\nWould you like to proceed anyway?");
 
 class OfficeCommandTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
-        REQUIRE_HELPER();
         settings.helper = helperProgram();
         settings.helperArguments =
             headless() + QStringList{"--save-result", dir.filePath("result.fodt")};
@@ -626,6 +794,7 @@ class OfficeCommandTest : public ::testing::Test {
 };
 
 TEST_F(OfficeCommandTest, TheOfficeComparesTheFullTextsOfPanes1And2AndTheFilesGoAgain) {
+    REQUIRE_HELPER();
     // Showing just the differing lines puts the work panes in front; the texts still come from
     // panes 1 and 2.
     form.pane(3).setText("only in the work pane");
@@ -653,6 +822,7 @@ TEST_F(OfficeCommandTest, AnEmptyPaneWritesNothingAndStartsNoComparison) {
 }
 
 TEST_F(OfficeCommandTest, AMissingOfficeIsReportedAtLine120AndTheCommandFinishes) {
+    REQUIRE_HELPER();
     settings.helperArguments = {"--office", dir.filePath("no-office/soffice")};
     click();
     EXPECT_EQ(messages(),
@@ -662,76 +832,132 @@ TEST_F(OfficeCommandTest, AMissingOfficeIsReportedAtLine120AndTheCommandFinishes
 }
 
 TEST_F(OfficeCommandTest, AMissingHelperIsReportedAtLine120) {
+    // Also what a build without the LibreOffice SDK shows, where the helper is never made.
     settings.helper = dir.filePath("corvella-office-compare");
     click();
     const QStringList shown = messages();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(
-        shown[0].startsWith("The word-processor comparison method is not available: the helper " +
-                            dir.filePath("corvella-office-compare") + " is missing\r\nin "));
+    const QString description = shown[0].section(QStringLiteral("\r\n"), 0, 0);
+    EXPECT_TRUE(description.startsWith("The word-processor comparison method is not available: "));
+    EXPECT_TRUE(description.contains(dir.filePath("corvella-office-compare") + " is missing"));
+    EXPECT_EQ(shown[0], report(120, description));
+    expectFinished();
+}
+
+// An office of its own for a test that harms it.
+class OwnOfficeCommandTest : public OfficeCommandTest {
+protected:
+    void SetUp() override {
+        OfficeCommandTest::SetUp();
+        REQUIRE_HELPER();
+        settings.helperArguments =
+            headless(profile.path()) + QStringList{"--save-result", dir.filePath("result.fodt")};
+        // Started by a first comparison.
+        click();
+        ASSERT_EQ(messages(), QStringList());
+        office = officeProcess(profile.path());
+        ASSERT_GT(office, 0);
+        QFile::remove(dir.filePath("result.fodt"));
+        test.dialogs.messages.clear();
+    }
+    void TearDown() override {
+        if (office > 0) kill(office, SIGCONT);
+        stopProcessesMentioning(profile.path());
+    }
+
+    QTemporaryDir profile;
+    pid_t office = 0;
+};
+
+TEST_F(OwnOfficeCommandTest, AHungOfficeIsGivenUpAtTheTimeLimitWhileTheWindowStaysLive) {
+    ASSERT_EQ(kill(office, SIGSTOP), 0);
+    // The helper gives up 15 seconds before the program would.
+    settings.timeLimit = std::chrono::seconds(18);
+    const int yieldsBefore = test.pump.count;
+    QElapsedTimer clock;
+    clock.start();
+    click();
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(messages(), QStringList{report(120, "LibreOffice did not answer within 3 seconds")});
+    EXPECT_GE(test.pump.count - yieldsBefore, 20);
+    EXPECT_FALSE(QFile::exists(dir.filePath("result.fodt")));
+    expectFinished();
+}
+
+TEST_F(OwnOfficeCommandTest, AnOfficeThatCrashesDuringTheComparisonIsReportedAtLine120) {
+    // Texts long enough to keep the office busy for seconds.
+    QString text1;
+    QString text2;
+    for (int line = 0; line < 40000; ++line) {
+        const QString words = QStringLiteral("line %1 of a long text to compare\r").arg(line);
+        text1 += words;
+        text2 += line % 50 == 0 ? QStringLiteral("changed ") + words : words;
+    }
+    form.pane(1).setText(text1);
+    form.pane(2).setText(text2);
+    QElapsedTimer clock;
+    clock.start();
+    bool crashed = false;
+    test.pump.hook = [&] {
+        if (!crashed && clock.elapsed() > 3000) crashed = kill(office, SIGKILL) == 0;
+    };
+    click();
+    ASSERT_TRUE(crashed) << "the comparison ended before the office was stopped";
+    const QStringList shown = messages();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(report(120, "LibreOffice stopped during the comparison: ")
+                                        .section(QStringLiteral("\r\n"), 0, 0)))
+        << shown[0].toStdString();
     EXPECT_EQ(shown[0], report(120, shown[0].section(QStringLiteral("\r\n"), 0, 0)));
     expectFinished();
 }
 
-// An office with windows on the user's own profile, on a virtual display of its own.
+// An office with windows on the user's own profile (this test program's), on a virtual display.
 class VisibleOffice {
-  public:
+public:
     VisibleOffice() {
-        display_.start(QStringLiteral("Xvfb"),
-                       {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
-        if (!display_.waitForStarted(10000)) return;
-        QElapsedTimer clock;
-        clock.start();
-        while (!display_.canReadLine() && clock.elapsed() < 20000) display_.waitForReadyRead(200);
-        const QString number = QString::fromLatin1(display_.readLine()).trimmed();
-        if (number.isEmpty()) return;
-        // The test's own default profile, told not to greet with a tip over the document.
-        writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") +
-                      "/libreoffice/4/user/registrymodifications.xcu",
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?><oor:items "
-                  "xmlns:oor=\"http://openoffice.org/2001/registry\"><item "
-                  "oor:path=\"/org.openoffice.Office.Common/Misc\"><prop "
-                  "oor:name=\"ShowTipOfTheDay\" oor:op=\"fuse\"><value>false</value></prop>"
-                  "</item></oor:items>");
+        if (display_.name().isEmpty()) return;
+        writeQuietProfile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/libreoffice/4");
         QProcess office;
         office.setProgram(QStringLiteral("/usr/lib/libreoffice/program/soffice"));
         office.setArguments({"--norestore", "--nologo", "--nodefault", "--nolockcheck",
                              "--accept=pipe,name=" + marker_ + ";urp;"});
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DISPLAY"), ":" + number);
+        environment.insert(QStringLiteral("DISPLAY"), display_.name());
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         office.setProcessEnvironment(environment);
         office.setStandardOutputFile(QProcess::nullDevice());
         office.setStandardErrorFile(QProcess::nullDevice());
         started_ = office.startDetached();
-        display_number_ = number;
     }
-    ~VisibleOffice() {
-        stopProcessesMentioning(marker_);
-        display_.kill();
-        display_.waitForFinished(5000);
-    }
+    ~VisibleOffice() { stopProcessesMentioning(marker_); }
 
     bool started() const { return started_; }
-    QString display() const { return ":" + display_number_; }
+    // Up and answering: an office that makes a new profile starts over once before it listens.
+    bool ready() const { return officeListens(marker_); }
+    bool running() const { return officeProcess(marker_) > 0; }
+    QString display() const { return display_.name(); }
 
-  private:
-    QProcess display_;
-    QString display_number_;
-    QString marker_ = QStringLiteral("corvella-test-visible-%1").arg(getpid());
+private:
+    VirtualDisplay display_;
+    // Of fixed length, so that no other run's name starts with it.
+    QString marker_ = QStringLiteral("corvella-test-visible-%1")
+                          .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
     bool started_ = false;
 };
 
 TEST_F(OfficeCommandTest, AnOpenOfficeIsWarnedAboutAndTheComparisonGoesToIt) {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-        GTEST_SKIP() << "Xvfb is not installed";
+    REQUIRE_HELPER();
+    if (!VirtualDisplay::available()) GTEST_SKIP() << "Xvfb is not installed";
     VisibleOffice office;
     ASSERT_TRUE(office.started());
-    LibreOfficeWord1 probe(test.pump, settings);
     QElapsedTimer clock;
     clock.start();
-    while (!probe.IsWordRunning() && clock.elapsed() < 60000) QThread::msleep(100);
-    ASSERT_TRUE(probe.IsWordRunning()) << "the office did not come up";
+    while (!office.ready() && clock.elapsed() < 60000) QThread::msleep(100);
+    ASSERT_TRUE(office.ready()) << "the office did not come up on display "
+                                << office.display().toStdString()
+                                << (office.running() ? ", though it runs" : ", it is not running");
+    EXPECT_TRUE(LibreOfficeWord1(test.pump, settings).IsWordRunning());
 
     // No: nothing is written and nothing compared, even with a pane empty.
     test.dialogs.answers = {MessageAnswer::No};

@@ -12,6 +12,8 @@ packages=(
     xvfb xauth
     # the private print server of the printer tests
     cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript fonts-dejavu-core
+    # the word-processor comparison method, and the SDK its helper is built with
+    libreoffice-writer libreoffice-dev
 )
 
 missing=()

@@ -31,10 +31,13 @@
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/DispatchHelper.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
@@ -47,18 +50,26 @@
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/XParagraphCursor.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <rtl/bootstrap.hxx>
 #include <rtl/ustring.hxx>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "compare/office/OfficeProcesses.h"
@@ -98,7 +109,6 @@ struct Failed {
 
 enum Stage { kStarting, kComparing };
 std::atomic<int> gStage{kStarting};
-std::atomic<int> gTimeLimit{90};
 // The office start program we launched, while it may still be starting.
 std::atomic<pid_t> gStartedOffice{0};
 
@@ -116,6 +126,36 @@ void stopUnansweredOffice() {
     waitpid(pid, nullptr, 0);
 }
 
+// The helper's own private folder (text 1 as a document), removed however the helper ends.
+std::mutex gWorkLock;
+std::string gWorkFolder;
+
+std::string makeWorkFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && base[0] == '/' ? base : "/tmp") + "/corvella-office-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw Failed{kFailed,
+                     std::string("A temporary folder cannot be created: ") + std::strerror(errno)};
+    const std::lock_guard<std::mutex> lock(gWorkLock);
+    gWorkFolder = pattern;
+    return pattern;
+}
+
+void removeWorkFolder() {
+    const std::lock_guard<std::mutex> lock(gWorkLock);
+    if (gWorkFolder.empty()) return;
+    if (DIR* dir = opendir(gWorkFolder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") unlink((gWorkFolder + "/" + name).c_str());
+        }
+        closedir(dir);
+    }
+    rmdir(gWorkFolder.c_str());
+    gWorkFolder.clear();
+}
+
 // Prints the one line and ends the process at once. The first caller wins: the watchdog and the
 // main thread may both get here. Ending without tearing UNO down keeps a broken connection from
 // hanging the exit; the office drops our references when the pipe closes.
@@ -123,6 +163,7 @@ void stopUnansweredOffice() {
     static std::mutex once;
     once.lock();  // never unlocked: a second caller waits here until the process ends
     if (code != 0) stopUnansweredOffice();
+    removeWorkFolder();
     for (char& c : line)
         if (c == '\n' || c == '\r') c = ' ';
     if (!line.empty()) {
@@ -135,10 +176,9 @@ void stopUnansweredOffice() {
 
 // Ends the helper when the office takes too long, whether it is starting or hangs in a call.
 void startWatchdog(int seconds) {
-    gTimeLimit = seconds;
     std::thread([seconds] {
         std::this_thread::sleep_for(std::chrono::seconds(seconds));
-        const std::string limit = std::to_string(seconds) + " seconds";
+        const std::string limit = std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
         finish(kFailed, gStage.load() == kStarting
                             ? "LibreOffice did not answer within " + limit
                             : "LibreOffice did not finish the comparison within " + limit);
@@ -154,6 +194,22 @@ rtl::OUString toOU(const std::string& utf8) {
 std::string toUtf8(const rtl::OUString& text) {
     const rtl::OString bytes = rtl::OUStringToOString(text, RTL_TEXTENCODING_UTF8);
     return std::string(bytes.getStr(), size_t(bytes.getLength()));
+}
+
+// An office exception's message without the source location the office appends to it
+// (" at ./binaryurp/source/bridge.cxx:615"), which tells the user nothing.
+std::string officeMessage(const rtl::OUString& message) {
+    std::string text = toUtf8(message);
+    const size_t at = text.rfind(" at ");
+    if (at == std::string::npos) return text;
+    const std::string where = text.substr(at + 4);
+    const size_t colon = where.rfind(':');
+    const bool location = where.find('/') != std::string::npos &&
+                          where.find(' ') == std::string::npos && colon != std::string::npos &&
+                          colon + 1 < where.size() &&
+                          where.find_first_not_of("0123456789", colon + 1) == std::string::npos;
+    if (location) text.resize(at);
+    return text;
 }
 
 std::string absolutePath(const std::string& path) {
@@ -312,11 +368,29 @@ void checkStartedOffice() {
                               strsignal(WTERMSIG(status)) + ")"};
 }
 
+// The name of the pipe on which the office of a profile accepts us. One name per profile, so that
+// an office that runs for long does not gather one more listener with every comparison (it keeps
+// listening on a name it already knows, and only an office of that profile can take it).
+std::string pipeName(const std::string& profile) {
+    std::string key = profile;
+    if (key.empty()) {
+        // The user's own profile lies in the configuration folder of the office's environment.
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        const char* home = std::getenv("HOME");
+        key = "default:" + std::string(config != nullptr && config[0] == '/'
+                                           ? config
+                                           : std::string(home != nullptr ? home : "") + "/.config");
+    }
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (unsigned char c : key) hash = (hash ^ c) * 1099511628211ull;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return "corvella-" + std::to_string(getuid()) + "-" + hex;
+}
+
 Reference<css::uno::XComponentContext> connect(const Options& options) {
-    const std::string pipeName =
-        "corvella-" + std::to_string(getuid()) + "-" + std::to_string(getpid()) + "-" +
-        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     const std::string profile = chooseProfile(options);
+    const std::string pipe = pipeName(profile);
 
     // The client side needs the office's own UNO bootstrap, or it crashes right after connecting.
     rtl::Bootstrap::set("URE_BOOTSTRAP", toOU(std::string("vnd.sun.star.pathname:") +
@@ -324,9 +398,8 @@ Reference<css::uno::XComponentContext> connect(const Options& options) {
     Reference<css::uno::XComponentContext> local = cppu::defaultBootstrap_InitialComponentContext();
     Reference<css::bridge::XUnoUrlResolver> resolver = css::bridge::UnoUrlResolver::create(local);
 
-    gStartedOffice = startOffice(options, pipeName, profile);
-    const rtl::OUString url =
-        toOU("uno:pipe,name=" + pipeName + ";urp;StarOffice.ComponentContext");
+    gStartedOffice = startOffice(options, pipe, profile);
+    const rtl::OUString url = toOU("uno:pipe,name=" + pipe + ";urp;StarOffice.ComponentContext");
     // The watchdog ends this loop when the office never answers.
     for (;;) {
         try {
@@ -387,6 +460,43 @@ void closeDocument(const Reference<css::lang::XComponent>& document) {
         document->dispose();
 }
 
+// The comparison anchors lines that only text 1 has before the next line of text 2 that it
+// compares; when there is none (the lines deleted right after the texts' common beginning), it puts
+// them at the very end of the document instead. A first line that no text holds (characters of
+// the private use area) and that resembles no line is always such a line; it goes again after the
+// comparison, with the undo step that would bring it back.
+const sal_Unicode kAnchorCharacters[] = {0xF8F3, 0xE0A1, 0xF7C5, 0xE3D9, 0xF1B7, 0xE6E2};
+const rtl::OUString kAnchorLine(kAnchorCharacters, sal_Int32(std::size(kAnchorCharacters)));
+
+void addAnchorLine(const Reference<css::lang::XComponent>& document) {
+    Reference<css::text::XText> text =
+        Reference<css::text::XTextDocument>(document, UNO_QUERY_THROW)->getText();
+    Reference<css::text::XTextCursor> cursor = text->createTextCursor();
+    const Reference<css::text::XTextRange> at(cursor.get());
+    cursor->gotoStart(false);
+    text->insertControlCharacter(at, css::text::ControlCharacter::PARAGRAPH_BREAK, false);
+    cursor->gotoStart(false);
+    text->insertString(at, kAnchorLine, false);
+}
+
+void removeAnchorLine(const Reference<css::lang::XComponent>& document) {
+    Reference<css::beans::XPropertySet>(document, UNO_QUERY_THROW)
+        ->setPropertyValue("RecordChanges", Any(false));
+    Reference<css::text::XText> text =
+        Reference<css::text::XTextDocument>(document, UNO_QUERY_THROW)->getText();
+    Reference<css::text::XParagraphCursor> cursor(text->createTextCursor(), UNO_QUERY_THROW);
+    cursor->gotoStart(false);
+    cursor->gotoEndOfParagraph(true);
+    if (cursor->getString() != kAnchorLine)
+        throw Failed{kFailed, "LibreOffice's comparison document does not begin as expected"};
+    cursor->gotoStart(false);
+    cursor->gotoNextParagraph(true);
+    cursor->setString("");
+    Reference<css::document::XUndoManagerSupplier>(document, UNO_QUERY_THROW)
+        ->getUndoManager()
+        ->clear();
+}
+
 // A copy of the document in a file; the document itself stays as it is.
 void storeAs(const Reference<css::lang::XComponent>& document, const std::string& path,
              const char* filter) {
@@ -397,33 +507,27 @@ void storeAs(const Reference<css::lang::XComponent>& document, const std::string
                         property("Overwrite", Any(true))}));
 }
 
-// A private folder for the helper's own files, removed with what it holds.
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && base[0] == '/' ? base : "/tmp") +
-                              "/corvella-office-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw Failed{kFailed, "A temporary folder cannot be created: " + errnoText(errno)};
-        path_ = pattern;
-    }
-    ~TemporaryFolder() {
-        if (DIR* dir = opendir(path_.c_str())) {
-            while (const dirent* entry = readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") unlink((path_ + "/" + name).c_str());
-            }
-            closedir(dir);
+// Closes a hidden document when the comparison goes no further, so that the office keeps no
+// invisible document behind.
+class ClosedUnlessKept {
+public:
+    explicit ClosedUnlessKept(Reference<css::lang::XComponent> document)
+        : document_(std::move(document)) {}
+    ~ClosedUnlessKept() {
+        if (kept_) return;
+        try {
+            closeDocument(document_);
+        } catch (const css::uno::Exception&) {
+            // Whatever failed first is reported.
         }
-        rmdir(path_.c_str());
     }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::string& path() const { return path_; }
+    ClosedUnlessKept(const ClosedUnlessKept&) = delete;
+    ClosedUnlessKept& operator=(const ClosedUnlessKept&) = delete;
+    void keep() { kept_ = true; }
 
-  private:
-    std::string path_;
+private:
+    Reference<css::lang::XComponent> document_;
+    bool kept_ = false;
 };
 
 bool endsWith(const std::string& text, const std::string& suffix) {
@@ -442,20 +546,10 @@ void compare(const Options& options) {
     // lines end; for some plain ASCII texts it keeps every CR as a character and marks each line
     // end as a change. So text 1 goes through the same explicit import as text 2 and reaches the
     // comparison as a document file; its import is closed again before anything is shown.
-    TemporaryFolder work;
-    const std::string older = work.path() + "/text1.odt";
+    const std::string older = makeWorkFolder() + "/text1.odt";
     {
         const Reference<css::lang::XComponent> text1 = loadText(desktop, options.text1);
-        struct Closer {
-            const Reference<css::lang::XComponent>& document;
-            ~Closer() {
-                try {
-                    closeDocument(document);
-                } catch (const css::uno::Exception&) {
-                    // Reported by whatever failed first.
-                }
-            }
-        } closer{text1};
+        const ClosedUnlessKept closed(text1);
         storeAs(text1, older, "writer8");
     }
 
@@ -463,15 +557,18 @@ void compare(const Options& options) {
     // its file); the comparison then marks what text 1 lacks as insertions and what only text 1
     // has as deletions.
     Reference<css::lang::XComponent> document = loadText(desktop, options.text2);
+    ClosedUnlessKept result(document);
     Reference<css::frame::XModel> model(document, UNO_QUERY_THROW);
     Reference<css::frame::XFrame> frame = model->getCurrentController()->getFrame();
 
+    addAnchorLine(document);
     Reference<css::frame::XDispatchHelper> dispatcher = css::frame::DispatchHelper::create(office);
     dispatcher->executeDispatch(Reference<css::frame::XDispatchProvider>(frame, UNO_QUERY_THROW),
                                 ".uno:CompareDocuments", "", 0,
                                 properties({property("URL", Any(toOU(fileUrl(older)))),
                                             property("FilterName", Any(rtl::OUString("writer8"))),
                                             property("NoAcceptDialog", Any(true))}));
+    removeAnchorLine(document);
 
     if (!options.saveResult.empty()) {
         storeAs(document, options.saveResult,
@@ -481,6 +578,7 @@ void compare(const Options& options) {
 
     Reference<css::awt::XWindow> window = frame->getContainerWindow();
     window->setVisible(true);
+    result.keep();
     Reference<css::awt::XTopWindow> top(window, UNO_QUERY);
     if (top.is()) top->toFront();
 }
@@ -546,9 +644,9 @@ int main(int argc, char** argv) {
         finish(failed.code, failed.line);
     } catch (const css::lang::DisposedException& e) {
         // A crashed or vanished office disposes the bridge under a running call.
-        finish(kFailed, "LibreOffice stopped during the comparison: " + toUtf8(e.Message));
+        finish(kFailed, "LibreOffice stopped during the comparison: " + officeMessage(e.Message));
     } catch (const css::uno::Exception& e) {
-        finish(kFailed, "LibreOffice could not compare the texts: " + toUtf8(e.Message));
+        finish(kFailed, "LibreOffice could not compare the texts: " + officeMessage(e.Message));
     } catch (const std::exception& e) {
         finish(kFailed, std::string("The comparison failed: ") + e.what());
     }

@@ -111,6 +111,7 @@ std::vector<OfficeProcess> RunningOffices(const std::string& procRoot, uid_t uid
         OfficeProcess office;
         office.pid = pid_t(std::strtol(name.c_str(), nullptr, 10));
         office.executable = readLink(base + "exe");
+        office.root = base + "root";
         office.headless = IsHeadless(args);
         office.userInstallation = UserInstallation(args);
         offices.push_back(office);

@@ -11,7 +11,8 @@ namespace corvella::office {
 
 struct OfficeProcess {
     pid_t pid = 0;
-    std::string executable;  // the soffice.bin file the process runs
+    std::string executable;  // the soffice.bin file the process runs, as the process sees it
+    std::string root;        // the process's root folder as we can reach it (/proc/PID/root)
     bool headless = false;
     // The -env:UserInstallation= value; empty means the default profile.
     std::string userInstallation;
