@@ -72,31 +72,31 @@ Form1::Form1(Services& services, QWidget* parent) : QWidget(parent), services_(s
 }
 
 void Form1::createControls() {
-    for (const FormLayout::ControlSpec& spec : FormLayout::Controls()) {
-        QWidget* container = spec.container.isEmpty() ? this : byName_.value(spec.container);
+    for (const FormLayout::ControlDesign& control : FormLayout::Controls()) {
+        QWidget* container = control.container.isEmpty() ? this : byName_.value(control.container);
         QWidget* widget = nullptr;
-        const int number = designNumber(spec.name);
-        switch (spec.kind) {
+        const int number = designNumber(control.name);
+        switch (control.kind) {
             case FormLayout::ControlKind::CommandButton:
-                widget = buttons_[number - 1] = new QPushButton(spec.caption, container);
+                widget = buttons_[number - 1] = new QPushButton(control.caption, container);
                 break;
             case FormLayout::ControlKind::Frame:
-                widget = frames_[number - 1] = new QGroupBox(spec.caption, container);
+                widget = frames_[number - 1] = new QGroupBox(control.caption, container);
                 break;
             case FormLayout::ControlKind::OptionButton:
-                widget = options_[number - 1] = new QRadioButton(spec.caption, container);
+                widget = options_[number - 1] = new QRadioButton(control.caption, container);
                 break;
             case FormLayout::ControlKind::Pane: {
                 RichTextPane* pane = panes_[number - 1] = new RichTextPane(container);
-                pane->setText(spec.name);  // a new pane holds its own name until start-up
+                pane->setText(control.name);  // a new pane holds its own name until start-up
                 widget = pane;
                 break;
             }
         }
-        widget->setObjectName(spec.name);
-        widget->setAccessibleName(spec.caption.isEmpty() ? spec.name : spec.caption);
-        widget->setGeometry(FormLayout::ToPixels(spec));
-        byName_.insert(spec.name, widget);
+        widget->setObjectName(control.name);
+        widget->setAccessibleName(control.caption.isEmpty() ? control.name : control.caption);
+        widget->setGeometry(FormLayout::ToPixels(control));
+        byName_.insert(control.name, widget);
     }
     Option(3)->setChecked(true);
 }

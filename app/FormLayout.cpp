@@ -4,9 +4,9 @@
 
 namespace corvella::FormLayout {
 
-const std::vector<ControlSpec>& Controls() {
+const std::vector<ControlDesign>& Controls() {
     using K = ControlKind;
-    static const std::vector<ControlSpec> controls = {
+    static const std::vector<ControlDesign> controls = {
         {"PushButton7", K::CommandButton, "Help", "", 120, 120, 9000, 405},
         {"Frame3", K::Frame, "PDF File #1:", "", 120, 600, 4440, 4905},
         {"RichTextBox1", K::Pane, "", "Frame3", 240, 390, 3975, 4335},
@@ -46,9 +46,9 @@ const QStringList& FocusOrder() {
 
 int ToPixels(int twips) { return qRound(double(twips) / kTwipsPerPixel); }
 
-QRect ToPixels(const ControlSpec& spec) {
-    return QRect(ToPixels(spec.left), ToPixels(spec.top), ToPixels(spec.width),
-                 ToPixels(spec.height));
+QRect ToPixels(const ControlDesign& control) {
+    return QRect(ToPixels(control.left), ToPixels(control.top), ToPixels(control.width),
+                 ToPixels(control.height));
 }
 
 }  // namespace corvella::FormLayout

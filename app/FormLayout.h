@@ -14,7 +14,7 @@ inline constexpr int kClientHeightTwips = 9480;
 
 enum class ControlKind { CommandButton, Frame, Pane, OptionButton };
 
-struct ControlSpec {
+struct ControlDesign {
     QString name;
     ControlKind kind;
     QString caption;               // empty for panes
@@ -23,13 +23,13 @@ struct ControlSpec {
 };
 
 // Every drawn control in creation order: containers come before their children.
-const std::vector<ControlSpec>& Controls();
+const std::vector<ControlDesign>& Controls();
 
 // Design names in the order the Tab key visits them.
 const QStringList& FocusOrder();
 
 // Twips to pixels at 15 twips per pixel.
-QRect ToPixels(const ControlSpec& spec);
+QRect ToPixels(const ControlDesign& control);
 int ToPixels(int twips);
 
 }  // namespace corvella::FormLayout
