@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -14,13 +13,13 @@
 
 #include "app/ErrorReport.h"
 #include "compare/office/OfficeProcesses.h"
+#include "extract/Shell32.h"
 
 namespace corvella {
 
 namespace {
 
 constexpr const char* kHelperName = "corvella-office-compare";
-constexpr int kPollMilliseconds = 100;
 // The helper gives up on its own this much before the program's limit, with a clearer message.
 constexpr std::chrono::seconds kHelperMargin{15};
 
@@ -159,21 +158,13 @@ void LibreOfficeWord1::CompareInWord(const QString& path1, const QString& path2)
     process.start();
     if (!process.waitForStarted()) throw Failure(notAvailable(process.errorString()));
 
-    QElapsedTimer clock;
-    clock.start();
     QByteArray errors;
-    while (process.state() != QProcess::NotRunning) {
-        events_.processEvents();
-        process.waitForFinished(kPollMilliseconds);
-        errors += process.readAllStandardError();
-        if (process.state() != QProcess::NotRunning &&
-            clock.elapsed() > settings_.timeLimit.count()) {
-            process.kill();
-            process.waitForFinished(-1);
-            throw Failure(QStringLiteral("LibreOffice did not finish the comparison within %1; "
-                                         "the comparison was stopped")
-                              .arg(seconds(settings_.timeLimit)));
-        }
+    if (!Shell32::WaitWhileLive(process, events_, settings_.timeLimit, &errors)) {
+        process.kill();
+        process.waitForFinished(-1);
+        throw Failure(QStringLiteral("LibreOffice did not finish the comparison within %1; "
+                                     "the comparison was stopped")
+                          .arg(seconds(settings_.timeLimit)));
     }
     errors += process.readAllStandardError();
     const QString message = lastLine(errors);

@@ -1,5 +1,6 @@
 #include "extract/Shell32.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
 
@@ -31,16 +32,26 @@ int RunAndWait(const QString& program, const QStringList& arguments, std::option
     process.start(program, arguments, QIODevice::NotOpen);
     if (!process.waitForStarted()) return kObjectErrorBase + kLaunchFailed;
 
+    WaitWhileLive(process, events);
+    if (process.exitStatus() == QProcess::CrashExit) return -1;
+    return process.exitCode();
+}
+
+bool WaitWhileLive(QProcess& process, EventPump& events,
+                   std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
+    QElapsedTimer clock;
+    clock.start();
     running().insert(&process);
+    bool inTime = true;
     do {
         events.processEvents();
         // Wakes early when the program ends, else after one poll period.
         process.waitForFinished(kPollMilliseconds);
-    } while (process.state() != QProcess::NotRunning);
+        if (standardError) *standardError += process.readAllStandardError();
+        inTime = !limit || clock.elapsed() <= limit->count();
+    } while (process.state() != QProcess::NotRunning && inTime);
     running().remove(&process);
-
-    if (process.exitStatus() == QProcess::CrashExit) return -1;
-    return process.exitCode();
+    return process.state() == QProcess::NotRunning;
 }
 
 void KillRunningPrograms() {

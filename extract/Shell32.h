@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 #include "app/EventPump.h"
 
 // Starting an external program and waiting for it while the window stays live.
+class QProcess;
+
 namespace corvella::Shell32 {
 
 // Added to a launch error's number to give RunAndWait's negative result.
@@ -24,7 +28,14 @@ int NormalisedWindowStyle(std::optional<int> windowStyle);
 int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
                EventPump& events);
 
-// Kills every program RunAndWait is still waiting for (the window is closing).
+// Waits for a started program, handling pending window events every 100 ms, until it ends or the
+// time limit passes; what it writes to standard error is collected when asked for. Closing the
+// window meanwhile kills it. Returns false when the limit passed with the program still running.
+bool WaitWhileLive(QProcess& process, EventPump& events,
+                   std::optional<std::chrono::milliseconds> limit = std::nullopt,
+                   QByteArray* standardError = nullptr);
+
+// Kills every program that is still being waited for (the window is closing).
 void KillRunningPrograms();
 
 }  // namespace corvella::Shell32

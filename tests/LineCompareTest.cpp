@@ -18,6 +18,7 @@ using namespace corvella;
 using corvella::testing::CountingPump;
 using corvella::testing::MemoryPane;
 using corvella::testing::RedMask;
+using corvella::testing::ScribbleRed;
 using corvella::testing::ScriptedDialogs;
 
 namespace {
@@ -161,17 +162,7 @@ public:
     }
 
     // Some red and a selection left behind, as an earlier command would.
-    void scribble(PaneDocument& a, PaneDocument& b) {
-        const qsizetype length = a.textLength();
-        if (length == 0) return;
-        const qsizetype start = qsizetype(random_.bounded(int(length)));
-        const qsizetype count = qsizetype(random_.bounded(int(length - start) + 1));
-        for (PaneDocument* pane : {&a, &b}) {
-            pane->setSelStart(start);
-            pane->setSelLength(count);
-            pane->setSelColor(kRed);
-        }
-    }
+    void scribble(PaneDocument& a, PaneDocument& b) { ScribbleRed(random_, a, b); }
 
 private:
     QRandomGenerator random_;

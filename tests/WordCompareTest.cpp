@@ -16,6 +16,7 @@
 using namespace corvella;
 using corvella::testing::FakeWindow;
 using corvella::testing::RedMask;
+using corvella::testing::ScribbleRed;
 using corvella::testing::TestServices;
 
 namespace {
@@ -275,17 +276,7 @@ public:
     bool oneIn(quint32 n) { return random_.bounded(n) == 0; }
 
     // Some red and a selection left behind, as an earlier command would.
-    void scribble(PaneDocument& a, PaneDocument& b) {
-        const qsizetype length = a.textLength();
-        if (length == 0) return;
-        const qsizetype start = qsizetype(random_.bounded(int(length)));
-        const qsizetype count = qsizetype(random_.bounded(int(length - start) + 1));
-        for (PaneDocument* pane : {&a, &b}) {
-            pane->setSelStart(start);
-            pane->setSelLength(count);
-            pane->setSelColor(kRed);
-        }
-    }
+    void scribble(PaneDocument& a, PaneDocument& b) { ScribbleRed(random_, a, b); }
 
 private:
     QString word() {

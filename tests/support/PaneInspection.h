@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRandomGenerator>
 #include <QString>
 
 #include "app/PaneDocument.h"
@@ -16,6 +17,20 @@ inline QString RedMask(const PaneDocument& pane) {
         mask += pane.colorAt(i) == kRed ? u'^' : u'.';
     }
     return mask;
+}
+
+// Colours the same random range red in two panes holding the same text and leaves it selected, as
+// an earlier command would.
+inline void ScribbleRed(QRandomGenerator& random, PaneDocument& a, PaneDocument& b) {
+    const qsizetype length = a.textLength();
+    if (length == 0) return;
+    const qsizetype start = qsizetype(random.bounded(int(length)));
+    const qsizetype count = qsizetype(random.bounded(int(length - start) + 1));
+    for (PaneDocument* pane : {&a, &b}) {
+        pane->setSelStart(start);
+        pane->setSelLength(count);
+        pane->setSelColor(kRed);
+    }
 }
 
 }  // namespace corvella::testing
