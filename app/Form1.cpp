@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <array>
 
 #include "app/AppTitle.h"
 #include "app/ErrorReport.h"
@@ -131,10 +132,16 @@ void Form1::wireCommands() {
     connect(PushButton(7), &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton(8), &QPushButton::clicked, this, &Form1::PushButton8_Click);
     connect(PushButton(9), &QPushButton::clicked, this, &Form1::PushButton9_Click);
-    connect(Option(1), &QRadioButton::clicked, this, &Form1::Option1_Click);
-    connect(Option(2), &QRadioButton::clicked, this, &Form1::Option2_Click);
-    connect(Option(3), &QRadioButton::clicked, this, &Form1::Option3_Click);
-    connect(Option(4), &QRadioButton::clicked, this, &Form1::Option4_Click);
+    // An option's click behaviour runs whenever it becomes selected: by mouse, keyboard, an
+    // accessibility action or the program itself.
+    const std::array<void (Form1::*)(), 4> optionClicks = {
+        &Form1::Option1_Click, &Form1::Option2_Click, &Form1::Option3_Click, &Form1::Option4_Click};
+    for (int n = 1; n <= 4; ++n) {
+        connect(Option(n), &QRadioButton::toggled, this,
+                [this, click = optionClicks[n - 1]](bool on) {
+                    if (on) (this->*click)();
+                });
+    }
 }
 
 void Form1::watchPointerMoves() {
@@ -213,23 +220,9 @@ PaneDocument& Form1::pane(int number) { return *panes_[number - 1]; }
 bool Form1::isOptionSelected(int number) const { return options_[number - 1]->isChecked(); }
 
 void Form1::selectOption(int number) {
-    // Like setting an option's value: its click behaviour runs when it becomes selected.
-    if (options_[number - 1]->isChecked()) return;
+    // Selecting runs the option's click behaviour (see wireCommands); an option already selected
+    // stays as it is.
     options_[number - 1]->setChecked(true);
-    switch (number) {
-        case 1:
-            Option1_Click();
-            break;
-        case 2:
-            Option2_Click();
-            break;
-        case 3:
-            Option3_Click();
-            break;
-        case 4:
-            Option4_Click();
-            break;
-    }
 }
 
 QString Form1::programFolder() const {
