@@ -4,9 +4,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +26,7 @@
 #include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
 #include "extract/Deployment.h"
+#include "extract/GivenFiles.h"
 #include "extract/LoadCommands.h"
 #include "extract/SampleCommands.h"
 #include "extract/Shell32.h"
@@ -90,6 +93,9 @@ void Form1::createControls() {
             case FormLayout::ControlKind::Pane: {
                 RichTextPane* pane = panes_[number - 1] = new RichTextPane(container);
                 pane->setText(control.name);  // a new pane holds its own name until start-up
+                // Drops over a pane go to the window, which loads files and refuses the rest.
+                pane->setAcceptDrops(false);
+                pane->viewport()->setAcceptDrops(false);
                 widget = pane;
                 break;
             }
@@ -100,6 +106,7 @@ void Form1::createControls() {
         byName_.insert(control.name, widget);
     }
     Option(3)->setChecked(true);
+    setAcceptDrops(true);
 }
 
 void Form1::applyLook() {
@@ -265,6 +272,40 @@ void Form1::Form_Load() {
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
     Shutdown();
+}
+
+std::vector<FileDrop::Load> Form1::dropLoads(const QDropEvent& event) const {
+    // A drop during a comparison is refused like a second click on its button.
+    if (BusyFlag || FileDrop::Action(event.possibleActions()) == Qt::IgnoreAction) return {};
+    return FileDrop::Plan(event.mimeData()->urls(), event.position().x() < width() / 2.0);
+}
+
+void Form1::answerDrop(QDropEvent* event, bool take) {
+    if (!take) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(FileDrop::Action(event->possibleActions()));
+    event->accept();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    answerDrop(event, !dropLoads(*event).empty());
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) { answerDrop(event, !dropLoads(*event).empty()); }
+
+void Form1::dropEvent(QDropEvent* event) {
+    const std::vector<FileDrop::Load> loads = dropLoads(*event);
+    answerDrop(event, !loads.empty());
+    // Loading yields to the event loop: it runs once the drop has been answered.
+    if (!loads.empty())
+        QMetaObject::invokeMethod(
+            this,
+            [this, loads] {
+                for (const FileDrop::Load& load : loads) LoadGivenFile(*this, load.pane, load.path);
+            },
+            Qt::QueuedConnection);
 }
 
 void Form1::Shutdown() {
