@@ -37,6 +37,7 @@ public:
 
 private:
     void setCanonicalText(const QString& canonical);
+    void appendCanonicalText(QString canonical);
     qsizetype toDocument(qsizetype textPosition) const;
     qsizetype toText(qsizetype documentPosition) const;
     void paint(qsizetype docFrom, qsizetype docTo, Color color, QTextCursor& cursor);
@@ -47,6 +48,8 @@ private:
     mutable bool textCacheValid_ = false;
     quint64 revision_ = 0;
     bool changingFormatOnly_ = false;
+    // Some colour was given since the text was last written whole.
+    bool coloured_ = false;
 
     // The selection last set through this interface, in text positions, and where it landed in
     // the document; it stays authoritative while the widget's cursor has not moved.
