@@ -6,48 +6,66 @@
 
 namespace corvella::PaneText {
 
-QString canonical(const QString& written) {
-    QString out;
-    out.reserve(written.size() + written.size() / 16 + 2);
-    const qsizetype n = written.size();
+namespace {
+
+enum class LoneLF { Dropped, Breaks };
+
+// The canonical form in two tight passes (count, then copy): long texts are read from files and
+// written by the commands all the time.
+QString canonicalise(QStringView in, LoneLF loneLF) {
+    const char16_t* s = in.utf16();
+    const qsizetype n = in.size();
+    // Only CR, LF, the paragraph separator and the two reserved characters are rewritten.
+    auto ordinary = [](char16_t c) {
+        return (c > u'\r' && c < 0x2029) || (c > 0x2029 && c < 0xFDD0);
+    };
+    qsizetype size = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = written.at(i);
-        switch (c.unicode()) {
-            case u'\r':
-                out += kBreak;
-                if (i + 1 < n && written.at(i + 1) == kLF) ++i;
-                break;
-            case u'\n':
-                break;
-            case 0x2029:  // paragraph separator
-                out += kBreak;
-                break;
-            case 0xFDD0:  // reserved by the text engine for frame boundaries
-            case 0xFDD1:
-                out += QChar(QChar::ReplacementCharacter);
-                break;
-            default:
-                out += c;
+        const char16_t c = s[i];
+        if (ordinary(c)) {
+            ++size;
+        } else if (c == u'\r' || c == 0x2029) {
+            size += 2;
+        } else if (c == u'\n') {
+            if (loneLF == LoneLF::Breaks && (i == 0 || s[i - 1] != u'\r')) size += 2;
+        } else {
+            ++size;
+        }
+    }
+    QString out(size, Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (ordinary(c)) {
+            *o++ = c;
+        } else if (c == u'\r' || c == 0x2029) {
+            *o++ = u'\r';
+            *o++ = u'\n';
+        } else if (c == u'\n') {
+            // The LF of a CR LF belongs to the break its CR made.
+            if (loneLF == LoneLF::Breaks && (i == 0 || s[i - 1] != u'\r')) {
+                *o++ = u'\r';
+                *o++ = u'\n';
+            }
+        } else if (c == 0xFDD0 || c == 0xFDD1) {  // reserved by the text engine for frames
+            *o++ = QChar::ReplacementCharacter;
+        } else {
+            *o++ = c;
         }
     }
     return out;
 }
 
+}  // namespace
+
+QString canonical(const QString& written) { return canonicalise(written, LoneLF::Dropped); }
+
 QString canonicalFromFileText(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder(bytes);
-    if (!text.isEmpty() && text.at(0) == QChar(QChar::ByteOrderMark)) text.remove(0, 1);
-    // Every LF that is not part of a CR LF ends a line too: turn it into a CR first.
-    QString lines;
-    lines.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == kLF && (i == 0 || text.at(i - 1) != kCR))
-            lines += kCR;
-        else
-            lines += c;
-    }
-    return canonical(lines);
+    const QString text = decoder(bytes);
+    QStringView view(text);
+    if (!view.isEmpty() && view.front() == QChar(QChar::ByteOrderMark)) view = view.mid(1);
+    return canonicalise(view, LoneLF::Breaks);
 }
 
 qsizetype clampStart(qsizetype start, qsizetype textLength) {

@@ -52,7 +52,30 @@ qsizetype RichTextPane::textLength() const {
     return qsizetype(doc->characterCount() - 1) + qsizetype(doc->blockCount() - 1);
 }
 
-void RichTextPane::setText(const QString& text) { setCanonicalText(PaneText::canonical(text)); }
+void RichTextPane::setText(const QString& text) {
+    QString canonical = PaneText::canonical(text);
+    // Text written after the text already there (a load's final line break, say) on a pane without
+    // colour: only the new part goes into the document, which ends as a full rewrite would.
+    if (!coloured_ && textCacheValid_ && canonical.size() > textCache_.size() &&
+        canonical.startsWith(textCache_)) {
+        appendCanonicalText(std::move(canonical));
+        return;
+    }
+    setCanonicalText(canonical);
+}
+
+void RichTextPane::appendCanonicalText(QString canonical) {
+    QString added = canonical.mid(textCache_.size());
+    added.replace(PaneText::kBreak, QStringLiteral("\n"));
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(added, QTextCharFormat());
+    textCache_ = std::move(canonical);
+    textCacheValid_ = true;
+    recorded_ = RecordedSelection{};
+    // Writing the whole text leaves the cursor after it, and no selection held aside.
+    setSelection(end);
+}
 
 void RichTextPane::setCanonicalText(const QString& canonical) {
     QString documentText = canonical;
@@ -60,6 +83,7 @@ void RichTextPane::setCanonicalText(const QString& canonical) {
     // Straight into the document: the editor's own setPlainText would carry the character format
     // at the cursor (a red one, say) over to the new text.
     document()->setPlainText(documentText);
+    coloured_ = false;
     textCache_ = canonical;
     textCacheValid_ = true;
     recorded_ = RecordedSelection{};
@@ -215,6 +239,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     };
 
     changingFormatOnly_ = true;
+    coloured_ = true;
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     Sweep start{doc->begin()};

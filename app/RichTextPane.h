@@ -49,6 +49,7 @@ private:
     bool widgetShowsHeldCaret() const;
 
     void setCanonicalText(const QString& canonical);
+    void appendCanonicalText(QString canonical);
     qsizetype toDocument(qsizetype textPosition) const;
     qsizetype toText(qsizetype documentPosition) const;
     void paint(qsizetype docFrom, qsizetype docTo, Color color, QTextCursor& cursor);
@@ -59,6 +60,8 @@ private:
     mutable bool textCacheValid_ = false;
     quint64 revision_ = 0;
     bool changingFormatOnly_ = false;
+    // Some colour was given since the text was last written whole.
+    bool coloured_ = false;
 
     // The selection last set through this interface, in text positions, and where it landed in
     // the document; it stays authoritative while the widget's cursor has not moved.

@@ -32,6 +32,8 @@ struct Services {
     std::function<void(int)> endProcess{};
     // How long a long loop may run between two yields to the event loop.
     std::chrono::milliseconds yieldSlice{15};
+    // How many extractor runs may share one document's pages; 0 means one per core.
+    int extractorRuns = 0;
 };
 
 template <typename T>

@@ -4,32 +4,72 @@
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <QThread>
 
 #include "app/ErrorReport.h"
 #include "app/TempFolder.h"
 #include "extract/Deployment.h"
+#include "extract/PageRanges.h"
 #include "extract/Shell32.h"
 
 namespace corvella::RTB {
 
 namespace {
-// Whether the PDF's owner forbids copying its text. The extractor here ignores that permission,
-// so it is read from the document information first, and such a PDF gives no text, as one that
-// needs a password does.
-bool CopyingForbidden(const QString& pdf) {
+
+constexpr std::chrono::seconds kInformationTimeLimit{30};
+
+// The document information (page count, encryption, permissions), read with the extractor's
+// companion while the window stays live. Unknown when it cannot be read in time.
+PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, EventPump& events) {
     QProcess info;
     info.setStandardErrorFile(QProcess::nullDevice());
+    info.setStandardInputFile(QProcess::nullDevice());
     info.start(QStringLiteral("pdfinfo"), {pdf});
-    if (!info.waitForFinished(30000)) {
+    if (!info.waitForStarted()) return {};
+    if (!Shell32::WaitWhileLive(info, events, kInformationTimeLimit)) {
         info.kill();
         info.waitForFinished();
-        return false;
+        return {};
     }
-    for (const QByteArray& line : info.readAllStandardOutput().split('\n')) {
-        if (line.startsWith("Encrypted:")) return line.contains("copy:no");
-    }
-    return false;
+    if (info.exitStatus() != QProcess::NormalExit || info.exitCode() != 0) return {};
+    return PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
 }
+
+QString PartPath(int number) {
+    return TempPath(
+        QStringLiteral("text-%1.part%2.txt").arg(QCoreApplication::applicationPid()).arg(number));
+}
+
+// Runs the extractor on page ranges at the same time and joins their texts, in page order, into
+// the text file: the same bytes a single run writes, since the extractor ends every page with a
+// form feed and each page's text depends only on that page. Returns false, leaving no file of its
+// own behind, when the document was not split or any range failed.
+bool ExtractInParallel(const QString& extractor, const QString& pdf, const QString& textPath,
+                       const PageRanges::DocumentInfo& info, Services& services) {
+    if (!info.pages || info.encrypted) return false;
+    const int cores =
+        services.extractorRuns > 0 ? services.extractorRuns : QThread::idealThreadCount();
+    const std::vector<PageRanges::Range> ranges = PageRanges::Plan(*info.pages, cores);
+    if (ranges.size() < 2) return false;
+
+    QStringList parts;
+    std::vector<QStringList> runs;
+    for (const PageRanges::Range& range : ranges) {
+        const QString part = PartPath(int(parts.size()));
+        QFile::remove(part);
+        parts << part;
+        runs.push_back({QStringLiteral("-f"), QString::number(range.first), QStringLiteral("-l"),
+                        QString::number(range.last), QStringLiteral("-enc"),
+                        QStringLiteral("UTF-8"), pdf, part});
+    }
+    const std::vector<int> results = Shell32::RunAllAndWait(extractor, runs, services.events);
+    bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
+    for (const QString& part : parts) ok = ok && QFile::exists(part);
+    ok = ok && PageRanges::JoinFiles(parts, textPath);
+    for (const QString& part : parts) QFile::remove(part);
+    return ok;
+}
+
 }  // namespace
 
 QString ExtractedTextPath() {
@@ -41,19 +81,25 @@ void PDFToText(QString& path, Services& services) {
     Procedure proc(services.dialogs, QStringLiteral("RTB.PDFToText"));
     QString extractor;
     QString textPath;
-    QStringList arguments;
+    QString pdf;
     proc.step(100, [&] { extractor = Deployment::ExtractorPath(); });
     proc.step(102, [&] {
         textPath = ExtractedTextPath();
         // A text left by an earlier conversion must never pass for this PDF's text.
         QFile::remove(textPath);
         // A relative name starting with "-" would read as an option.
-        const QString pdf = path.startsWith(u'-') ? QStringLiteral("./") + path : path;
-        arguments = {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath};
+        pdf = path.startsWith(u'-') ? QStringLiteral("./") + path : path;
     });
     proc.step(104, [&] {
-        if (!CopyingForbidden(arguments.at(2)))
-            Shell32::RunAndWait(extractor, arguments, 0, services.events);
+        // The extractor here ignores the permission to copy text, so it is read from the
+        // document information first: such a PDF gives no text, as one that needs a password.
+        const PageRanges::DocumentInfo info = ReadDocumentInfo(pdf, services.events);
+        if (info.copyingForbidden) return;
+        if (ExtractInParallel(extractor, pdf, textPath, info, services)) return;
+        QFile::remove(textPath);
+        Shell32::RunAndWait(extractor,
+                            {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath}, 0,
+                            services.events);
     });
     proc.step(106, [&] { path = textPath; });
 }

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
+#include <memory>
 
 namespace corvella::Shell32 {
 
@@ -14,6 +15,30 @@ QSet<QProcess*>& running() {
 }
 
 constexpr int kPollMilliseconds = 100;
+
+// Waits until every process has ended or the limit has passed, handling pending window events
+// every poll period; what the first one writes to standard error is collected when asked for.
+bool waitAll(const std::vector<QProcess*>& processes, EventPump& events,
+             std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
+    QElapsedTimer clock;
+    clock.start();
+    for (QProcess* process : processes) running().insert(process);
+    auto stillRunning = [&]() -> QProcess* {
+        for (QProcess* process : processes)
+            if (process->state() != QProcess::NotRunning) return process;
+        return nullptr;
+    };
+    bool inTime = true;
+    do {
+        events.processEvents();
+        // Wakes early when the program ends, else after one poll period.
+        if (QProcess* process = stillRunning()) process->waitForFinished(kPollMilliseconds);
+        if (standardError) *standardError += processes.front()->readAllStandardError();
+        inTime = !limit || clock.elapsed() <= limit->count();
+    } while (stillRunning() && inTime);
+    for (QProcess* process : processes) running().remove(process);
+    return stillRunning() == nullptr;
+}
 }  // namespace
 
 int NormalisedWindowStyle(std::optional<int> windowStyle) {
@@ -25,33 +50,38 @@ int RunAndWait(const QString& program, const QStringList& arguments, std::option
                EventPump& events) {
     // Console programs have no window here: the style is checked and has nothing to apply to.
     static_cast<void>(NormalisedWindowStyle(windowStyle));
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, arguments, QIODevice::NotOpen);
-    if (!process.waitForStarted()) return kObjectErrorBase + kLaunchFailed;
+    return RunAllAndWait(program, {arguments}, events).front();
+}
 
-    WaitWhileLive(process, events);
-    if (process.exitStatus() == QProcess::CrashExit) return -1;
-    return process.exitCode();
+std::vector<int> RunAllAndWait(const QString& program,
+                               const std::vector<QStringList>& argumentLists, EventPump& events) {
+    std::vector<std::unique_ptr<QProcess>> processes;
+    std::vector<QProcess*> started;
+    for (const QStringList& arguments : argumentLists) {
+        auto& process = processes.emplace_back(std::make_unique<QProcess>());
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->start(program, arguments, QIODevice::NotOpen);
+        if (process->waitForStarted()) started.push_back(process.get());
+    }
+    if (!started.empty()) waitAll(started, events, std::nullopt, nullptr);
+
+    std::vector<int> results;
+    for (const auto& process : processes) {
+        if (process->error() == QProcess::FailedToStart)
+            results.push_back(kObjectErrorBase + kLaunchFailed);
+        else if (process->exitStatus() == QProcess::CrashExit)
+            results.push_back(-1);
+        else
+            results.push_back(process->exitCode());
+    }
+    return results;
 }
 
 bool WaitWhileLive(QProcess& process, EventPump& events,
                    std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
-    QElapsedTimer clock;
-    clock.start();
-    running().insert(&process);
-    bool inTime = true;
-    do {
-        events.processEvents();
-        // Wakes early when the program ends, else after one poll period.
-        process.waitForFinished(kPollMilliseconds);
-        if (standardError) *standardError += process.readAllStandardError();
-        inTime = !limit || clock.elapsed() <= limit->count();
-    } while (process.state() != QProcess::NotRunning && inTime);
-    running().remove(&process);
-    return process.state() == QProcess::NotRunning;
+    return waitAll({&process}, events, limit, standardError);
 }
 
 void KillRunningPrograms() {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <chrono>
 #include <optional>
+#include <vector>
 
 #include "app/EventPump.h"
 
@@ -27,6 +28,11 @@ int NormalisedWindowStyle(std::optional<int> windowStyle);
 // kObjectErrorBase + kLaunchFailed at once when it cannot be started.
 int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
                EventPump& events);
+
+// Starts the program once per argument list, all at the same time, and waits for every run as
+// RunAndWait does for one. Returns each run's result in the order of the lists.
+std::vector<int> RunAllAndWait(const QString& program,
+                               const std::vector<QStringList>& argumentLists, EventPump& events);
 
 // Waits for a started program, handling pending window events every 100 ms, until it ends or the
 // time limit passes; what it writes to standard error is collected when asked for. Closing the

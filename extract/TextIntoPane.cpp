@@ -1,6 +1,8 @@
 #include "extract/TextIntoPane.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include <utility>
 
 #include "app/ErrorReport.h"
 #include "app/Main.h"
@@ -46,25 +48,83 @@ bool Main::IsPrintable(QChar c) {
     return (code >= 32 && code <= 126) || code >= 160;
 }
 
+namespace {
+
+// What the printable-text check saw of a file's characters, line breaks not counted.
+struct TextScan {
+    bool empty = true;  // the file has no bytes at all
+    int printable = 0;
+    bool nonPrintable = false;
+};
+
+constexpr int kEnoughPrintable = 6;
+
+// Reads the file a block at a time, decoding each block as the whole file would be decoded, and
+// stops at the sixth printable character: a readable text is never read to its end here.
+// Failures are reported as the reading step's, as when the file is read whole.
+TextScan ScanForText(const QString& path, Services& services) {
+    Procedure proc(services.dialogs, QStringLiteral("Main.ReadFileToStringFSOLine"));
+    TextScan scan;
+    proc.step(100, [&] {
+        TextScan seen;  // a file that fails part-way counts as not read at all
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
+        QByteArray pending;
+        bool first = true;
+        while (seen.printable < kEnoughPrintable) {
+            const QByteArray block = file.read(64 * 1024);
+            if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
+            const bool atEnd = block.isEmpty();
+            pending += block;
+            if (pending.isEmpty()) break;
+            seen.empty = false;
+            // Decode up to the last ASCII byte: no character is cut in two there, so each piece
+            // decodes exactly as it does within the whole file.
+            qsizetype cut = pending.size();
+            if (!atEnd) {
+                while (cut > 0 && static_cast<unsigned char>(pending[cut - 1]) >= 0x80) --cut;
+                if (cut == 0) continue;
+            }
+            // Only the file's first piece may start with a byte-order mark that is dropped.
+            QStringDecoder decoder(
+                QStringDecoder::Utf8,
+                first ? QStringDecoder::Flag::Stateless
+                      : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+            QString text = decoder(QByteArrayView(pending).first(cut));
+            if (first && text.startsWith(QChar(QChar::ByteOrderMark))) text.remove(0, 1);
+            first = false;
+            pending.remove(0, cut);
+            for (QChar c : std::as_const(text)) {
+                if (c == PaneText::kCR || c == PaneText::kLF || c == QChar(0x2029)) continue;
+                if (!Main::IsPrintable(c)) {
+                    seen.nonPrintable = true;
+                } else if (++seen.printable >= kEnoughPrintable) {
+                    break;
+                }
+            }
+            if (atEnd) break;
+        }
+        scan = seen;
+    });
+    return scan;
+}
+
+}  // namespace
+
 bool Main::NoTextPDF(const QString& textPath, Services& services) {
     Procedure proc(services.dialogs, QStringLiteral("Main.NoTextPDF"));
     bool result = false;
-    int printable = 0;
-    QStringList lines;
-    proc.step(100, [&] { lines = ReadFileToStringFSOLine(textPath, services); });
+    TextScan scan;
+    proc.step(100, [&] { scan = ScanForText(textPath, services); });
     // A file without any line holds no text at all.
-    proc.step(102, [&] { result = lines.isEmpty(); });
+    proc.step(102, [&] { result = scan.empty; });
+    // A non-printable character makes the text unreadable unless six printable ones follow
+    // anywhere in the file.
     proc.step(104, [&] {
-        for (const QString& line : lines) {
-            for (QChar c : line) {
-                if (!IsPrintable(c)) {
-                    result = true;
-                } else if (++printable > 5) {
-                    result = false;
-                    return;
-                }
-            }
-        }
+        if (scan.printable >= kEnoughPrintable)
+            result = false;
+        else if (scan.nonPrintable)
+            result = true;
     });
     return result;
 }

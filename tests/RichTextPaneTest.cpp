@@ -260,6 +260,38 @@ TEST_F(RichTextPaneTest, ColourStaysUntilTheTextIsWritten) {
     EXPECT_TRUE(documentColoredPositions().empty());
 }
 
+TEST_F(RichTextPaneTest, WritingTheTextWithMoreAfterItEndsAsAFullRewrite) {
+    struct Case {
+        QString before;
+        QString written;
+        bool colourFirst;
+    };
+    const Case cases[] = {
+        {"line one\r\nline two", "line one\r\nline two\r", false},  // a load's final break
+        {"a\r\n", "a\r\n\rb\rc", false},
+        {"", "x\r", false},
+        {"red\r\nblack", "red\r\nblack\r", true},  // the colour goes as with any write
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written.toStdString());
+        pane.setText(c.before);
+        if (c.colourFirst) pane.colorRanges({{0, 3}}, kRed);
+        pane.setSelStart(1);
+        pane.setSelLength(1);
+        pane.setText(pane.text() + c.written.mid(c.before.size()));
+
+        RichTextPane fresh;
+        fresh.setText(c.written);
+        EXPECT_EQ(pane.text(), fresh.text());
+        EXPECT_EQ(pane.document()->toPlainText(), fresh.document()->toPlainText());
+        EXPECT_EQ(pane.document()->blockCount(), fresh.document()->blockCount());
+        EXPECT_EQ(pane.selStart(), fresh.selStart());
+        EXPECT_EQ(pane.selLength(), 0);
+        EXPECT_TRUE(redPositions().empty());
+        EXPECT_TRUE(documentColoredPositions().empty());
+    }
+}
+
 TEST_F(RichTextPaneTest, TextWrittenWhileTheCursorSitsOnRedTextIsBlack) {
     pane.setText(QStringLiteral("abc\r\ndef"));
     pane.colorRanges({{0, 8}}, kRed);

@@ -9,6 +9,7 @@
 #include "app/Form1.h"
 #include "app/TempFolder.h"
 #include "extract/Deployment.h"
+#include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
 
 using namespace corvella;
@@ -42,21 +43,24 @@ TEST(ShutdownDeathTest, ClosingDuringACommandEndsTheProcessAndRemovesTheExtracto
     EXPECT_TRUE(extractorCopies().isEmpty()) << extractorCopies().join(' ').toStdString();
 }
 
-// Runs in a child process: a load waiting on an extractor that never finishes, closed meanwhile.
-[[noreturn]] void closeWhileExtracting(const QString& pidFile, const QString& pdf) {
+// Runs in a child process: a load waiting on extractors that never finish, closed once `runs` of
+// them have started.
+[[noreturn]] void closeWhileExtracting(const QString& pidFile, const QString& pdf, int runs) {
     TestServices test;
     test.services.endProcess = nullptr;
+    test.services.extractorRuns = runs;
     QFile script(Deployment::ExtractorPath());
     if (!script.open(QIODevice::WriteOnly)) std::_Exit(10);
     script.write(
-        QStringLiteral("#!/bin/sh\necho $$ > '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
+        QStringLiteral("#!/bin/sh\necho $$ >> '%1'\nexec sleep 60\n").arg(pidFile).toUtf8());
     script.close();
     script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     Form1 form(test.services);
     form.Form_Load();  // leaves the existing extractor as it is
     test.dialogs.fileSelections.push_back({pdf});
     test.pump.hook = [&] {
-        if (QFile::exists(pidFile) && QFile(pidFile).size() > 0) form.close();
+        QFile pids(pidFile);
+        if (pids.open(QIODevice::ReadOnly) && pids.readAll().count('\n') >= runs) form.close();
     };
     form.PushButton(3)->click();
     std::_Exit(20);
@@ -70,19 +74,35 @@ bool processIsRunning(qint64 pid) {
     return close > 0 && fields.size() > close + 2 && fields[close + 2] != 'Z';
 }
 
-TEST(ShutdownDeathTest, ClosingWhileTheExtractorRunsKillsIt) {
-    QTemporaryDir dir;
-    const QString pidFile = dir.filePath("extractor.pid");
-    const QString pdf = dir.filePath("any.pdf");
-    QFile(pdf).open(QIODevice::WriteOnly);
-    EXPECT_EXIT(closeWhileExtracting(pidFile, pdf), ::testing::ExitedWithCode(0), "");
-    QFile file(pidFile);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const qint64 pid = file.readAll().trimmed().toLongLong();
-    ASSERT_GT(pid, 0);
-    for (int i = 0; i < 50 && processIsRunning(pid); ++i) QThread::msleep(100);
-    EXPECT_FALSE(processIsRunning(pid));
-    EXPECT_TRUE(extractorCopies().isEmpty());
+TEST(ShutdownDeathTest, ClosingWhileTheExtractorRunsKillsEveryRun) {
+    struct Case {
+        int pages;  // 0: not a PDF at all
+        int runs;
+    };
+    for (const Case c : {Case{0, 1}, Case{60, 3}}) {
+        SCOPED_TRACE(c.runs);
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath("extractor.pid");
+        const QString pdf = dir.filePath("any.pdf");
+        QStringList pages;
+        for (int i = 0; i < c.pages; ++i) pages << QStringLiteral("page %1").arg(i);
+        if (c.pages > 0)
+            ASSERT_TRUE(corvella::testing::TestPdfs::WriteTextPdf(pdf, pages));
+        else
+            QFile(pdf).open(QIODevice::WriteOnly);
+        EXPECT_EXIT(closeWhileExtracting(pidFile, pdf, c.runs), ::testing::ExitedWithCode(0), "");
+        QFile file(pidFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> pids = file.readAll().trimmed().split('\n');
+        ASSERT_EQ(pids.size(), c.runs);
+        for (const QByteArray& line : pids) {
+            const qint64 pid = line.toLongLong();
+            ASSERT_GT(pid, 0);
+            for (int i = 0; i < 50 && processIsRunning(pid); ++i) QThread::msleep(100);
+            EXPECT_FALSE(processIsRunning(pid));
+        }
+        EXPECT_TRUE(extractorCopies().isEmpty());
+    }
 }
 
 TEST(ShutdownTest, ClosingNeverAsksAndEndsWithCodeZero) {

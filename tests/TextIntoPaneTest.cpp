@@ -53,6 +53,34 @@ TEST_F(TextIntoPaneTest, FewPrintableCharactersAloneAreReadable) {
     EXPECT_EQ(pane.text(), "abc");
 }
 
+// The check reads the file a block at a time; a character cut by a block's end, or a byte-order
+// mark inside the file, counts as it does in the whole file.
+TEST_F(TextIntoPaneTest, LongRunsOfControlCharactersBeforeTheText) {
+    struct Case {
+        QByteArray tail;
+        bool readable;
+    };
+    const QByteArray controls(65535, '\x01');
+    const Case cases[] = {
+        {"\xC3\xA9"
+         "abcd",
+         false},  // five printable characters: é and abcd
+        {"\xC3\xA9"
+         "abcde",
+         true},  // six
+        {"x\xEF\xBB\xBF"
+         "abcd",
+         true},  // a byte-order mark inside the file is a character
+        {QByteArray(70000, '\x02') + "abcdef", true},
+        {"\xC3", false},  // a cut-off character at the very end: one
+    };
+    for (const Case& c : cases) {
+        test.dialogs.messages.clear();
+        load(controls + c.tail);
+        EXPECT_EQ(test.dialogs.messages.empty(), c.readable) << c.tail.left(20).toHex().constData();
+    }
+}
+
 TEST_F(TextIntoPaneTest, FewPrintableCharactersWithATabAreUnreadable) {
     load("ab\t");
     EXPECT_EQ(test.dialogs.texts(), QStringList{kUnreadableTextMessage});

@@ -1,0 +1,215 @@
+// Times loading real PDF pairs and comparing them, in the real window on the offscreen platform.
+//
+//   load_compare_bench CORPUS_DIR
+//
+// CORPUS_DIR is a folder filled by the corpus fetch script. Prints "cores=N", then for each pair
+// one line
+//
+//   FILE1 FILE2 pdftotext_ms=A total_ms=B overhead=B/A load1_ms=.. load2_ms=.. lines_ms=..
+//   peak_rss_mb=..
+//
+// where A is one plain single extractor run of each file, one after the other, and B is both
+// loads and "Find Differences (Lines)" through the program's own commands. Each pair runs in a
+// process of its own so that its peak memory is its own. A further line per pair gives the stages
+// of loading the first file (extraction, the printable-text check, reading the text into the pane,
+// the final line break), and one line per phase the longest time the event loop went without a
+// turn of a 10 ms timer ("max_stall_ms").
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "app/Form1.h"
+#include "app/Main.h"
+#include "app/RichTextPane.h"
+#include "compare/LinesCommand.h"
+#include "extract/Deployment.h"
+#include "extract/LoadCommands.h"
+#include "extract/PDFToText.h"
+#include "extract/TextIntoPane.h"
+#include "tests/support/TestServices.h"
+
+using namespace corvella;
+
+namespace {
+
+struct Pair {
+    const char* first;
+    const char* second;
+};
+
+constexpr Pair kPairs[] = {
+    {"pairs/install-guide-amd64.pdf", "pairs/install-guide-arm64.pdf"},
+    {"pairs/cpp-annotations-a4.pdf", "pairs/cpp-annotations-letter.pdf"},
+    {"large/r-refman-2415-pages.pdf", "pairs/cpp-annotations-a4.pdf"},
+};
+
+double peakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// The longest gap between two turns of a 10 ms timer while a phase runs.
+class StallMeter {
+public:
+    StallMeter() {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { turn(); });
+    }
+    void start() {
+        longest_ = 0;
+        clock_.start();
+        timer_.start();
+    }
+    qint64 stop() {
+        turn();
+        timer_.stop();
+        return longest_;
+    }
+
+private:
+    void turn() { longest_ = std::max(longest_, clock_.restart()); }
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 longest_ = 0;
+};
+
+struct Phase {
+    qint64 ms = 0;
+    qint64 maxStallMs = 0;
+};
+
+Phase timed(StallMeter& meter, const std::function<void()>& run) {
+    QElapsedTimer clock;
+    meter.start();
+    clock.start();
+    run();
+    Phase phase;
+    phase.ms = clock.elapsed();
+    phase.maxStallMs = meter.stop();
+    return phase;
+}
+
+// One plain extractor run of each file, one after the other.
+qint64 baselineMs(const QStringList& pdfs, const QString& folder) {
+    QElapsedTimer clock;
+    clock.start();
+    for (qsizetype i = 0; i < pdfs.size(); ++i)
+        QProcess::execute(QStringLiteral("pdftotext"),
+                          {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfs[i],
+                           folder + QStringLiteral("/baseline%1.txt").arg(i)});
+    return clock.elapsed();
+}
+
+// The stages of one load, each timed on its own.
+QString loadStages(const QString& pdf, Services& services) {
+    QElapsedTimer clock;
+    clock.start();
+    QString path = pdf;
+    RTB::PDFToText(path, services);
+    const qint64 extract = clock.restart();
+    const bool unreadable = Main::NoTextPDF(path, services);
+    const qint64 check = clock.restart();
+    RichTextPane pane;
+    pane.loadFromFile(path);
+    const qint64 load = clock.restart();
+    pane.setText(pane.text() + QStringLiteral("\r"));
+    const qint64 append = clock.restart();
+    QFile::remove(path);
+    return QStringLiteral("extract_ms=%1 check_ms=%2 into_pane_ms=%3 final_break_ms=%4%5")
+        .arg(extract)
+        .arg(check)
+        .arg(load)
+        .arg(append)
+        .arg(unreadable ? QStringLiteral(" (unreadable)") : QString());
+}
+
+int runPair(const QString& corpus, const Pair& pair) {
+    const QString first = QDir(corpus).filePath(QLatin1String(pair.first));
+    const QString second = QDir(corpus).filePath(QLatin1String(pair.second));
+    QTemporaryDir scratch;
+    const qint64 baseline = baselineMs({first, second}, scratch.path());
+
+    testing::TestServices test;
+    QtEventPump events;
+    // The scripted services, but real event handling.
+    Services live{test.dialogs, events};
+    live.settings = &test.settings;
+    live.printers = &test.printers;
+    live.random = &test.random;
+    live.launcher = &test.launcher;
+    live.programFolder = test.programFolder.path();
+    Form1 form(live);
+    form.Form_Load();
+    form.show();
+
+    StallMeter meter;
+    test.dialogs.fileSelections.push_back({first});
+    const Phase load1 = timed(meter, [&] { PushButton3_Click(form); });
+    test.dialogs.fileSelections.push_back({second});
+    const Phase load2 = timed(meter, [&] { PushButton4_Click(form); });
+    const Phase lines = timed(meter, [&] { PushButton1_Click(form); });
+    const double peak = peakRssMb();
+    const qint64 total = load1.ms + load2.ms + lines.ms;
+
+    std::printf(
+        "%s %s pdftotext_ms=%lld total_ms=%lld overhead=%.2f load1_ms=%lld load2_ms=%lld "
+        "lines_ms=%lld peak_rss_mb=%.0f\n",
+        pair.first, pair.second, static_cast<long long>(baseline), static_cast<long long>(total),
+        double(total) / double(baseline), static_cast<long long>(load1.ms),
+        static_cast<long long>(load2.ms), static_cast<long long>(lines.ms), peak);
+    const std::pair<const char*, Phase> phases[] = {
+        {"load1", load1}, {"load2", load2}, {"lines", lines}};
+    for (const auto& [name, phase] : phases)
+        std::printf("%s %s phase=%s ms=%lld max_stall_ms=%lld\n", pair.first, pair.second, name,
+                    static_cast<long long>(phase.ms), static_cast<long long>(phase.maxStallMs));
+    std::printf("%s stages: %s\n", pair.first, qPrintable(loadStages(first, live)));
+    for (const QString& message : test.dialogs.texts())
+        std::printf("message: %s\n", qPrintable(message));
+    std::fflush(stdout);
+    Deployment::RemoveExtractor();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() == 4 && arguments[2] == QStringLiteral("--pair")) {
+        const int index = arguments[3].toInt();
+        return runPair(arguments[1], kPairs[index]);
+    }
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: load_compare_bench CORPUS_DIR\n");
+        return 2;
+    }
+    std::printf("cores=%d\n", QThread::idealThreadCount());
+    std::fflush(stdout);
+    int status = 0;
+    for (int i = 0; i < int(std::size(kPairs)); ++i) {
+        const QString corpus = arguments[1];
+        if (!QFile::exists(QDir(corpus).filePath(QLatin1String(kPairs[i].first))) ||
+            !QFile::exists(QDir(corpus).filePath(QLatin1String(kPairs[i].second)))) {
+            std::printf("%s %s missing\n", kPairs[i].first, kPairs[i].second);
+            status = 1;
+            continue;
+        }
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {corpus, QStringLiteral("--pair"), QString::number(i)});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0) status = 1;
+    }
+    return status;
+}

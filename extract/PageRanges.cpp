@@ -1,0 +1,55 @@
+#include "extract/PageRanges.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace corvella::PageRanges {
+
+std::vector<Range> Plan(int pages, int cores) {
+    if (pages < 1) return {};
+    const int count = std::max(1, std::min(cores, pages / kMinimumPages));
+    std::vector<Range> ranges;
+    int first = 1;
+    for (int i = 0; i < count; ++i) {
+        const int size = pages / count + (i < pages % count ? 1 : 0);
+        ranges.push_back({first, first + size - 1});
+        first += size;
+    }
+    return ranges;
+}
+
+DocumentInfo ParseDocumentInfo(const QByteArray& information) {
+    DocumentInfo info;
+    for (const QByteArray& line : information.split('\n')) {
+        if (line.startsWith("Pages:")) {
+            bool ok = false;
+            const int pages = line.mid(6).trimmed().toInt(&ok);
+            if (ok && pages > 0) info.pages = pages;
+        } else if (line.startsWith("Encrypted:")) {
+            info.encrypted = line.mid(10).trimmed().startsWith("yes");
+            info.copyingForbidden = line.contains("copy:no");
+        }
+    }
+    return info;
+}
+
+bool JoinFiles(const QStringList& parts, const QString& target) {
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    bool ok = true;
+    for (const QString& part : parts) {
+        QFile in(part);
+        ok = in.open(QIODevice::ReadOnly);
+        while (ok && !in.atEnd()) {
+            const QByteArray block = in.read(1 << 20);
+            ok = in.error() == QFileDevice::NoError && out.write(block) == block.size();
+        }
+        if (!ok) break;
+    }
+    ok = ok && out.flush();
+    out.close();
+    if (!ok) out.remove();
+    return ok;
+}
+
+}  // namespace corvella::PageRanges

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// Splitting a document's extraction into page ranges that run at the same time.
+namespace corvella::PageRanges {
+
+// No range is made shorter than this: below it, starting another extractor costs more than it
+// saves.
+inline constexpr int kMinimumPages = 20;
+
+struct Range {
+    int first = 1;  // 1-based, inclusive
+    int last = 1;
+};
+
+// Contiguous ranges covering pages 1 to `pages`, one per core but none shorter than
+// kMinimumPages, their sizes differing by at most one page. A single range means: run once.
+std::vector<Range> Plan(int pages, int cores);
+
+// What the document information says about a PDF.
+struct DocumentInfo {
+    std::optional<int> pages;  // unknown when the information could not be read
+    bool encrypted = false;
+    bool copyingForbidden = false;
+};
+
+// Reads the page count and the encryption line of the document information as it prints them.
+DocumentInfo ParseDocumentInfo(const QByteArray& information);
+
+// Appends the files, in order, to `target` (created or replaced). Returns false, leaving no target
+// behind, when one of them cannot be read or the target cannot be written.
+bool JoinFiles(const QStringList& parts, const QString& target);
+
+}  // namespace corvella::PageRanges
