@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
-# Builds Corvella in Release and starts it.
+# Builds Corvella in Release (the program and its office helper) and starts it; arguments are
+# passed on to the program.
+#
+#   ./run.sh [PDF1 [PDF2]]
+#   ./run.sh --build-only    only builds (build/release), starts nothing
 set -euo pipefail
 cd "$(dirname "$0")"
 
+build_only=0
+if [ "${1:-}" = "--build-only" ]; then
+    build_only=1
+    shift
+fi
+
 tools/install-deps.sh
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release -j2 --target corvella
+cmake --build build/release -j2 --target program
+
+if [ $build_only -eq 1 ]; then
+    exit 0
+fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != "offscreen" ]; then
     cat >&2 <<MSG

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Corvella and runs every test: once in a normal build, once under
+# Builds Corvella and runs every test: once in the Release build that run.sh makes, once under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -uo pipefail
 cd "$(dirname "$0")"
@@ -22,7 +22,33 @@ run_suite() {
     (cd "$dir" && ctest --output-on-failure -j2 --timeout 600)
 }
 
-run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo || status=1
+# What run.sh builds is the whole program: the office helper is there and the build installs.
+check_release_build() {
+    echo "=== run.sh --build-only ==="
+    ./run.sh --build-only || return 1
+    local program
+    for program in corvella corvella-diff corvella-office-compare; do
+        if [ ! -x "build/release/$program" ]; then
+            echo "run.sh did not build build/release/$program" >&2
+            return 1
+        fi
+    done
+    local prefix
+    prefix=$(mktemp -d) || return 1
+    cmake --install build/release --prefix "$prefix" >/dev/null
+    local installed=$?
+    rm -rf "$prefix"
+    if [ $installed -ne 0 ]; then
+        echo "cmake --install of the build run.sh made failed" >&2
+        return 1
+    fi
+}
+
+if check_release_build; then
+    run_suite build/release -DCMAKE_BUILD_TYPE=Release || status=1
+else
+    status=1
+fi
 
 # Sanitizers: any report aborts the test process, which ctest counts as a failure.
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"

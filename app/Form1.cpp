@@ -4,13 +4,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <array>
 
 #include "app/AppTitle.h"
 #include "app/ErrorReport.h"
@@ -23,6 +26,7 @@
 #include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
 #include "extract/Deployment.h"
+#include "extract/GivenFiles.h"
 #include "extract/LoadCommands.h"
 #include "extract/SampleCommands.h"
 #include "extract/Shell32.h"
@@ -89,6 +93,9 @@ void Form1::createControls() {
             case FormLayout::ControlKind::Pane: {
                 RichTextPane* pane = panes_[number - 1] = new RichTextPane(container);
                 pane->setText(control.name);  // a new pane holds its own name until start-up
+                // Drops over a pane go to the window, which loads files and refuses the rest.
+                pane->setAcceptDrops(false);
+                pane->viewport()->setAcceptDrops(false);
                 widget = pane;
                 break;
             }
@@ -99,6 +106,7 @@ void Form1::createControls() {
         byName_.insert(control.name, widget);
     }
     Option(3)->setChecked(true);
+    setAcceptDrops(true);
 }
 
 void Form1::applyLook() {
@@ -131,10 +139,16 @@ void Form1::wireCommands() {
     connect(PushButton(7), &QPushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton(8), &QPushButton::clicked, this, &Form1::PushButton8_Click);
     connect(PushButton(9), &QPushButton::clicked, this, &Form1::PushButton9_Click);
-    connect(Option(1), &QRadioButton::clicked, this, &Form1::Option1_Click);
-    connect(Option(2), &QRadioButton::clicked, this, &Form1::Option2_Click);
-    connect(Option(3), &QRadioButton::clicked, this, &Form1::Option3_Click);
-    connect(Option(4), &QRadioButton::clicked, this, &Form1::Option4_Click);
+    // An option's click behaviour runs whenever it becomes selected: by mouse, keyboard, an
+    // accessibility action or the program itself.
+    const std::array<void (Form1::*)(), 4> optionClicks = {
+        &Form1::Option1_Click, &Form1::Option2_Click, &Form1::Option3_Click, &Form1::Option4_Click};
+    for (int n = 1; n <= 4; ++n) {
+        connect(Option(n), &QRadioButton::toggled, this,
+                [this, click = optionClicks[n - 1]](bool on) {
+                    if (on) (this->*click)();
+                });
+    }
 }
 
 void Form1::watchPointerMoves() {
@@ -213,23 +227,9 @@ PaneDocument& Form1::pane(int number) { return *panes_[number - 1]; }
 bool Form1::isOptionSelected(int number) const { return options_[number - 1]->isChecked(); }
 
 void Form1::selectOption(int number) {
-    // Like setting an option's value: its click behaviour runs when it becomes selected.
-    if (options_[number - 1]->isChecked()) return;
+    // Selecting runs the option's click behaviour (see wireCommands); an option already selected
+    // stays as it is.
     options_[number - 1]->setChecked(true);
-    switch (number) {
-        case 1:
-            Option1_Click();
-            break;
-        case 2:
-            Option2_Click();
-            break;
-        case 3:
-            Option3_Click();
-            break;
-        case 4:
-            Option4_Click();
-            break;
-    }
 }
 
 QString Form1::programFolder() const {
@@ -272,6 +272,40 @@ void Form1::Form_Load() {
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
     Shutdown();
+}
+
+std::vector<FileDrop::Load> Form1::dropLoads(const QDropEvent& event) const {
+    // A drop during a comparison is refused like a second click on its button.
+    if (BusyFlag || FileDrop::Action(event.possibleActions()) == Qt::IgnoreAction) return {};
+    return FileDrop::Plan(event.mimeData()->urls(), event.position().x() < width() / 2.0);
+}
+
+void Form1::answerDrop(QDropEvent* event, bool take) {
+    if (!take) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(FileDrop::Action(event->possibleActions()));
+    event->accept();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    answerDrop(event, !dropLoads(*event).empty());
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) { answerDrop(event, !dropLoads(*event).empty()); }
+
+void Form1::dropEvent(QDropEvent* event) {
+    const std::vector<FileDrop::Load> loads = dropLoads(*event);
+    answerDrop(event, !loads.empty());
+    // Loading yields to the event loop: it runs once the drop has been answered.
+    if (!loads.empty())
+        QMetaObject::invokeMethod(
+            this,
+            [this, loads] {
+                for (const FileDrop::Load& load : loads) LoadGivenFile(*this, load.pane, load.path);
+            },
+            Qt::QueuedConnection);
 }
 
 void Form1::Shutdown() {

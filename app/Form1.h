@@ -5,9 +5,11 @@
 #include <QWidget>
 #include <optional>
 
+#include "app/FileDrop.h"
 #include "app/MainWindow.h"
 #include "app/RichTextPane.h"
 
+class QDropEvent;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
@@ -60,6 +62,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Local PDF files dropped onto the window load into the panes (see FileDrop).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -72,6 +78,8 @@ private:
     void applyPointer();
     void hover(PointerShape shape);
     void chooseMethod(bool standard);
+    std::vector<FileDrop::Load> dropLoads(const QDropEvent& event) const;
+    void answerDrop(QDropEvent* event, bool take);
     QString programFolder() const;
 
     Services& services_;

@@ -1,6 +1,8 @@
 #include "app/RichTextPane.h"
 
 #include <QFile>
+#include <QFocusEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -71,8 +73,8 @@ void RichTextPane::appendCanonicalText(QString canonical) {
     textCache_ = std::move(canonical);
     textCacheValid_ = true;
     recorded_ = RecordedSelection{};
-    // Writing the whole text leaves the widget's cursor after it.
-    setTextCursor(end);
+    // Writing the whole text leaves the cursor after it, the selection too.
+    setSelection(end);
 }
 
 void RichTextPane::setCanonicalText(const QString& canonical) {
@@ -107,20 +109,71 @@ qsizetype RichTextPane::toText(qsizetype documentPosition) const {
     return documentPosition + document()->findBlock(int(documentPosition)).blockNumber();
 }
 
+bool RichTextPane::widgetShowsHeldCaret() const {
+    const QTextCursor shown = textCursor();
+    return !heldCaret_.isNull() && heldCaret_.document() == document() &&
+           shown.anchor() == heldCaret_.anchor() && shown.position() == heldCaret_.position();
+}
+
+QTextCursor RichTextPane::selection() const {
+    // A cursor put into the widget while the selection was held aside is the selection from then
+    // on.
+    return selectionHidden_ && widgetShowsHeldCaret() ? held_ : textCursor();
+}
+
+void RichTextPane::setSelection(const QTextCursor& cursor) {
+    if (!selectionHidden_) {
+        setTextCursor(cursor);
+        return;
+    }
+    held_ = cursor;
+    heldCaret_ = cursor;
+    heldCaret_.clearSelection();
+    setTextCursor(heldCaret_);
+}
+
+void RichTextPane::showCursorKeepingView(const QTextCursor& cursor) {
+    // Only the highlight changes: the text stays where the user scrolled it.
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
+    setTextCursor(cursor);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
+}
+
+void RichTextPane::focusInEvent(QFocusEvent* event) {
+    if (selectionHidden_) {
+        selectionHidden_ = false;
+        if (widgetShowsHeldCaret()) showCursorKeepingView(held_);
+    }
+    QPlainTextEdit::focusInEvent(event);
+}
+
+void RichTextPane::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    // A context menu of the pane works on the selection, so it stays in view for it.
+    if (event->reason() == Qt::PopupFocusReason || selectionHidden_) return;
+    held_ = textCursor();
+    heldCaret_ = held_;
+    heldCaret_.clearSelection();
+    showCursorKeepingView(heldCaret_);
+    selectionHidden_ = true;
+}
+
 bool RichTextPane::recordedSelectionIsCurrent() const {
-    const QTextCursor cursor = textCursor();
+    const QTextCursor cursor = selection();
     return cursor.anchor() == recorded_.anchor && cursor.position() == recorded_.position &&
            recorded_.revision == revision_;
 }
 
 qsizetype RichTextPane::selStart() const {
     if (recordedSelectionIsCurrent()) return recorded_.start;
-    return toText(textCursor().selectionStart());
+    return toText(selection().selectionStart());
 }
 
 qsizetype RichTextPane::selLength() const {
     if (recordedSelectionIsCurrent()) return recorded_.length;
-    const QTextCursor cursor = textCursor();
+    const QTextCursor cursor = selection();
     return toText(cursor.selectionEnd()) - toText(cursor.selectionStart());
 }
 
@@ -130,7 +183,7 @@ void RichTextPane::selectDocumentRange(qsizetype start, qsizetype length) {
     QTextCursor cursor(document());
     cursor.setPosition(int(from));
     cursor.setPosition(int(to), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    setSelection(cursor);
     recorded_ = {start, length, cursor.anchor(), cursor.position(), revision_};
 }
 

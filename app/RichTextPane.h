@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include "app/PaneDocument.h"
 
@@ -35,7 +36,18 @@ public:
     void loadFromFile(const QString& path) override;
     quint64 textRevision() const override { return revision_; }
 
+protected:
+    // Like a rich-text box that hides its selection: while the pane has no focus the widget shows
+    // only a caret and the selection is held aside, so no highlight stands in an idle pane.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
+    QTextCursor selection() const;
+    void setSelection(const QTextCursor& cursor);
+    void showCursorKeepingView(const QTextCursor& cursor);
+    bool widgetShowsHeldCaret() const;
+
     void setCanonicalText(const QString& canonical);
     void appendCanonicalText(QString canonical);
     qsizetype toDocument(qsizetype textPosition) const;
@@ -60,6 +72,12 @@ private:
         int position = -1;
         quint64 revision = 0;  // an edit can move breaks without moving the widget's cursor
     } recorded_;
+
+    // While the pane has no focus: the selection, and the caret the widget shows in its place. Both
+    // are document cursors, so edits move them as they move the widget's own.
+    bool selectionHidden_ = true;
+    QTextCursor held_;
+    QTextCursor heldCaret_;
 };
 
 }  // namespace corvella

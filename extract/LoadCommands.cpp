@@ -1,6 +1,7 @@
 #include "extract/LoadCommands.h"
 
 #include <QFileInfo>
+#include <functional>
 
 #include "app/ErrorReport.h"
 #include "app/Main.h"
@@ -42,7 +43,15 @@ void loadOne(MainWindow& window, const LoadCommand& command, Procedure& proc, QS
     });
 }
 
-void runLoad(MainWindow& window, const LoadCommand& command) {
+LoadCommand commandFor(int paneNumber) {
+    if (paneNumber == 1)
+        return {QStringLiteral("Form1.PushButton3_Click"), 1, true, RTB::FileToRich1};
+    return {QStringLiteral("Form1.PushButton4_Click"), 2, false, RTB::FileToRich2};
+}
+
+// `choose` gives the chosen files: the open-file dialog's, or those given from outside.
+void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList()>& choose) {
+    const LoadCommand command = commandFor(paneNumber);
     Services& services = window.services();
     Procedure proc(services.dialogs, command.location);
     PaneDocument& pane = window.pane(command.paneNumber);
@@ -51,7 +60,7 @@ void runLoad(MainWindow& window, const LoadCommand& command) {
 
     proc.step(100, [&] { window.ComparisonDone = false; });
     proc.step(102, [&] { ShowRTF(window); });
-    proc.step(104, [&] { chosen = services.dialogs.getOpenFileNames(LoadDialogRequest()); });
+    proc.step(104, [&] { chosen = choose(); });
     // A cancelled dialog changes nothing.
     if (chosen.isEmpty()) return;
     proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
@@ -72,6 +81,10 @@ void runLoad(MainWindow& window, const LoadCommand& command) {
     proc.step(126, [&] { pane.setText(pane.text() + QStringLiteral("\r")); });
     proc.step(128, [&] { window.selectOption(1); });
     proc.step(130, [&] { window.setPointer(PointerShape::Default); });
+}
+
+QStringList chooseInDialog(MainWindow& window) {
+    return window.services().dialogs.getOpenFileNames(LoadDialogRequest());
 }
 
 }  // namespace
@@ -96,11 +109,15 @@ QString FixDoubleBackslash(const QString& path) {
 }
 
 void PushButton3_Click(MainWindow& window) {
-    runLoad(window, {QStringLiteral("Form1.PushButton3_Click"), 1, true, RTB::FileToRich1});
+    runLoad(window, 1, [&] { return chooseInDialog(window); });
 }
 
 void PushButton4_Click(MainWindow& window) {
-    runLoad(window, {QStringLiteral("Form1.PushButton4_Click"), 2, false, RTB::FileToRich2});
+    runLoad(window, 2, [&] { return chooseInDialog(window); });
+}
+
+void LoadChosenFiles(MainWindow& window, int paneNumber, const QStringList& chosenPaths) {
+    runLoad(window, paneNumber, [&] { return chosenPaths; });
 }
 
 }  // namespace corvella

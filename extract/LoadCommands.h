@@ -11,6 +11,10 @@ namespace corvella {
 // into text and loaded into the pane, the last one that loads staying there.
 void PushButton3_Click(MainWindow& window);
 void PushButton4_Click(MainWindow& window);
+// The same for pane 1 or 2 with the files already chosen (the command line, a drop): every step
+// but the dialog, with the same messages and error-report locations. An empty list changes
+// nothing.
+void LoadChosenFiles(MainWindow& window, int paneNumber, const QStringList& chosenPaths);
 
 // The open-file dialog's settings for both load commands.
 OpenFilesRequest LoadDialogRequest();

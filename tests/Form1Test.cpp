@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QTest>
 #include <QtMath>
 #include <memory>
 
@@ -328,6 +330,26 @@ TEST_F(Form1Test, DisplayOptionBeforeAnyComparisonKeepsTheTextPanes) {
     EXPECT_FALSE(form->pane(4).isShown());
 }
 
+TEST_F(Form1Test, OptionsActWhenSelectedThroughTheirAccessibleAction) {
+    form->Form_Load();
+    loadSamplesAndCompare();
+    // Option, work panes in view, lines button enabled, settings saved so far; each row starts
+    // where the last ended.
+    const int rows[][4] = {{2, 1, 1, 0}, {1, 0, 1, 0}, {4, 0, 0, 1}, {3, 0, 1, 2}};
+    for (const auto& [option, workPanes, linesButton, saves] : rows) {
+        SCOPED_TRACE(option);
+        QAccessible::queryAccessibleInterface(form->Option(option))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_TRUE(form->Option(option)->isChecked());
+        EXPECT_EQ(form->pane(1).isShown(), !workPanes);
+        EXPECT_EQ(form->pane(4).isShown(), bool(workPanes));
+        EXPECT_EQ(form->PushButton(1)->isEnabled(), bool(linesButton));
+        EXPECT_EQ(all.settings.saves, saves);
+    }
+    EXPECT_EQ(all.settings.comparison(), "1");
+}
+
 // ---------------------------------------------------------------------------------------------
 // The pointer.
 
@@ -532,6 +554,43 @@ TEST_F(Form1Test, ComparingAgainRepaintsOnlyTheDifferences) {
     EXPECT_EQ(form->pane(3).text(), QStringLiteral("4\r\n6\r\n"));
     EXPECT_EQ(form->pane(4).text(), QStringLiteral("x\r\nx\r\n"));
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Form1Test, AComparisonLeavesNoHighlightUntilThePaneHasTheFocus) {
+    form->Form_Load();
+    form->show();
+    form->activateWindow();
+    form->PushButton(1)->setFocus();  // as when the user clicks it
+    loadSamplesAndCompare();
+    RichTextPane* pane = form->RichTextBox(1);
+    const std::pair selection{pane->selStart(), pane->selLength()};
+    ASSERT_GT(selection.second, 0) << "the comparison leaves the last coloured line selected";
+    // Pixels of the selection highlight, and red ones, in the pane as drawn.
+    auto count = [pane](auto matches) {
+        const QImage image = pane->viewport()->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += matches(image.pixelColor(x, y));
+        return n;
+    };
+    const QColor highlight = pane->palette().color(QPalette::Active, QPalette::Highlight);
+    auto highlighted = [&] { return count([&](QColor c) { return c == highlight; }); };
+    auto red = [&] { return count([](QColor c) { return c.red() > 200 && c.green() < 80; }); };
+    const int redPixels = red();
+    EXPECT_EQ(highlighted(), 0);
+    EXPECT_GT(redPixels, 0);
+
+    pane->setFocus(Qt::TabFocusReason);
+    EXPECT_GT(highlighted(), 0);
+    form->PushButton(1)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(highlighted(), 0);
+    EXPECT_EQ(red(), redPixels) << "red text keeps its colour";
+    EXPECT_EQ(std::pair(pane->selStart(), pane->selLength()), selection);
+
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    EXPECT_EQ(form->focusWidget(), pane);
+    EXPECT_EQ(std::pair(pane->selStart(), pane->selLength()),
+              std::pair(qsizetype(0), qsizetype(0)));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QFocusEvent>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -102,6 +105,12 @@ protected:
 
     QString selectedText() const { return pane.text().mid(pane.selStart(), pane.selLength()); }
 
+    // The focus arriving or leaving as the window system reports it.
+    void sendFocus(QEvent::Type type, Qt::FocusReason reason = Qt::TabFocusReason) {
+        QFocusEvent event(type, reason);
+        QApplication::sendEvent(&pane, &event);
+    }
+
     RichTextPane pane;
 };
 
@@ -132,6 +141,7 @@ TEST_F(RichTextPaneTest, WritingReplacesTheWholeText) {
 }
 
 TEST_F(RichTextPaneTest, SelectionAfterABreakColoursExactlyTheSelectedCharacters) {
+    sendFocus(QEvent::FocusIn);  // the widget shows the selection
     pane.setText(QStringLiteral("ab\r\ncd"));
     pane.setSelStart(4);
     pane.setSelLength(2);
@@ -216,6 +226,7 @@ TEST_F(RichTextPaneTest, ColouringAnEmptySelectionChangesNothing) {
 }
 
 TEST_F(RichTextPaneTest, ColourRangesInOneBatchLeavingTheSelectionAlone) {
+    sendFocus(QEvent::FocusIn);  // the widget shows the selection
     pane.setText(QStringLiteral("one\r\ntwo\r\nthree"));
     pane.setSelStart(6);
     pane.setSelLength(2);
@@ -412,6 +423,7 @@ TEST_F(RichTextPaneTest, SelectionFollowsTheWidgetOnceTheUserMovesIt) {
 }
 
 TEST_F(RichTextPaneTest, SelectionFollowsTheWidgetAfterABreakIsTypedBeforeIt) {
+    sendFocus(QEvent::FocusIn);  // the widget shows the selection
     pane.setText(QStringLiteral("ab\r\ncd"));
     pane.setSelStart(4);
     pane.setSelLength(2);
@@ -428,6 +440,32 @@ TEST_F(RichTextPaneTest, SelectionFollowsTheWidgetAfterABreakIsTypedBeforeIt) {
 
     EXPECT_EQ(pane.selStart(), 5);
     EXPECT_EQ(pane.selLength(), 2);
+    EXPECT_EQ(selectedText(), QStringLiteral("cd"));
+    pane.setSelColor(kRed);
+    EXPECT_EQ(redPositions(), (std::vector<qsizetype>{5, 6}));
+}
+
+TEST_F(RichTextPaneTest, SelectionIsHeldAsideWhileThePaneHasNoFocus) {
+    QString text = QStringLiteral("ab\r\ncd\r\n");
+    for (int i = 1; i <= 500; ++i) text += QStringLiteral("line %1\r\n").arg(i);
+    pane.resize(200, 100);
+    pane.show();
+    pane.setText(text);
+    pane.setSelStart(4);
+    pane.setSelLength(2);
+    EXPECT_FALSE(pane.textCursor().hasSelection()) << "nothing highlighted in an idle pane";
+    QTextCursor(pane.document()).insertText(QStringLiteral("X"));  // moves the selection along
+    QScrollBar* scroll = pane.verticalScrollBar();
+    scroll->setValue(scroll->maximum() / 2);
+    const int scrolled = scroll->value();
+
+    sendFocus(QEvent::FocusIn);
+    EXPECT_EQ(pane.textCursor().selectedText(), QStringLiteral("cd"));
+    sendFocus(QEvent::FocusOut, Qt::PopupFocusReason);  // the pane's own context menu
+    EXPECT_EQ(pane.textCursor().selectedText(), QStringLiteral("cd"));
+    sendFocus(QEvent::FocusOut);
+    EXPECT_FALSE(pane.textCursor().hasSelection());
+    EXPECT_EQ(scroll->value(), scrolled) << "the text stays where the user scrolled it";
     EXPECT_EQ(selectedText(), QStringLiteral("cd"));
     pane.setSelColor(kRed);
     EXPECT_EQ(redPositions(), (std::vector<qsizetype>{5, 6}));
@@ -453,6 +491,7 @@ TEST_F(RichTextPaneTest, CharactersOutsideTheBasicPlaneAndNoBreakSpacesSurvive) 
 }
 
 TEST_F(RichTextPaneTest, LargeTextRoundTripsExactly) {
+    sendFocus(QEvent::FocusIn);  // the widget shows the selection
     QString text;
     for (int i = 1; i <= 50000; ++i) text += QStringLiteral("line %1\r\n").arg(i);
     pane.setText(text);

@@ -124,6 +124,7 @@ TEST_F(MethodSettingTest, StoredTwoSelectsTheWordProcessorMethod) {
     EXPECT_FALSE(form->Option(3)->isChecked());
     EXPECT_FALSE(form->PushButton(1)->isEnabled());
     EXPECT_EQ(test.settings.comparison(), "2");
+    EXPECT_EQ(test.settings.saves, 1);
 }
 
 TEST_F(MethodSettingTest, AnythingButExactlyOneMeansTheWordProcessorAndIsRewrittenAsTwo) {

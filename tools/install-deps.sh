@@ -10,6 +10,8 @@ packages=(
     poppler-utils qpdf
     fonts-liberation
     xvfb xauth
+    # the install test checks the desktop entry
+    desktop-file-utils
     # the private print server of the printer tests
     cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript fonts-dejavu-core
     # the word-processor comparison method, and the SDK its helper is built with

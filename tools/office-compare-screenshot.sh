@@ -4,11 +4,11 @@
 #
 #   tools/office-compare-screenshot.sh [HELPER] [OUTPUT.png]
 #
-# HELPER defaults to build/test/corvella-office-compare, OUTPUT to build/office-compare.png.
+# HELPER defaults to build/release/corvella-office-compare, OUTPUT to build/office-compare.png.
 # Needs xvfb-run (xvfb, xauth), xwd (x11-apps) and convert (imagemagick).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-helper=$(realpath -m "${1:-$root/build/test/corvella-office-compare}")
+helper=$(realpath -m "${1:-$root/build/release/corvella-office-compare}")
 out=$(realpath -m "${2:-$root/build/office-compare.png}")
 
 for tool in xvfb-run xwd convert; do

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace corvella {
+
+// The program's command line: corvella [--help | --version] [PDF1 [PDF2]].
+struct CommandLine {
+    enum class Action { Run, Help, Version, Misuse };
+    Action action = Action::Run;
+    QStringList files;  // absolute paths, at most two
+    QString problem;    // what was wrong, for Misuse
+};
+
+// Reads the arguments (without the program name). Relative paths are taken from `currentFolder`;
+// file:// URLs name local files; "--" ends the options.
+CommandLine ParseCommandLine(const QStringList& arguments, const QString& currentFolder);
+
+// Texts for standard output (help, version) and standard error (misuse), each ending in a line
+// break.
+QString HelpText();
+QString VersionText();
+QString MisuseText(const CommandLine& commandLine);
+
+}  // namespace corvella

@@ -1,0 +1,43 @@
+// The real program, started with its command line, but with scripted dialogs and printers: once
+// the files of the command line are loaded it prints what the window holds as JSON and ends.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRadioButton>
+#include <cstdio>
+#include <memory>
+
+#include "app/Form1.h"
+#include "app/Program.h"
+#include "tests/support/TestServices.h"
+
+using corvella::Form1;
+using corvella::testing::TestServices;
+
+int main(int argc, char** argv) {
+    std::unique_ptr<TestServices> test;
+    corvella::ProgramHooks hooks;
+    hooks.services = [&] {
+        test = std::make_unique<TestServices>();
+        test->services.endProcess = nullptr;  // the program's own end
+        return &test->services;
+    };
+    hooks.afterOpening = [&](Form1& form) {
+        QJsonArray messages;
+        for (const corvella::MessageRequest& message : test->dialogs.messages)
+            messages.append(
+                QJsonObject{{"text", message.text},
+                            {"title", message.title},
+                            {"warning", message.icon == corvella::MessageIcon::Warning}});
+        const QJsonObject state{{"pane1", form.pane(1).text()},
+                                {"pane2", form.pane(2).text()},
+                                {"option1", form.Option(1)->isChecked()},
+                                {"shown", form.isVisible()},
+                                {"messages", messages}};
+        const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Compact);
+        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+        std::fflush(stdout);
+        form.close();  // the shut-down removes the extractor copy and ends the process
+    };
+    return corvella::RunProgram(argc, argv, hooks);
+}
