@@ -26,10 +26,13 @@ run_suite() {
 check_release_build() {
     echo "=== run.sh --build-only ==="
     ./run.sh --build-only || return 1
-    if [ ! -x build/release/corvella-office-compare ]; then
-        echo "run.sh built no office helper (build/release/corvella-office-compare)" >&2
-        return 1
-    fi
+    local program
+    for program in corvella corvella-diff corvella-office-compare; do
+        if [ ! -x "build/release/$program" ]; then
+            echo "run.sh did not build build/release/$program" >&2
+            return 1
+        fi
+    done
     local prefix
     prefix=$(mktemp -d) || return 1
     cmake --install build/release --prefix "$prefix" >/dev/null

@@ -73,7 +73,7 @@ void RichTextPane::appendCanonicalText(QString canonical) {
     textCache_ = std::move(canonical);
     textCacheValid_ = true;
     recorded_ = RecordedSelection{};
-    // Writing the whole text leaves the cursor after it, and no selection held aside.
+    // Writing the whole text leaves the cursor after it, the selection too.
     setSelection(end);
 }
 

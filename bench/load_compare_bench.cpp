@@ -6,14 +6,16 @@
 // one line
 //
 //   FILE1 FILE2 pdftotext_ms=A total_ms=B overhead=B/A load1_ms=.. load2_ms=.. lines_ms=..
-//   peak_rss_mb=..
+//   peak_rss_mb=.. cli_ms=C cli_overhead=C/A
 //
-// where A is one plain single extractor run of each file, one after the other, and B is both
-// loads and "Find Differences (Lines)" through the program's own commands. Each pair runs in a
-// process of its own so that its peak memory is its own. A further line per pair gives the stages
-// of loading the first file (extraction, the printable-text check, reading the text into the pane,
-// the final line break), and one line per phase the longest time the event loop went without a
-// turn of a 10 ms timer ("max_stall_ms").
+// where A is one plain single extractor run of each file, one after the other, B is both loads
+// and "Find Differences (Lines)" through the program's own commands, and C the wall time of
+// corvella-diff on the pair. Each pair runs in a process of its own so that its peak memory is its
+// own. Then per pair: "words_ms=.. peak_rss_mb=.." after "Find Differences (Words)"; one line per
+// phase (the loads, both comparisons, and loading file 1 again into the coloured pane) with the
+// longest time the event loop went without a turn of a 10 ms timer ("max_stall_ms"); and the
+// stages of loading the first file (extraction, the printable-text check, reading the text into
+// the pane, the final line break).
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -31,6 +33,7 @@
 #include "app/Main.h"
 #include "app/RichTextPane.h"
 #include "compare/LinesCommand.h"
+#include "compare/WordsCommand.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
 #include "extract/PDFToText.h"
@@ -138,6 +141,11 @@ int runPair(const QString& corpus, const Pair& pair) {
     const QString second = QDir(corpus).filePath(QLatin1String(pair.second));
     QTemporaryDir scratch;
     const qint64 baseline = baselineMs({first, second}, scratch.path());
+    QElapsedTimer cliClock;
+    cliClock.start();
+    QProcess::execute(QStringLiteral(CORVELLA_DIFF_PATH),
+                      {QStringLiteral("--quiet"), first, second});
+    const qint64 cli = cliClock.elapsed();
 
     testing::TestServices test;
     QtEventPump events;
@@ -163,12 +171,24 @@ int runPair(const QString& corpus, const Pair& pair) {
 
     std::printf(
         "%s %s pdftotext_ms=%lld total_ms=%lld overhead=%.2f load1_ms=%lld load2_ms=%lld "
-        "lines_ms=%lld peak_rss_mb=%.0f\n",
+        "lines_ms=%lld peak_rss_mb=%.0f cli_ms=%lld cli_overhead=%.2f\n",
         pair.first, pair.second, static_cast<long long>(baseline), static_cast<long long>(total),
         double(total) / double(baseline), static_cast<long long>(load1.ms),
-        static_cast<long long>(load2.ms), static_cast<long long>(lines.ms), peak);
-    const std::pair<const char*, Phase> phases[] = {
-        {"load1", load1}, {"load2", load2}, {"lines", lines}};
+        static_cast<long long>(load2.ms), static_cast<long long>(lines.ms), peak,
+        static_cast<long long>(cli), double(cli) / double(baseline));
+    std::fflush(stdout);
+
+    const Phase words = timed(meter, [&] { PushButton6_Click(form); });
+    std::printf("%s %s words_ms=%lld peak_rss_mb=%.0f\n", pair.first, pair.second,
+                static_cast<long long>(words.ms), peakRssMb());
+    test.dialogs.fileSelections.push_back({first});
+    const Phase reload1 = timed(meter, [&] { PushButton3_Click(form); });
+
+    const std::pair<const char*, Phase> phases[] = {{"load1", load1},
+                                                    {"load2", load2},
+                                                    {"lines", lines},
+                                                    {"words", words},
+                                                    {"reload1", reload1}};
     for (const auto& [name, phase] : phases)
         std::printf("%s %s phase=%s ms=%lld max_stall_ms=%lld\n", pair.first, pair.second, name,
                     static_cast<long long>(phase.ms), static_cast<long long>(phase.maxStallMs));

@@ -18,11 +18,15 @@ void PushButton1_Click(MainWindow& window) {
     // Black over whatever each pane has selected, which is what the previous comparison left.
     proc.step(108, [&] { window.pane(1).setSelColor(kBlack); });
     proc.step(110, [&] { window.pane(2).setSelColor(kBlack); });
+    ListedDifferences* listed = window.listedDifferences;
+    if (listed) *listed = {};
     proc.step(112, [&] {
-        RTB::FindDifferencesIn1(window.pane(1), window.pane(2), window.pane(3), services);
+        RTB::FindDifferencesIn1(window.pane(1), window.pane(2), window.pane(3), services,
+                                listed ? &listed->inPane1 : nullptr);
     });
     proc.step(114, [&] {
-        RTB::FindDifferencesIn2(window.pane(2), window.pane(1), window.pane(4), services);
+        RTB::FindDifferencesIn2(window.pane(2), window.pane(1), window.pane(4), services,
+                                listed ? &listed->inPane2 : nullptr);
     });
     proc.step(116, [&] { window.setPointer(PointerShape::Default); });
     proc.step(118, [&] { window.ComparisonDone = true; });

@@ -48,7 +48,8 @@ void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& search
 
 void findDifferences(const QString& location, PaneDocument& own, PaneDocument& other,
                      PaneDocument& work, Services& services,
-                     void (*colorRed)(PaneDocument&, const std::vector<QStringView>&, Services&)) {
+                     void (*colorRed)(PaneDocument&, const std::vector<QStringView>&, Services&),
+                     std::vector<TextRange>* listed) {
     Procedure proc(services.dialogs, location);
     TimeSlicedYield yield(services.events, services.yieldSlice);
     QString ownText;
@@ -73,14 +74,20 @@ void findDifferences(const QString& location, PaneDocument& own, PaneDocument& o
 
     std::vector<QStringView> searchTexts;
     searchTexts.reserve(missing.size());
-    QString listed;
+    QString listedText;
     for (qsizetype i : missing) {
-        searchTexts.push_back(ownPieces[size_t(i)]);
-        listed += ownPieces[size_t(i)];
-        listed += PaneText::kCR;
+        const QStringView piece = ownPieces[size_t(i)];
+        searchTexts.push_back(piece);
+        listedText += piece;
+        listedText += PaneText::kCR;
+        if (listed) {
+            // The line itself, without the LF of the break before it.
+            const qsizetype lf = piece.startsWith(PaneText::kLF) ? 1 : 0;
+            listed->push_back({piece.data() - ownText.constData() + lf, piece.size() - lf});
+        }
     }
     proc.step(122, [&] { colorRed(own, searchTexts, services); });
-    proc.step(124, [&] { work.setText(listed); });
+    proc.step(124, [&] { work.setText(listedText); });
 }
 
 }  // namespace
@@ -97,15 +104,15 @@ void ColorRedByString2(PaneDocument& pane2, const std::vector<QStringView>& sear
 }
 
 void FindDifferencesIn1(PaneDocument& pane1, PaneDocument& pane2, PaneDocument& pane3,
-                        Services& services) {
+                        Services& services, std::vector<TextRange>* listed) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn1"), pane1, pane2, pane3, services,
-                    ColorRedByString1);
+                    ColorRedByString1, listed);
 }
 
 void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& pane4,
-                        Services& services) {
+                        Services& services, std::vector<TextRange>* listed) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn2"), pane2, pane1, pane4, services,
-                    ColorRedByString2);
+                    ColorRedByString2, listed);
 }
 
 }  // namespace corvella::RTB

@@ -85,14 +85,16 @@ void compareStandard(MainWindow& window, Procedure& proc) {
     proc.step(152, [&] { first.j = 0; });
     proc.step(156, [&] { window.pane(3).setText(QString()); });
     proc.step(158, [&] { window.pane(4).setText(QString()); });
-    WordPass pass1(pane1, window.pane(3));
+    ListedDifferences* listed = window.listedDifferences;
+    if (listed) *listed = {};
+    WordPass pass1(pane1, window.pane(3), listed ? &listed->inPane1 : nullptr);
     comparePass(proc, 160, lines1, lines2, pane2, first, pass1);
 
     PassCounters second;
     proc.step(176, [&] { second.otherPos = 1; });
     proc.step(178, [&] { second.ownPos = 1; });
     proc.step(180, [&] { second.j = 0; });
-    WordPass pass2(pane2, window.pane(4));
+    WordPass pass2(pane2, window.pane(4), listed ? &listed->inPane2 : nullptr);
     comparePass(proc, 182, lines2, lines1, pane1, second, pass2);
 
     proc.step(198, [&] { window.setPointer(PointerShape::Default); });
@@ -112,6 +114,7 @@ void WordPass::FindWordDifferencesInLine(QStringView otherLine, qsizetype start,
     missing_.clear();
     WordDiff::MissingWords(ownLine, *other_, missing_);
     for (const TextRange& word : missing_) {
+        if (listed_) listed_->push_back({start - 1 + word.start, word.length});
         if (!batching_) {
             literalStep(ownText, start, word);
             continue;

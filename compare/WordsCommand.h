@@ -26,7 +26,9 @@ void PushButton6_Click(MainWindow& window);
 // literal steps fail, every line tries them again, so that each failing line fails as it would.
 class WordPass {
 public:
-    WordPass(PaneDocument& pane, PaneDocument& work) : pane_(pane), work_(work) {}
+    // `listed`, when given, receives where each listed word stands in the pane's text.
+    WordPass(PaneDocument& pane, PaneDocument& work, std::vector<TextRange>* listed = nullptr)
+        : pane_(pane), work_(work), listed_(listed) {}
 
     // Compares the own line, taken afresh from the pane at 1-based `start` for `length`
     // characters, with `otherLine`; the other line's words are kept for the next call when it
@@ -42,6 +44,7 @@ private:
 
     PaneDocument& pane_;
     PaneDocument& work_;
+    std::vector<TextRange>* listed_;
 
     std::optional<WordDiff::OtherLine> other_;
     QStringView otherView_;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+// corvella-diff: the two comparisons of the window on the command line, without any display.
+namespace corvella::DiffProgram {
+
+struct Options {
+    bool words = false;  // the word comparison instead of the line comparison
+    bool json = false;
+    bool quiet = false;
+    QString file1;
+    QString file2;
+};
+
+struct Parsed {
+    enum class Action { Compare, Help, Version, Misuse };
+    Action action = Action::Misuse;
+    Options options;
+    QString problem;  // what is wrong with the arguments, for Misuse
+};
+
+// The arguments after the program's name.
+Parsed ParseArguments(const QStringList& arguments);
+
+QString UsageText();
+QString VersionText();
+
+// Exit statuses, as the established command-line comparers give them.
+inline constexpr int kSame = 0;
+inline constexpr int kDifferent = 1;
+inline constexpr int kTrouble = 2;
+
+// Loads both files as the window loads them, runs the comparison on the same texts with the same
+// commands and writes the differences to `out`. Any trouble is one line on `err` naming the file
+// and the reason. Returns one of the exit statuses.
+int Compare(const Options& options, QIODevice& out, QIODevice& err);
+
+}  // namespace corvella::DiffProgram
