@@ -92,6 +92,7 @@ void Form1::createControls() {
                 break;
             case FormLayout::ControlKind::Pane: {
                 RichTextPane* pane = panes_[number - 1] = new RichTextPane(container);
+                pane->keepLive(services_.events, services_.yieldSlice);
                 pane->setText(control.name);  // a new pane holds its own name until start-up
                 // Drops over a pane go to the window, which loads files and refuses the rest.
                 pane->setAcceptDrops(false);

@@ -1,11 +1,13 @@
 #include "app/RichTextPane.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
 
 #include "app/ErrorReport.h"
@@ -26,10 +28,15 @@ RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
-        if (changingFormatOnly_) return;
+        if (ownEdit_) return;
         textCacheValid_ = false;
         ++revision_;
     });
+}
+
+void RichTextPane::keepLive(EventPump& events, std::chrono::milliseconds slice) {
+    pump_ = &events;
+    slice_ = slice;
 }
 
 QString RichTextPane::text() const {
@@ -47,6 +54,7 @@ QString RichTextPane::text() const {
 }
 
 qsizetype RichTextPane::textLength() const {
+    if (textCacheValid_) return textCache_.size();
     // The document counts a final paragraph separator and each break once.
     const QTextDocument* doc = document();
     return qsizetype(doc->characterCount() - 1) + qsizetype(doc->blockCount() - 1);
@@ -58,35 +66,94 @@ void RichTextPane::setText(const QString& text) {
     // colour: only the new part goes into the document, which ends as a full rewrite would.
     if (!coloured_ && textCacheValid_ && canonical.size() > textCache_.size() &&
         canonical.startsWith(textCache_)) {
-        appendCanonicalText(std::move(canonical));
+        if (!filling_) filled_ = textCache_.size();
+        textCache_ = std::move(canonical);
+        writeLater();
         return;
     }
-    setCanonicalText(canonical);
+    setCanonicalText(std::move(canonical));
 }
 
-void RichTextPane::appendCanonicalText(QString canonical) {
-    QString added = canonical.mid(textCache_.size());
-    added.replace(PaneText::kBreak, QStringLiteral("\n"));
-    QTextCursor end(document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(added, QTextCharFormat());
-    textCache_ = std::move(canonical);
-    textCacheValid_ = true;
-    recorded_ = RecordedSelection{};
-    // Writing the whole text leaves the cursor after it, the selection too.
-    setSelection(end);
-}
-
-void RichTextPane::setCanonicalText(const QString& canonical) {
-    QString documentText = canonical;
-    documentText.replace(PaneText::kBreak, QStringLiteral("\n"));
-    // Straight into the document: the editor's own setPlainText would carry the character format
-    // at the cursor (a red one, say) over to the new text.
-    document()->setPlainText(documentText);
+void RichTextPane::setCanonicalText(QString canonical) {
+    ownEdit_ = true;
+    document()->clear();
+    ownEdit_ = false;
     coloured_ = false;
-    textCache_ = canonical;
+    textCache_ = std::move(canonical);
+    filled_ = 0;
+    writeLater();
+}
+
+void RichTextPane::writeLater() {
     textCacheValid_ = true;
     recorded_ = RecordedSelection{};
+    ++revision_;
+    if (!filling_) {
+        filling_ = true;
+        // Nothing may be typed into a document that is still being filled while the window is live.
+        madeReadOnly_ = pump_ != nullptr && !isReadOnly();
+        if (madeReadOnly_) setReadOnly(true);
+    }
+    if (pump_ == nullptr)
+        completeText();
+    else
+        scheduleFill();
+}
+
+void RichTextPane::scheduleFill() {
+    // A hidden pane's document waits until the pane is shown, or until an operation needs it.
+    if (!filling_ || fillScheduled_ || !isVisible()) return;
+    fillScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fillScheduled_ = false;
+        if (!isVisible()) return;  // hidden meanwhile: it waits again
+        fillSlice();
+        scheduleFill();
+    });
+}
+
+void RichTextPane::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    scheduleFill();
+}
+
+void RichTextPane::fillSlice() {
+    if (!filling_) return;
+    constexpr qsizetype kChunk = 16 * 1024;
+    QElapsedTimer clock;
+    clock.start();
+    QTextCursor end(document());
+    ownEdit_ = true;
+    // At least one chunk a slice, however short the slice.
+    for (bool first = true;
+         filled_ < textCache_.size() && (first || clock.elapsed() < slice_.count());
+         first = false) {
+        qsizetype to = std::min(textCache_.size(), filled_ + kChunk);
+        if (to < textCache_.size() && textCache_.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
+        QString chunk = textCache_.mid(filled_, to - filled_);
+        chunk.replace(PaneText::kBreak, QStringLiteral("\n"));
+        end.movePosition(QTextCursor::End);
+        end.insertText(chunk, QTextCharFormat());
+        filled_ = to;
+    }
+    ownEdit_ = false;
+    if (filled_ < textCache_.size()) return;
+    filling_ = false;
+    if (madeReadOnly_) setReadOnly(false);
+    // Writing the whole text leaves the cursor, and the selection, after it; the view stays.
+    end.movePosition(QTextCursor::End);
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
+    setSelection(end);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
+}
+
+void RichTextPane::completeText() {
+    while (filling_) {
+        fillSlice();
+        if (filling_ && pump_ != nullptr) pump_->processEvents();
+    }
 }
 
 qsizetype RichTextPane::toDocument(qsizetype textPosition) const {
@@ -167,17 +234,21 @@ bool RichTextPane::recordedSelectionIsCurrent() const {
 }
 
 qsizetype RichTextPane::selStart() const {
+    // A text still going into the document leaves the selection after it.
+    if (filling_) return textCache_.size();
     if (recordedSelectionIsCurrent()) return recorded_.start;
     return toText(selection().selectionStart());
 }
 
 qsizetype RichTextPane::selLength() const {
+    if (filling_) return 0;
     if (recordedSelectionIsCurrent()) return recorded_.length;
     const QTextCursor cursor = selection();
     return toText(cursor.selectionEnd()) - toText(cursor.selectionStart());
 }
 
 void RichTextPane::selectDocumentRange(qsizetype start, qsizetype length) {
+    completeText();
     const qsizetype from = toDocument(start);
     const qsizetype to = toDocument(start + length);
     QTextCursor cursor(document());
@@ -196,15 +267,6 @@ void RichTextPane::setSelLength(qsizetype length) {
     selectDocumentRange(start, PaneText::clampLength(length, start, textLength()));
 }
 
-void RichTextPane::paint(qsizetype docFrom, qsizetype docTo, Color color, QTextCursor& cursor) {
-    if (docTo <= docFrom) return;
-    cursor.setPosition(int(docFrom));
-    cursor.setPosition(int(docTo), QTextCursor::KeepAnchor);
-    QTextCharFormat format;
-    format.setForeground(toQColor(color));
-    cursor.mergeCharFormat(format);
-}
-
 void RichTextPane::setSelColor(Color color) {
     const qsizetype start = selStart();
     const qsizetype length = selLength();
@@ -214,6 +276,11 @@ void RichTextPane::setSelColor(Color color) {
 
 void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color) {
     if (ranges.empty()) return;
+    // The ranges are places in the text as it is now; a text written while the document is being
+    // completed, or between two slices of colour, ends the colouring.
+    const quint64 revision = revision_;
+    completeText();
+    if (revision_ != revision) return;
     std::vector<TextRange> sorted = ranges;
     auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
     if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
@@ -238,24 +305,55 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
         return std::min(textPosition - sweep.number, lastDocumentPosition);
     };
 
-    changingFormatOnly_ = true;
-    coloured_ = true;
+    // Many ranges, or a long one, are coloured a slice at a time with the window live between
+    // slices; a text written meanwhile ends the colouring, its positions being gone.
+    QTextCharFormat format;
+    format.setForeground(toQColor(color));
     QTextCursor cursor(document());
-    cursor.beginEditBlock();
+    QElapsedTimer clock;
+    auto beginSlice = [&] {
+        clock.start();
+        ownEdit_ = true;
+        coloured_ = true;
+        cursor.beginEditBlock();
+    };
+    auto endSlice = [&] {
+        cursor.endEditBlock();
+        ownEdit_ = false;
+    };
+    // Whether the colouring goes on after a slice that has run its time.
+    auto nextSlice = [&] {
+        if (pump_ == nullptr || clock.elapsed() < slice_.count()) return true;
+        endSlice();
+        pump_->processEvents();
+        if (revision_ != revision) return false;
+        beginSlice();
+        return true;
+    };
+    constexpr qsizetype kLongest = 32 * 1024;
+    beginSlice();
     Sweep start{doc->begin()};
     for (const TextRange& range : sorted) {
         const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
         const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
-        const qsizetype docFrom = advance(start, from);
+        qsizetype docFrom = advance(start, from);
         Sweep end = start;
-        paint(docFrom, advance(end, to), color, cursor);
+        const qsizetype docTo = advance(end, to);
+        while (docFrom < docTo) {
+            const qsizetype pieceEnd = std::min(docTo, docFrom + kLongest);
+            cursor.setPosition(int(docFrom));
+            cursor.setPosition(int(pieceEnd), QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(format);
+            docFrom = pieceEnd;
+            if (!nextSlice()) return;
+        }
     }
-    cursor.endEditBlock();
-    changingFormatOnly_ = false;
+    endSlice();
 }
 
 Color RichTextPane::colorAt(qsizetype position) const {
-    if (position < 0 || position >= textLength()) return kBlack;
+    // A text still going into the document has had no colour since it was written.
+    if (filling_ || position < 0 || position >= textLength()) return kBlack;
     const QChar c = text().at(position);
     if (c == PaneText::kCR || c == PaneText::kLF) return kBlack;
     const qsizetype documentPosition = toDocument(position);
@@ -278,6 +376,9 @@ void RichTextPane::loadFromFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
+    file.close();
+    // Decoding a thousand pages takes a while; the window has its turn first.
+    if (pump_ != nullptr && bytes.size() > 1024 * 1024) pump_->processEvents();
     setCanonicalText(PaneText::canonicalFromFileText(bytes));
 }
 

@@ -31,11 +31,13 @@ struct PassCounters {
 // number of the pass's loop (160 or 182); its body's steps follow it.
 void comparePass(Procedure& proc, int loopLine, const std::vector<QStringView>& ownLines,
                  const std::vector<QStringView>& otherLines, PaneDocument& otherPane,
-                 PassCounters& at, WordPass& pass) {
+                 PassCounters& at, WordPass& pass, TimeSlicedYield& yield) {
     const qsizetype lastOwn = qsizetype(ownLines.size()) - 1;
     const qsizetype lastOther = qsizetype(otherLines.size()) - 1;
     proc.step(loopLine, [] {});
     for (qsizetype k = 0; k <= lastOwn; ++k) {
+        // Thousands of pages take a while: the window stays live.
+        yield.maybeYield();
         bool inRange = false;
         proc.step(loopLine + 2, [&] { inRange = at.j <= lastOther; });
         if (!inRange) continue;
@@ -88,14 +90,15 @@ void compareStandard(MainWindow& window, Procedure& proc) {
     ListedDifferences* listed = window.listedDifferences;
     if (listed) *listed = {};
     WordPass pass1(pane1, window.pane(3), listed ? &listed->inPane1 : nullptr);
-    comparePass(proc, 160, lines1, lines2, pane2, first, pass1);
+    TimeSlicedYield yield(services.events, services.yieldSlice);
+    comparePass(proc, 160, lines1, lines2, pane2, first, pass1, yield);
 
     PassCounters second;
     proc.step(176, [&] { second.otherPos = 1; });
     proc.step(178, [&] { second.ownPos = 1; });
     proc.step(180, [&] { second.j = 0; });
     WordPass pass2(pane2, window.pane(4), listed ? &listed->inPane2 : nullptr);
-    comparePass(proc, 182, lines2, lines1, pane1, second, pass2);
+    comparePass(proc, 182, lines2, lines1, pane1, second, pass2, yield);
 
     proc.step(198, [&] { window.setPointer(PointerShape::Default); });
     proc.step(200, [&] { window.ComparisonDone = true; });
