@@ -32,7 +32,7 @@ struct Services {
     std::function<void(int)> endProcess{};
     // How long a long loop may run between two yields to the event loop.
     std::chrono::milliseconds yieldSlice{15};
-    // How many extractor runs may share one document's pages; 0 means one per core.
+    // How many extractor runs may share one document's pages; 0 means as many as suit the cores.
     int extractorRuns = 0;
 };
 

@@ -47,22 +47,23 @@ QString PartPath(int number) {
 bool ExtractInParallel(const QString& extractor, const QString& pdf, const QString& textPath,
                        const PageRanges::DocumentInfo& info, Services& services) {
     if (!info.pages || info.encrypted) return false;
-    const int cores =
-        services.extractorRuns > 0 ? services.extractorRuns : QThread::idealThreadCount();
-    const std::vector<PageRanges::Range> ranges = PageRanges::Plan(*info.pages, cores);
+    const int runs = services.extractorRuns > 0 ? services.extractorRuns
+                                                : PageRanges::RunsFor(QThread::idealThreadCount());
+    const std::vector<PageRanges::Range> ranges = PageRanges::Plan(*info.pages, runs);
     if (ranges.size() < 2) return false;
 
     QStringList parts;
-    std::vector<QStringList> runs;
+    std::vector<QStringList> argumentLists;
     for (const PageRanges::Range& range : ranges) {
         const QString part = PartPath(int(parts.size()));
         QFile::remove(part);
         parts << part;
-        runs.push_back({QStringLiteral("-f"), QString::number(range.first), QStringLiteral("-l"),
-                        QString::number(range.last), QStringLiteral("-enc"),
-                        QStringLiteral("UTF-8"), pdf, part});
+        argumentLists.push_back({QStringLiteral("-f"), QString::number(range.first),
+                                 QStringLiteral("-l"), QString::number(range.last),
+                                 QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, part});
     }
-    const std::vector<int> results = Shell32::RunAllAndWait(extractor, runs, services.events);
+    const std::vector<int> results =
+        Shell32::RunAllAndWait(extractor, argumentLists, services.events);
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
     ok = ok && PageRanges::JoinFiles(parts, textPath);

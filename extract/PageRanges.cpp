@@ -5,9 +5,11 @@
 
 namespace corvella::PageRanges {
 
-std::vector<Range> Plan(int pages, int cores) {
+int RunsFor(int cores) { return cores > 1 ? 2 * cores : 1; }
+
+std::vector<Range> Plan(int pages, int runs) {
     if (pages < 1) return {};
-    const int count = std::max(1, std::min(cores, pages / kMinimumPages));
+    const int count = std::max(1, std::min(runs, pages / kMinimumPages));
     std::vector<Range> ranges;
     int first = 1;
     for (int i = 0; i < count; ++i) {

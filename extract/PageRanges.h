@@ -17,9 +17,15 @@ struct Range {
     int last = 1;
 };
 
-// Contiguous ranges covering pages 1 to `pages`, one per core but none shorter than
+// How many extractor runs share a document on a machine with this many cores: two per core, since
+// pages differ in cost and cores in what they deliver (two virtual cores rarely give twice one),
+// and runs that finish early leave a core idle; one on a single core, where splitting gains
+// nothing.
+int RunsFor(int cores);
+
+// Contiguous ranges covering pages 1 to `pages`, at most `runs` of them and none shorter than
 // kMinimumPages, their sizes differing by at most one page. A single range means: run once.
-std::vector<Range> Plan(int pages, int cores);
+std::vector<Range> Plan(int pages, int runs);
 
 // What the document information says about a PDF.
 struct DocumentInfo {

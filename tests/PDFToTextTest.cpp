@@ -37,7 +37,7 @@ TEST(PageRangesTest, PlanSplitsEvenlyWithoutShortRanges) {
     using Ranges = std::vector<std::pair<int, int>>;
     struct Case {
         int pages;
-        int cores;
+        int runs;
         Ranges expected;
     };
     const Case cases[] = {
@@ -52,9 +52,9 @@ TEST(PageRangesTest, PlanSplitsEvenlyWithoutShortRanges) {
     };
     for (const Case& c : cases) {
         Ranges got;
-        for (const PageRanges::Range& range : PageRanges::Plan(c.pages, c.cores))
+        for (const PageRanges::Range& range : PageRanges::Plan(c.pages, c.runs))
             got.emplace_back(range.first, range.last);
-        EXPECT_EQ(got, c.expected) << c.pages << " pages, " << c.cores << " cores";
+        EXPECT_EQ(got, c.expected) << c.pages << " pages, " << c.runs << " runs";
     }
 }
 
