@@ -35,9 +35,13 @@ PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, EventPump& events)
     return PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
 }
 
-QString PartPath(int number) {
-    return TempPath(
-        QStringLiteral("text-%1.part%2.txt").arg(QCoreApplication::applicationPid()).arg(number));
+// A piece of one conversion. A load started while another waits for its extractor (the window
+// stays live) gets pieces of its own.
+QString PartPath(int conversion, int number) {
+    return TempPath(QStringLiteral("text-%1.%2.part%3.txt")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(conversion)
+                        .arg(number));
 }
 
 // Runs the extractor on page ranges at the same time and joins their texts, in page order, into
@@ -52,10 +56,12 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
     const std::vector<PageRanges::Range> ranges = PageRanges::Plan(*info.pages, runs);
     if (ranges.size() < 2) return false;
 
+    static int conversions = 0;
+    const int conversion = ++conversions;
     QStringList parts;
     std::vector<QStringList> argumentLists;
     for (const PageRanges::Range& range : ranges) {
-        const QString part = PartPath(int(parts.size()));
+        const QString part = PartPath(conversion, int(parts.size()));
         QFile::remove(part);
         parts << part;
         argumentLists.push_back({QStringLiteral("-f"), QString::number(range.first),
