@@ -70,6 +70,8 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
     }
     const std::vector<int> results =
         Shell32::RunAllAndWait(extractor, argumentLists, services.events);
+    // The last wait may have taken a whole poll period: the window has its turn before the join.
+    services.events.processEvents();
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
     ok = ok && PageRanges::JoinFiles(parts, textPath);

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
+#include <algorithm>
 #include <memory>
 
 namespace corvella::Shell32 {
@@ -29,10 +30,14 @@ bool waitAll(const std::vector<QProcess*>& processes, EventPump& events,
         return nullptr;
     };
     bool inTime = true;
+    QElapsedTimer cycle;
     do {
+        cycle.start();
         events.processEvents();
-        // Wakes early when the program ends, else after one poll period.
-        if (QProcess* process = stillRunning()) process->waitForFinished(kPollMilliseconds);
+        // One turn of the event loop every poll period: what the events took comes off the wait,
+        // which also ends early when the program ends.
+        if (QProcess* process = stillRunning())
+            process->waitForFinished(int(std::max<qint64>(1, kPollMilliseconds - cycle.elapsed())));
         if (standardError) *standardError += processes.front()->readAllStandardError();
         inTime = !limit || clock.elapsed() <= limit->count();
     } while (stillRunning() && inTime);
