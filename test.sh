@@ -10,7 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 
 # Real PDFs for the corpus test (about 60 MB of downloads, kept under build/); without them that
 # test is skipped.
-tools/fetch-corpus.sh build/corpus >/dev/null 2>&1 ||
+timeout 600 tools/fetch-corpus.sh build/corpus >/dev/null 2>&1 ||
     echo "Some PDFs of the corpus could not be fetched; the corpus test covers the rest."
 status=0
 
