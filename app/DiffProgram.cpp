@@ -10,12 +10,11 @@
 #include "BuildConfig.h"
 #include "app/ErrorReport.h"
 #include "app/HeadlessWindow.h"
-#include "app/Main.h"
 #include "compare/DifferenceReport.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "extract/Deployment.h"
-#include "extract/PDFToText.h"
+#include "extract/LoadCommands.h"
 #include "extract/TextIntoPane.h"
 
 namespace corvella::DiffProgram {
@@ -75,25 +74,24 @@ QString unreadableReason(const QString& file) {
     return QString();
 }
 
-// Puts the file's text into the pane as a load command does: extracted text (a PDF) or the file's
-// own text (a .txt file), judged and loaded, then one more line break. Returns the reason when no
-// text was loaded.
+// Puts the file's text into the pane: a PDF through the pane's own load command, a .txt file
+// judged and loaded as an extracted text is, then one more line break as that command adds.
+// Returns the reason when no text was loaded.
 QString load(HeadlessWindow& window, int number, const QString& file, CollectedMessages& messages) {
     QString reason = unreadableReason(file);
     if (!reason.isEmpty()) return reason;
-    Services& services = window.services();
-    PaneDocument& pane = window.pane(number);
-    QString textPath = QFileInfo(file).absoluteFilePath();
-    const bool extracted = !isTextFile(file);
-    if (extracted) RTB::PDFToText(textPath, services);
-    if (number == 1)
-        RTB::FileToRich1(pane, textPath, services);
-    else
-        RTB::FileToRich2(pane, textPath, services);
-    if (extracted && Main::FileExists(textPath)) Main::DeleteFileQuietly(services.events, textPath);
-    if (!messages.messages.isEmpty()) return messages.messages.join(u' ');
-    pane.setText(pane.text() + QStringLiteral("\r"));
-    return QString();
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (isTextFile(file)) {
+        PaneDocument& pane = window.pane(number);
+        if (number == 1)
+            RTB::FileToRich1(pane, path, window.services());
+        else
+            RTB::FileToRich2(pane, path, window.services());
+        if (messages.messages.isEmpty()) pane.setText(pane.text() + QStringLiteral("\r"));
+    } else {
+        LoadChosenFiles(window, number, {path});
+    }
+    return messages.messages.join(u' ');
 }
 
 void writeLine(QIODevice& device, const QString& line) { device.write((line + u'\n').toUtf8()); }
