@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "app/Form1.h"
-#include "app/RichTextPane.h"
 #include "compare/RTB.h"
 #include "tests/support/LiteralLineCompare.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "window/Form1.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 

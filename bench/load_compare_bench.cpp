@@ -30,16 +30,16 @@
 #include <cstdio>
 #include <functional>
 
-#include "app/Form1.h"
-#include "app/Main.h"
-#include "app/RichTextPane.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
+#include "core/Main.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Form1.h"
 #include "tests/support/LiteralWordCompare.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 

@@ -5,7 +5,7 @@
 #include <QJsonObject>
 #include <algorithm>
 
-#include "app/PaneText.h"
+#include "core/PaneText.h"
 
 namespace corvella::DifferenceReport {
 

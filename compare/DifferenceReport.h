@@ -5,7 +5,7 @@
 #include <QStringView>
 #include <vector>
 
-#include "app/PaneDocument.h"
+#include "core/PaneDocument.h"
 
 // The differences a comparison listed, located in their files and written out for people or
 // programs. The extractor ends every page with a form feed, so pages are counted by form feeds.

@@ -11,9 +11,9 @@
 #include <QXmlStreamReader>
 #include <csignal>
 
-#include "app/ErrorReport.h"
 #include "compare/office/OfficeProcesses.h"
-#include "extract/Shell32.h"
+#include "core/ErrorReport.h"
+#include "core/Shell32.h"
 
 namespace corvella {
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <chrono>
 
-#include "app/EventPump.h"
 #include "compare/Word1.h"
+#include "core/EventPump.h"
 
 namespace corvella {
 

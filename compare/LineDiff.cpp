@@ -3,7 +3,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "app/PaneText.h"
+#include "core/PaneText.h"
 
 namespace corvella::LineDiff {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/PaneDocument.h"
+#include "core/PaneDocument.h"
 
 // The line comparison's core, on plain text: cutting a pane's text into pieces, finding the pieces
 // that have no equal piece on the other side, and finding where a piece followed by a CR occurs.

@@ -1,8 +1,8 @@
 #include "compare/LinesCommand.h"
 
-#include "app/ErrorReport.h"
 #include "compare/RTB.h"
 #include "compare/ShowRTF.h"
+#include "core/ErrorReport.h"
 
 namespace corvella {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainWindow.h"
+#include "core/MainWindow.h"
 
 namespace corvella {
 

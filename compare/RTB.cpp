@@ -1,8 +1,8 @@
 #include "compare/RTB.h"
 
-#include "app/ErrorReport.h"
-#include "app/PaneText.h"
 #include "compare/LineDiff.h"
+#include "core/ErrorReport.h"
+#include "core/PaneText.h"
 
 namespace corvella::RTB {
 

@@ -4,8 +4,8 @@
 #include <QStringView>
 #include <vector>
 
-#include "app/PaneDocument.h"
-#include "app/Services.h"
+#include "core/PaneDocument.h"
+#include "core/Services.h"
 
 // The line comparison: which lines of one pane have no equal line anywhere in the other pane.
 namespace corvella::RTB {

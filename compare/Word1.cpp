@@ -1,7 +1,7 @@
 #include "compare/Word1.h"
 
-#include "app/Main.h"
-#include "app/TempFolder.h"
+#include "core/Main.h"
+#include "core/TempFolder.h"
 #include "output/SaveRTB.h"
 
 namespace corvella {

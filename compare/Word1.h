@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/ErrorReport.h"
-#include "app/MainWindow.h"
+#include "core/ErrorReport.h"
+#include "core/MainWindow.h"
 
 namespace corvella {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/PaneText.h"
+#include "core/PaneText.h"
 
 namespace corvella::WordDiff {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/PaneDocument.h"
+#include "core/PaneDocument.h"
 
 // The word comparison's core, on plain text: cutting a pane's text into lines and a line into
 // words, and finding the words of one line that the forward-only cursor does not find in another.

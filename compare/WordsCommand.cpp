@@ -1,9 +1,9 @@
 #include "compare/WordsCommand.h"
 
-#include "app/ErrorReport.h"
-#include "app/PaneText.h"
 #include "compare/ShowRTF.h"
 #include "compare/Word1.h"
+#include "core/ErrorReport.h"
+#include "core/PaneText.h"
 
 namespace corvella {
 

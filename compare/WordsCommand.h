@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/MainWindow.h"
 #include "compare/WordDiff.h"
+#include "core/MainWindow.h"
 
 namespace corvella {
 

@@ -5,9 +5,9 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 
-#include "app/ErrorReport.h"
-#include "app/Main.h"
-#include "app/TempFolder.h"
+#include "core/ErrorReport.h"
+#include "core/Main.h"
+#include "core/TempFolder.h"
 
 namespace corvella::Deployment {
 

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "app/EventPump.h"
+#include "core/EventPump.h"
 
 // Placing the text extractor in the private temp folder at start-up and removing it at shut-down.
 namespace corvella::Deployment {

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "extract/LoadCommands.h"
 
 namespace corvella {

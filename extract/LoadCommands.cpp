@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <functional>
 
-#include "app/ErrorReport.h"
-#include "app/Main.h"
 #include "compare/ShowRTF.h"
+#include "core/ErrorReport.h"
+#include "core/Main.h"
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
 

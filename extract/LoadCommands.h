@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/MainWindow.h"
+#include "core/MainWindow.h"
 
 namespace corvella {
 

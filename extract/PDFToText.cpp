@@ -6,11 +6,11 @@
 #include <QStringList>
 #include <QThread>
 
-#include "app/ErrorReport.h"
-#include "app/TempFolder.h"
+#include "core/ErrorReport.h"
+#include "core/Shell32.h"
+#include "core/TempFolder.h"
 #include "extract/Deployment.h"
 #include "extract/PageRanges.h"
-#include "extract/Shell32.h"
 
 namespace corvella::RTB {
 

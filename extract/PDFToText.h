@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/Services.h"
+#include "core/Services.h"
 
 namespace corvella::RTB {
 

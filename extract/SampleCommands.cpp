@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "app/ErrorReport.h"
 #include "compare/ShowRTF.h"
+#include "core/ErrorReport.h"
 
 namespace corvella {
 

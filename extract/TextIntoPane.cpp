@@ -4,9 +4,9 @@
 #include <QStringDecoder>
 #include <utility>
 
-#include "app/ErrorReport.h"
-#include "app/Main.h"
-#include "app/PaneText.h"
+#include "core/ErrorReport.h"
+#include "core/Main.h"
+#include "core/PaneText.h"
 
 namespace corvella {
 

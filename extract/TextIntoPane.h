@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/PaneDocument.h"
-#include "app/Services.h"
+#include "core/PaneDocument.h"
+#include "core/Services.h"
 
 namespace corvella {
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/Dialogs.h"
-#include "app/ErrorReport.h"
+#include "core/Dialogs.h"
+#include "core/ErrorReport.h"
 
 namespace corvella {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "output/GetSetPrinter.h"
 
 namespace corvella {

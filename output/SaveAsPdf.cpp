@@ -1,8 +1,8 @@
 #include "output/SaveAsPdf.h"
 
-#include "app/ErrorReport.h"
-#include "app/Main.h"
-#include "app/TempFolder.h"
+#include "core/ErrorReport.h"
+#include "core/Main.h"
+#include "core/TempFolder.h"
 #include "output/GetSetPrinter.h"
 #include "output/SaveRTB.h"
 #include "output/Wordpad.h"

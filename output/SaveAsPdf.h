@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/MainWindow.h"
+#include "core/MainWindow.h"
 
 namespace corvella {
 

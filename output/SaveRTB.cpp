@@ -11,9 +11,9 @@
 #include <cstring>
 #include <optional>
 
-#include "app/ErrorReport.h"
-#include "app/Main.h"
-#include "app/PaneText.h"
+#include "core/ErrorReport.h"
+#include "core/Main.h"
+#include "core/PaneText.h"
 
 namespace corvella::RTB {
 

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/PaneDocument.h"
-#include "app/Services.h"
+#include "core/PaneDocument.h"
+#include "core/Services.h"
 
 namespace corvella::RTB {
 

@@ -11,11 +11,11 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "app/CommandLine.h"
-#include "app/Form1.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
+#include "window/CommandLine.h"
+#include "window/Form1.h"
 
 namespace corvella {
 namespace {

@@ -8,12 +8,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/Form1.h"
-#include "app/PaneText.h"
+#include "core/PaneText.h"
 #include "extract/LoadCommands.h"
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

@@ -1,12 +1,12 @@
 // The printer list and the PDF printer check against a real, private CUPS server.
 #include <gtest/gtest.h>
 
-#include "app/AppTitle.h"
-#include "app/Form1.h"
+#include "core/AppTitle.h"
 #include "output/GetSetPrinter.h"
 #include "output/PrinterCheck.h"
 #include "tests/support/CupsTestServer.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CupsTestServer;

@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/Form1.h"
 #include "output/GetSetPrinter.h"
 #include "tests/support/CupsTestServer.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CupsTestServer;

@@ -9,11 +9,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/ErrorReport.h"
-#include "app/Form1.h"
-#include "app/TempFolder.h"
+#include "core/ErrorReport.h"
+#include "core/TempFolder.h"
 #include "extract/Deployment.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

@@ -11,10 +11,10 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include "app/Form1.h"
 #include "compare/DifferenceReport.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

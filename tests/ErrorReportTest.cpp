@@ -7,11 +7,11 @@
 #include <new>
 #include <stdexcept>
 
-#include "BuildConfig.h"
-#include "app/AppTitle.h"
-#include "app/ErrorReport.h"
-#include "app/QtDialogs.h"
+#include "core/AppTitle.h"
+#include "core/BuildConfig.h"
+#include "core/ErrorReport.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "window/QtDialogs.h"
 
 namespace corvella {
 namespace {

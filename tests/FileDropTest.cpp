@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "app/FileDrop.h"
-#include "app/Form1.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
+#include "window/FileDrop.h"
+#include "window/Form1.h"
 
 namespace corvella {
 namespace {

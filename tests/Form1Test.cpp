@@ -14,10 +14,10 @@
 #include <QtMath>
 #include <memory>
 
-#include "app/AppTitle.h"
-#include "app/Form1.h"
+#include "core/AppTitle.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 namespace corvella {
 namespace {

@@ -4,7 +4,6 @@
 
 #include <QRandomGenerator>
 
-#include "app/RichTextPane.h"
 #include "compare/LineDiff.h"
 #include "compare/RTB.h"
 #include "tests/support/CountingPump.h"
@@ -13,6 +12,7 @@
 #include "tests/support/PaneInspection.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

@@ -4,10 +4,10 @@
 
 #include <QPushButton>
 
-#include "app/ErrorReport.h"
-#include "app/Form1.h"
 #include "compare/LinesCommand.h"
+#include "core/ErrorReport.h"
 #include "tests/support/FakeWindow.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

@@ -8,14 +8,14 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "app/Form1.h"
-#include "app/HeadlessWindow.h"
-#include "app/PaneText.h"
-#include "app/RichTextPane.h"
+#include "cli/HeadlessWindow.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
+#include "core/PaneText.h"
 #include "tests/support/PaneInspection.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

@@ -28,14 +28,14 @@
 #include <set>
 #include <tuple>
 
-#include "app/AppTitle.h"
-#include "app/ErrorReport.h"
-#include "app/Form1.h"
-#include "app/TempFolder.h"
 #include "compare/LibreOfficeWord1.h"
 #include "compare/office/OfficeProcesses.h"
+#include "core/AppTitle.h"
+#include "core/ErrorReport.h"
+#include "core/TempFolder.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

@@ -10,10 +10,10 @@
 #include <QTextDocument>
 #include <QWidget>
 
-#include "app/ErrorReport.h"
-#include "app/PaneText.h"
-#include "app/RichTextPane.h"
+#include "core/ErrorReport.h"
+#include "core/PaneText.h"
 #include "tests/support/QStringPrinter.h"
+#include "window/RichTextPane.h"
 
 namespace corvella {
 namespace {

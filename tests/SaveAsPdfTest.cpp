@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/AppTitle.h"
-#include "app/Form1.h"
+#include "core/AppTitle.h"
 #include "output/GetSetPrinter.h"
 #include "output/SaveAsPdf.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

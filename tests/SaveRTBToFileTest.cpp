@@ -8,12 +8,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/AppTitle.h"
-#include "app/ErrorReport.h"
-#include "app/RichTextPane.h"
+#include "core/AppTitle.h"
+#include "core/ErrorReport.h"
 #include "output/SaveRTB.h"
 #include "tests/support/MemoryPane.h"
 #include "tests/support/TestServices.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::MemoryPane;

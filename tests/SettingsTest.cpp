@@ -8,9 +8,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "app/Form1.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

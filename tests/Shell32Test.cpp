@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "extract/Shell32.h"
+#include "core/Shell32.h"
 #include "tests/support/CountingPump.h"
 
 using namespace corvella;

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/Form1.h"
-#include "app/TempFolder.h"
+#include "core/TempFolder.h"
 #include "extract/Deployment.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

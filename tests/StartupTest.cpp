@@ -10,10 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/AppTitle.h"
-#include "app/Form1.h"
+#include "core/AppTitle.h"
 #include "output/PrinterCheck.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

@@ -4,10 +4,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/AppTitle.h"
-#include "app/RichTextPane.h"
+#include "core/AppTitle.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

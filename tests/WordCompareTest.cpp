@@ -4,7 +4,6 @@
 
 #include <QRandomGenerator>
 
-#include "app/RichTextPane.h"
 #include "compare/WordDiff.h"
 #include "compare/WordsCommand.h"
 #include "tests/support/FakeWindow.h"
@@ -12,6 +11,7 @@
 #include "tests/support/PaneInspection.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestServices.h"
+#include "window/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

@@ -7,17 +7,17 @@
 #include <QPushButton>
 #include <optional>
 
-#include "app/AppTitle.h"
-#include "app/ErrorReport.h"
-#include "app/Form1.h"
-#include "app/TempFolder.h"
 #include "compare/LinesCommand.h"
 #include "compare/Word1.h"
 #include "compare/WordsCommand.h"
+#include "core/AppTitle.h"
+#include "core/ErrorReport.h"
+#include "core/TempFolder.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LiteralWordCompare.h"
 #include "tests/support/PaneInspection.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <functional>
 
-#include "app/EventPump.h"
+#include "core/EventPump.h"
 
 namespace corvella::testing {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "app/MainWindow.h"
 #include "compare/ShowRTF.h"
+#include "core/MainWindow.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/MemoryPane.h"
 #include "tests/support/ScriptedDialogs.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/EventPump.h"
-#include "app/PaneDocument.h"
+#include "core/EventPump.h"
+#include "core/PaneDocument.h"
 
 // The line comparison exactly as its steps read: a linear scan of the other pane for every piece,
 // a yield for every pair compared, a fresh search of the whole text for every occurrence, and the

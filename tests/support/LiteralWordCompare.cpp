@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <cmath>
 
-#include "app/ErrorReport.h"
 #include "compare/ShowRTF.h"
+#include "core/ErrorReport.h"
 
 namespace corvella::testing::Literal {
 

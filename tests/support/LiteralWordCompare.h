@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/MainWindow.h"
-#include "app/PaneDocument.h"
+#include "core/MainWindow.h"
+#include "core/PaneDocument.h"
 
 // "Find Differences (Words)" with the standard method exactly as its steps read: every line's own
 // text read afresh from the whole pane text, the whole work pane rewritten for every differing

@@ -1,6 +1,6 @@
 #include "tests/support/MemoryPane.h"
 
-#include "app/ErrorReport.h"
+#include "core/ErrorReport.h"
 
 namespace corvella::testing {
 

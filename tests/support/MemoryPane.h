@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/MemoryDocument.h"
+#include "core/MemoryDocument.h"
 #include "tests/support/QStringPrinter.h"
 
 namespace corvella::testing {

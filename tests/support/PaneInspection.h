@@ -3,7 +3,7 @@
 #include <QRandomGenerator>
 #include <QString>
 
-#include "app/PaneDocument.h"
+#include "core/PaneDocument.h"
 
 namespace corvella::testing {
 

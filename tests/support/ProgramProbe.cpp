@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/Form1.h"
-#include "app/Program.h"
 #include "tests/support/TestServices.h"
+#include "window/Form1.h"
+#include "window/Program.h"
 
 using corvella::Form1;
 using corvella::testing::TestServices;

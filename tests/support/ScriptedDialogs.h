@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "tests/support/QStringPrinter.h"
 
 namespace corvella::testing {

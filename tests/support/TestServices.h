@@ -6,13 +6,13 @@
 #include <QTemporaryDir>
 #include <optional>
 
-#include "app/ErrorReport.h"
-#include "app/HomePage.h"
-#include "app/Services.h"
-#include "app/SettingsStore.h"
+#include "core/ErrorReport.h"
+#include "core/Services.h"
+#include "core/SettingsStore.h"
 #include "output/GetSetPrinter.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "window/HomePage.h"
 
 namespace corvella::testing {
 

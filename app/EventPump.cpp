@@ -1,9 +1,0 @@
-#include "app/EventPump.h"
-
-#include <QCoreApplication>
-
-namespace corvella {
-
-void QtEventPump::processEvents() { QCoreApplication::processEvents(); }
-
-}  // namespace corvella

@@ -1,3 +1,0 @@
-#include "app/Program.h"
-
-int main(int argc, char* argv[]) { return corvella::RunProgram(argc, argv); }

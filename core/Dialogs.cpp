@@ -1,0 +1,12 @@
+#include "core/Dialogs.h"
+
+#include "core/AppTitle.h"
+
+namespace corvella {
+
+MessageAnswer MsgBox(Dialogs& dialogs, const QString& text, MessageButtons buttons,
+                     MessageIcon icon) {
+    return dialogs.showMessage({text, AppTitle(), buttons, icon});
+}
+
+}  // namespace corvella

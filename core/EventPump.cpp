@@ -1,0 +1,9 @@
+#include "core/EventPump.h"
+
+#include <QCoreApplication>
+
+namespace corvella {
+
+void QtEventPump::processEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace corvella

@@ -1,0 +1,96 @@
+#include "core/Shell32.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSet>
+#include <algorithm>
+#include <memory>
+
+namespace corvella::Shell32 {
+
+namespace {
+// The programs being waited for; a command waiting on one may be abandoned at shut-down.
+QSet<QProcess*>& running() {
+    static QSet<QProcess*> processes;
+    return processes;
+}
+
+constexpr int kPollMilliseconds = 100;
+
+// Waits until every process has ended or the limit has passed, handling pending window events
+// every poll period; what the first one writes to standard error is collected when asked for.
+bool waitAll(const std::vector<QProcess*>& processes, EventPump& events,
+             std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
+    QElapsedTimer clock;
+    clock.start();
+    for (QProcess* process : processes) running().insert(process);
+    auto stillRunning = [&]() -> QProcess* {
+        for (QProcess* process : processes)
+            if (process->state() != QProcess::NotRunning) return process;
+        return nullptr;
+    };
+    bool inTime = true;
+    QElapsedTimer cycle;
+    do {
+        cycle.start();
+        events.processEvents();
+        // One turn of the event loop every poll period: what the events took comes off the wait,
+        // which also ends early when the program ends.
+        if (QProcess* process = stillRunning())
+            process->waitForFinished(int(std::max<qint64>(1, kPollMilliseconds - cycle.elapsed())));
+        if (standardError) *standardError += processes.front()->readAllStandardError();
+        inTime = !limit || clock.elapsed() <= limit->count();
+    } while (stillRunning() && inTime);
+    for (QProcess* process : processes) running().remove(process);
+    return stillRunning() == nullptr;
+}
+}  // namespace
+
+int NormalisedWindowStyle(std::optional<int> windowStyle) {
+    if (!windowStyle || *windowStyle < 0 || *windowStyle > 6) return 6;
+    return *windowStyle;
+}
+
+int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
+               EventPump& events) {
+    // Console programs have no window here: the style is checked and has nothing to apply to.
+    static_cast<void>(NormalisedWindowStyle(windowStyle));
+    return RunAllAndWait(program, {arguments}, events).front();
+}
+
+std::vector<int> RunAllAndWait(const QString& program,
+                               const std::vector<QStringList>& argumentLists, EventPump& events) {
+    std::vector<std::unique_ptr<QProcess>> processes;
+    std::vector<QProcess*> started;
+    for (const QStringList& arguments : argumentLists) {
+        auto& process = processes.emplace_back(std::make_unique<QProcess>());
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->start(program, arguments, QIODevice::NotOpen);
+        if (process->waitForStarted()) started.push_back(process.get());
+    }
+    if (!started.empty()) waitAll(started, events, std::nullopt, nullptr);
+
+    std::vector<int> results;
+    for (const auto& process : processes) {
+        if (process->error() == QProcess::FailedToStart)
+            results.push_back(kObjectErrorBase + kLaunchFailed);
+        else if (process->exitStatus() == QProcess::CrashExit)
+            results.push_back(-1);
+        else
+            results.push_back(process->exitCode());
+    }
+    return results;
+}
+
+bool WaitWhileLive(QProcess& process, EventPump& events,
+                   std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
+    return waitAll({&process}, events, limit, standardError);
+}
+
+void KillRunningPrograms() {
+    for (QProcess* process : running()) process->kill();
+}
+
+}  // namespace corvella::Shell32

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <optional>
+#include <vector>
+
+#include "core/EventPump.h"
+
+// Starting an external program and waiting for it while the window stays live.
+class QProcess;
+
+namespace corvella::Shell32 {
+
+// Added to a launch error's number to give RunAndWait's negative result.
+inline constexpr int kObjectErrorBase = -2147221504;
+// The launch error number for a program that could not be started.
+inline constexpr int kLaunchFailed = 53;
+
+// Window styles 0 to 6 as callers pass them; anything else (or none) means 6. Console programs
+// have no window here, so the style is only normalised.
+int NormalisedWindowStyle(std::optional<int> windowStyle);
+
+// Starts the program with its arguments passed intact (never through a shell) and polls it every
+// 100 ms, handling pending window events between polls, until it ends. Returns its exit code, or
+// kObjectErrorBase + kLaunchFailed at once when it cannot be started.
+int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
+               EventPump& events);
+
+// Starts the program once per argument list, all at the same time, and waits for every run as
+// RunAndWait does for one. Returns each run's result in the order of the lists.
+std::vector<int> RunAllAndWait(const QString& program,
+                               const std::vector<QStringList>& argumentLists, EventPump& events);
+
+// Waits for a started program, handling pending window events every 100 ms, until it ends or the
+// time limit passes; what it writes to standard error is collected when asked for. Closing the
+// window meanwhile kills it. Returns false when the limit passed with the program still running.
+bool WaitWhileLive(QProcess& process, EventPump& events,
+                   std::optional<std::chrono::milliseconds> limit = std::nullopt,
+                   QByteArray* standardError = nullptr);
+
+// Kills every program that is still being waited for (the window is closing).
+void KillRunningPrograms();
+
+}  // namespace corvella::Shell32

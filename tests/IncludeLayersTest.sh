@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The include checker refuses every include that points up or sideways, naming file and line, and
+# accepts those that point down.
+set -uo pipefail
+checker=$1
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+
+# from-folder  included-header  expected (ok|refused)
+cases="
+core    output/A.h     refused
+output  compare/A.h    refused
+compare extract/A.h    refused
+extract window/A.h     refused
+window  cli/A.h        refused
+cli     window/A.h     refused
+core    core/A.h       ok
+output  core/A.h       ok
+compare output/A.h     ok
+extract compare/A.h    ok
+window  extract/A.h    ok
+cli     core/A.h       ok
+"
+failures=0
+while read -r from included expected; do
+    [ -n "$from" ] || continue
+    rm -rf "${tree:?}"/*
+    mkdir -p "$tree/$from"
+    printf '#pragma once\n\n#include <vector>\n#include "%s"\n' "$included" >"$tree/$from/B.h"
+    output=$("$checker" "$tree" 2>&1)
+    result=$?
+    if [ "$expected" = refused ]; then
+        if [ $result -eq 0 ] || ! grep -q "^$from/B.h:4: " <<<"$output"; then
+            echo "FAIL: $from -> $included was not refused at $from/B.h:4: $output"
+            failures=$((failures + 1))
+        fi
+    elif [ $result -ne 0 ]; then
+        echo "FAIL: $from -> $included was refused: $output"
+        failures=$((failures + 1))
+    fi
+done <<<"$cases"
+echo "$failures failed"
+[ $failures -eq 0 ]

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QCursor>
+#include <QHash>
+#include <QWidget>
+#include <optional>
+
+#include "core/MainWindow.h"
+#include "window/FileDrop.h"
+#include "window/RichTextPane.h"
+
+class QDropEvent;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace corvella {
+
+// The main window: its controls at their fixed places, the pointer rules, and the wiring of each
+// control to its command.
+class Form1 : public QWidget, public MainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(Services& services, QWidget* parent = nullptr);
+
+    // The start-up sequence; runs before the window is shown.
+    void Form_Load();
+    // The shut-down: removes the extractor copy and ends the process at once.
+    void Shutdown();
+
+    // MainWindow
+    PaneDocument& pane(int number) override;
+    bool isOptionSelected(int number) const override;
+    void selectOption(int number) override;
+    PointerShape pointer() const override { return pointer_; }
+    void setPointer(PointerShape shape) override;
+    Services& services() override { return services_; }
+
+    // Controls by design name.
+    RichTextPane* RichTextBox(int number) const { return panes_[number - 1]; }
+    QPushButton* PushButton(int number) const { return buttons_[number - 1]; }
+    QRadioButton* Option(int number) const { return options_[number - 1]; }
+    QGroupBox* Frame(int number) const { return frames_[number - 1]; }
+
+    // The custom pointer shown over the command buttons; none means the ordinary arrow.
+    void setHandPicture(std::optional<QCursor> hand);
+
+    // Command handlers.
+    void PushButton1_Click();
+    void PushButton6_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void PushButton7_Click();
+    void PushButton8_Click();
+    void PushButton9_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Local PDF files dropped onto the window load into the panes (see FileDrop).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void createControls();
+    void applyLook();
+    void applyFocusOrder();
+    void wireCommands();
+    void watchPointerMoves();
+    void applyPointer();
+    void hover(PointerShape shape);
+    void chooseMethod(bool standard);
+    std::vector<FileDrop::Load> dropLoads(const QDropEvent& event) const;
+    void answerDrop(QDropEvent* event, bool take);
+    QString programFolder() const;
+
+    Services& services_;
+    RichTextPane* panes_[4] = {};
+    QPushButton* buttons_[9] = {};
+    QRadioButton* options_[4] = {};
+    QGroupBox* frames_[4] = {};
+    QHash<QString, QWidget*> byName_;
+
+    PointerShape pointer_ = PointerShape::Default;
+    std::optional<QCursor> hand_;
+    // Widgets whose pointer follows the window's, with the pointer each shows by itself.
+    QList<QPair<QWidget*, std::optional<QCursor>>> pointerWidgets_;
+    QSet<QObject*> buttonHover_;
+    QSet<QObject*> defaultHover_;
+    QSet<QObject*> noHover_;
+};
+
+}  // namespace corvella

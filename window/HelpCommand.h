@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/MainWindow.h"
+
+namespace corvella {
+
+// "Help": two boxes saying what the program does and does not do.
+void PushButton7_Click(MainWindow& window);
+
+QString HelpText1();
+QString HelpText2();
+
+}  // namespace corvella

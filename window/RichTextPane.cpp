@@ -1,0 +1,385 @@
+#include "window/RichTextPane.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFocusEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <algorithm>
+
+#include "core/ErrorReport.h"
+#include "core/PaneText.h"
+
+namespace corvella {
+
+namespace {
+QColor toQColor(Color color) {
+    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+}
+Color fromQColor(const QColor& color) {
+    return Color(color.red()) | (Color(color.green()) << 8) | (Color(color.blue()) << 16);
+}
+}  // namespace
+
+RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
+    setUndoRedoEnabled(false);
+    setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
+        if (ownEdit_) return;
+        textCacheValid_ = false;
+        ++revision_;
+    });
+}
+
+void RichTextPane::keepLive(EventPump& events, std::chrono::milliseconds slice) {
+    pump_ = &events;
+    slice_ = slice;
+}
+
+QString RichTextPane::text() const {
+    if (!textCacheValid_) {
+        QString out;
+        out.reserve(textLength());
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            if (block != document()->begin()) out += PaneText::kBreak;
+            out += block.text();
+        }
+        textCache_ = out;
+        textCacheValid_ = true;
+    }
+    return textCache_;
+}
+
+qsizetype RichTextPane::textLength() const {
+    if (textCacheValid_) return textCache_.size();
+    // The document counts a final paragraph separator and each break once.
+    const QTextDocument* doc = document();
+    return qsizetype(doc->characterCount() - 1) + qsizetype(doc->blockCount() - 1);
+}
+
+void RichTextPane::setText(const QString& text) {
+    QString canonical = PaneText::canonical(text);
+    // Text written after the text already there (a load's final line break, say) on a pane without
+    // colour: only the new part goes into the document, which ends as a full rewrite would.
+    if (!coloured_ && textCacheValid_ && canonical.size() > textCache_.size() &&
+        canonical.startsWith(textCache_)) {
+        if (!filling_) filled_ = textCache_.size();
+        textCache_ = std::move(canonical);
+        writeLater();
+        return;
+    }
+    setCanonicalText(std::move(canonical));
+}
+
+void RichTextPane::setCanonicalText(QString canonical) {
+    ownEdit_ = true;
+    document()->clear();
+    ownEdit_ = false;
+    coloured_ = false;
+    textCache_ = std::move(canonical);
+    filled_ = 0;
+    writeLater();
+}
+
+void RichTextPane::writeLater() {
+    textCacheValid_ = true;
+    recorded_ = RecordedSelection{};
+    ++revision_;
+    if (!filling_) {
+        filling_ = true;
+        // Nothing may be typed into a document that is still being filled while the window is live.
+        madeReadOnly_ = pump_ != nullptr && !isReadOnly();
+        if (madeReadOnly_) setReadOnly(true);
+    }
+    if (pump_ == nullptr)
+        completeText();
+    else
+        scheduleFill();
+}
+
+void RichTextPane::scheduleFill() {
+    // A hidden pane's document waits until the pane is shown, or until an operation needs it.
+    if (!filling_ || fillScheduled_ || !isVisible()) return;
+    fillScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fillScheduled_ = false;
+        if (!isVisible()) return;  // hidden meanwhile: it waits again
+        fillSlice();
+        scheduleFill();
+    });
+}
+
+void RichTextPane::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    scheduleFill();
+}
+
+void RichTextPane::fillSlice() {
+    if (!filling_) return;
+    constexpr qsizetype kChunk = 16 * 1024;
+    QElapsedTimer clock;
+    clock.start();
+    QTextCursor end(document());
+    ownEdit_ = true;
+    // At least one chunk a slice, however short the slice.
+    for (bool first = true;
+         filled_ < textCache_.size() && (first || clock.elapsed() < slice_.count());
+         first = false) {
+        qsizetype to = std::min(textCache_.size(), filled_ + kChunk);
+        if (to < textCache_.size() && textCache_.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
+        QString chunk = textCache_.mid(filled_, to - filled_);
+        chunk.replace(PaneText::kBreak, QStringLiteral("\n"));
+        end.movePosition(QTextCursor::End);
+        end.insertText(chunk, QTextCharFormat());
+        filled_ = to;
+    }
+    ownEdit_ = false;
+    if (filled_ < textCache_.size()) return;
+    filling_ = false;
+    if (madeReadOnly_) setReadOnly(false);
+    // Writing the whole text leaves the cursor, and the selection, after it; the view stays.
+    end.movePosition(QTextCursor::End);
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
+    setSelection(end);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
+}
+
+void RichTextPane::completeText() {
+    while (filling_) {
+        fillSlice();
+        if (filling_ && pump_ != nullptr) pump_->processEvents();
+    }
+}
+
+qsizetype RichTextPane::toDocument(qsizetype textPosition) const {
+    const QTextDocument* doc = document();
+    // The paragraph holding the position: the last one whose text start is not after it. A
+    // paragraph's text start is its document start plus one for each break before it.
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (qsizetype(doc->findBlockByNumber(mid).position()) + mid <= textPosition)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return std::min(textPosition - low, qsizetype(doc->characterCount() - 1));
+}
+
+qsizetype RichTextPane::toText(qsizetype documentPosition) const {
+    return documentPosition + document()->findBlock(int(documentPosition)).blockNumber();
+}
+
+bool RichTextPane::widgetShowsHeldCaret() const {
+    const QTextCursor shown = textCursor();
+    return !heldCaret_.isNull() && heldCaret_.document() == document() &&
+           shown.anchor() == heldCaret_.anchor() && shown.position() == heldCaret_.position();
+}
+
+QTextCursor RichTextPane::selection() const {
+    // A cursor put into the widget while the selection was held aside is the selection from then
+    // on.
+    return selectionHidden_ && widgetShowsHeldCaret() ? held_ : textCursor();
+}
+
+void RichTextPane::setSelection(const QTextCursor& cursor) {
+    if (!selectionHidden_) {
+        setTextCursor(cursor);
+        return;
+    }
+    held_ = cursor;
+    heldCaret_ = cursor;
+    heldCaret_.clearSelection();
+    setTextCursor(heldCaret_);
+}
+
+void RichTextPane::showCursorKeepingView(const QTextCursor& cursor) {
+    // Only the highlight changes: the text stays where the user scrolled it.
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
+    setTextCursor(cursor);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
+}
+
+void RichTextPane::focusInEvent(QFocusEvent* event) {
+    if (selectionHidden_) {
+        selectionHidden_ = false;
+        if (widgetShowsHeldCaret()) showCursorKeepingView(held_);
+    }
+    QPlainTextEdit::focusInEvent(event);
+}
+
+void RichTextPane::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    // A context menu of the pane works on the selection, so it stays in view for it.
+    if (event->reason() == Qt::PopupFocusReason || selectionHidden_) return;
+    held_ = textCursor();
+    heldCaret_ = held_;
+    heldCaret_.clearSelection();
+    showCursorKeepingView(heldCaret_);
+    selectionHidden_ = true;
+}
+
+bool RichTextPane::recordedSelectionIsCurrent() const {
+    const QTextCursor cursor = selection();
+    return cursor.anchor() == recorded_.anchor && cursor.position() == recorded_.position &&
+           recorded_.revision == revision_;
+}
+
+qsizetype RichTextPane::selStart() const {
+    // A text still going into the document leaves the selection after it.
+    if (filling_) return textCache_.size();
+    if (recordedSelectionIsCurrent()) return recorded_.start;
+    return toText(selection().selectionStart());
+}
+
+qsizetype RichTextPane::selLength() const {
+    if (filling_) return 0;
+    if (recordedSelectionIsCurrent()) return recorded_.length;
+    const QTextCursor cursor = selection();
+    return toText(cursor.selectionEnd()) - toText(cursor.selectionStart());
+}
+
+void RichTextPane::selectDocumentRange(qsizetype start, qsizetype length) {
+    completeText();
+    const qsizetype from = toDocument(start);
+    const qsizetype to = toDocument(start + length);
+    QTextCursor cursor(document());
+    cursor.setPosition(int(from));
+    cursor.setPosition(int(to), QTextCursor::KeepAnchor);
+    setSelection(cursor);
+    recorded_ = {start, length, cursor.anchor(), cursor.position(), revision_};
+}
+
+void RichTextPane::setSelStart(qsizetype start) {
+    selectDocumentRange(PaneText::clampStart(start, textLength()), 0);
+}
+
+void RichTextPane::setSelLength(qsizetype length) {
+    const qsizetype start = selStart();
+    selectDocumentRange(start, PaneText::clampLength(length, start, textLength()));
+}
+
+void RichTextPane::setSelColor(Color color) {
+    const qsizetype start = selStart();
+    const qsizetype length = selLength();
+    if (length <= 0) return;
+    colorRanges({{start, length}}, color);
+}
+
+void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color) {
+    if (ranges.empty()) return;
+    // The ranges are places in the text as it is now; a text written while the document is being
+    // completed, or between two slices of colour, ends the colouring.
+    const quint64 revision = revision_;
+    completeText();
+    if (revision_ != revision) return;
+    std::vector<TextRange> sorted = ranges;
+    auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
+    if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
+        std::sort(sorted.begin(), sorted.end(), byStart);
+
+    // One forward sweep over the paragraphs maps every position, instead of a search per range.
+    // A paragraph's length counts its separator, which the text counts twice.
+    struct Sweep {
+        QTextBlock block;
+        qsizetype textStart = 0;
+        qsizetype number = 0;
+    };
+    const QTextDocument* doc = document();
+    const qsizetype length = textLength();
+    const qsizetype lastDocumentPosition = doc->characterCount() - 1;
+    auto advance = [&](Sweep& sweep, qsizetype textPosition) {
+        for (QTextBlock next = sweep.block.next(); next.isValid(); next = sweep.block.next()) {
+            const qsizetype nextStart = sweep.textStart + sweep.block.length() + 1;
+            if (nextStart > textPosition) break;
+            sweep = {next, nextStart, sweep.number + 1};
+        }
+        return std::min(textPosition - sweep.number, lastDocumentPosition);
+    };
+
+    // Many ranges, or a long one, are coloured a slice at a time with the window live between
+    // slices; a text written meanwhile ends the colouring, its positions being gone.
+    QTextCharFormat format;
+    format.setForeground(toQColor(color));
+    QTextCursor cursor(document());
+    QElapsedTimer clock;
+    auto beginSlice = [&] {
+        clock.start();
+        ownEdit_ = true;
+        coloured_ = true;
+        cursor.beginEditBlock();
+    };
+    auto endSlice = [&] {
+        cursor.endEditBlock();
+        ownEdit_ = false;
+    };
+    // Whether the colouring goes on after a slice that has run its time.
+    auto nextSlice = [&] {
+        if (pump_ == nullptr || clock.elapsed() < slice_.count()) return true;
+        endSlice();
+        pump_->processEvents();
+        if (revision_ != revision) return false;
+        beginSlice();
+        return true;
+    };
+    constexpr qsizetype kLongest = 32 * 1024;
+    beginSlice();
+    Sweep start{doc->begin()};
+    for (const TextRange& range : sorted) {
+        const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
+        const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
+        qsizetype docFrom = advance(start, from);
+        Sweep end = start;
+        const qsizetype docTo = advance(end, to);
+        while (docFrom < docTo) {
+            const qsizetype pieceEnd = std::min(docTo, docFrom + kLongest);
+            cursor.setPosition(int(docFrom));
+            cursor.setPosition(int(pieceEnd), QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(format);
+            docFrom = pieceEnd;
+            if (!nextSlice()) return;
+        }
+    }
+    endSlice();
+}
+
+Color RichTextPane::colorAt(qsizetype position) const {
+    // A text still going into the document has had no colour since it was written.
+    if (filling_ || position < 0 || position >= textLength()) return kBlack;
+    const QChar c = text().at(position);
+    if (c == PaneText::kCR || c == PaneText::kLF) return kBlack;
+    const qsizetype documentPosition = toDocument(position);
+    const QTextBlock block = document()->findBlock(int(documentPosition));
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (documentPosition >= fragment.position() &&
+            documentPosition < fragment.position() + fragment.length()) {
+            const QTextCharFormat format = fragment.charFormat();
+            return format.hasProperty(QTextFormat::ForegroundBrush)
+                       ? fromQColor(format.foreground().color())
+                       : kBlack;
+        }
+    }
+    return kBlack;
+}
+
+void RichTextPane::loadFromFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
+    file.close();
+    // Decoding a thousand pages takes a while; the window has its turn first.
+    if (pump_ != nullptr && bytes.size() > 1024 * 1024) pump_->processEvents();
+    setCanonicalText(PaneText::canonicalFromFileText(bytes));
+}
+
+}  // namespace corvella

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <chrono>
+
+#include "core/EventPump.h"
+#include "core/PaneDocument.h"
+
+namespace corvella {
+
+// A text pane of the main window: a QPlainTextEdit seen through the PaneDocument operations.
+//
+// The document stores each paragraph break once; the pane's text counts it as CR LF, so every
+// position is mapped between the two counts. A position on the LF of a break maps to the start of
+// the next paragraph.
+//
+// Written text is the pane's text at once, and goes into the document a slice at a time. Without
+// keepLive that happens before the write returns. With it, the slices run from the event loop while
+// the pane is shown (a hidden pane waits until it is shown), and every operation that needs the
+// document finishes it first, yielding between slices; long colourings also yield between slices.
+// So a thousand-page text never holds the window still, and a work pane nobody looks at costs no
+// document at all.
+class RichTextPane : public QPlainTextEdit, public PaneDocument {
+    Q_OBJECT
+public:
+    explicit RichTextPane(QWidget* parent = nullptr);
+
+    // Lets long operations hand the event loop a turn after each time slice.
+    void keepLive(EventPump& events, std::chrono::milliseconds slice);
+    // Puts all written text into the document now.
+    void completeText();
+
+    QString text() const override;
+    qsizetype textLength() const override;
+    void setText(const QString& text) override;
+
+    qsizetype selStart() const override;
+    qsizetype selLength() const override;
+    void setSelStart(qsizetype start) override;
+    void setSelLength(qsizetype length) override;
+    void setSelColor(Color color) override;
+
+    void colorRanges(const std::vector<TextRange>& ranges, Color color) override;
+    Color colorAt(qsizetype position) const override;
+
+    bool isShown() const override { return !isHidden(); }
+    void setShown(bool shown) override { setVisible(shown); }
+
+    void loadFromFile(const QString& path) override;
+    quint64 textRevision() const override { return revision_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Like a rich-text box that hides its selection: while the pane has no focus the widget shows
+    // only a caret and the selection is held aside, so no highlight stands in an idle pane.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    QTextCursor selection() const;
+    void setSelection(const QTextCursor& cursor);
+    void showCursorKeepingView(const QTextCursor& cursor);
+    bool widgetShowsHeldCaret() const;
+
+    void setCanonicalText(QString canonical);
+    void writeLater();
+    void scheduleFill();
+    void fillSlice();
+    qsizetype toDocument(qsizetype textPosition) const;
+    qsizetype toText(qsizetype documentPosition) const;
+    void selectDocumentRange(qsizetype start, qsizetype length);
+    bool recordedSelectionIsCurrent() const;
+
+    mutable QString textCache_;
+    mutable bool textCacheValid_ = false;
+    quint64 revision_ = 0;
+    // The document is being changed by this class, which keeps the text and revision itself.
+    bool ownEdit_ = false;
+    // Written text not yet all in the document: its first filled_ characters are there.
+    bool filling_ = false;
+    qsizetype filled_ = 0;
+    bool fillScheduled_ = false;
+    bool madeReadOnly_ = false;
+    EventPump* pump_ = nullptr;
+    std::chrono::milliseconds slice_{15};
+    // Some colour was given since the text was last written whole.
+    bool coloured_ = false;
+
+    // The selection last set through this interface, in text positions, and where it landed in
+    // the document; it stays authoritative while the widget's cursor has not moved.
+    struct RecordedSelection {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        int anchor = -1;
+        int position = -1;
+        quint64 revision = 0;  // an edit can move breaks without moving the widget's cursor
+    } recorded_;
+
+    // While the pane has no focus: the selection, and the caret the widget shows in its place. Both
+    // are document cursors, so edits move them as they move the widget's own.
+    bool selectionHidden_ = true;
+    QTextCursor held_;
+    QTextCursor heldCaret_;
+};
+
+}  // namespace corvella

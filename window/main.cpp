@@ -1,0 +1,3 @@
+#include "window/Program.h"
+
+int main(int argc, char* argv[]) { return corvella::RunProgram(argc, argv); }
