@@ -154,6 +154,7 @@ QString UsageText() {
         "Usage: corvella-diff [--words] [--format text|json] [--quiet] FILE1 FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
+        "Options:\n"
         "  --words         compare word by word, line against line (default: whole lines)\n"
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
         "  --format json   one JSON object with both files' pages and differences\n"

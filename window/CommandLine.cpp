@@ -58,6 +58,7 @@ QString HelpText() {
 PDF1 is loaded into the pane "PDF File #1:" and PDF2 into "PDF File #2:" once the window
 has started, just as "Load PDF File #1" and "#2" load them. A file is a path or a file:// URL.
 
+Options:
   -h, --help   show this help and exit
   --version    show the version and exit
   --           every later argument is a file
