@@ -12,6 +12,9 @@ packages=(
     xvfb xauth
     # the install test checks the desktop entry
     desktop-file-utils
+    # the Debian packages: manual pages, icons, their checks, and installing them for the test
+    dpkg-dev file lintian help2man man-db groff-base librsvg2-bin appstream libxml2-utils
+    bash-completion
     # the private print server of the printer tests
     cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript fonts-dejavu-core
     # the word-processor comparison method, and the SDK its helper is built with

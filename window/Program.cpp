@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "compare/LibreOfficeWord1.h"
+#include "core/BuildConfig.h"
 #include "core/SettingsStore.h"
 #include "extract/GivenFiles.h"
 #include "output/GetSetPrinter.h"
@@ -29,6 +30,8 @@ int runWindow(const CommandLine& commandLine, char* programName, const ProgramHo
     int qtArgc = 1;
     char* qtArgv[] = {programName, nullptr};
     QApplication app(qtArgc, qtArgv);
+    // The desktop matches the window to its entry, and so to its icon, by this name.
+    QGuiApplication::setDesktopFileName(QLatin1String(build::kAppId));
 
     QtDialogs dialogs;
     QtEventPump events;
