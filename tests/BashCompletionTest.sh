@@ -39,7 +39,7 @@ touch a.pdf B.PDF c.txt d.doc guides/old.pdf
 cases="
 corvella-diff --|>|--format --help --quiet --version --words
 corvella-diff --w|=|--words
-corvella-diff --format |=|json text
+corvella-diff --format |>|json text
 corvella-diff --format j|=|json
 corvella-diff --words |=|B.PDF a.pdf c.txt guides
 corvella-diff a.pdf |=|B.PDF a.pdf c.txt guides
