@@ -4,6 +4,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
