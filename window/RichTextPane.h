@@ -43,12 +43,19 @@ public:
 
     void colorRanges(const std::vector<TextRange>& ranges, Color color) override;
     Color colorAt(qsizetype position) const override;
+    // Read from the document's runs of format, not character by character.
+    std::vector<TextRange> runsOfColor(Color color) const override;
 
     bool isShown() const override { return !isHidden(); }
     void setShown(bool shown) override { setVisible(shown); }
 
     void loadFromFile(const QString& path) override;
     quint64 textRevision() const override { return revision_; }
+
+    // Scrolls the line holding the text position to near the top of the view.
+    void showNearTop(qsizetype position);
+    // Scrolls only when the line holding the text position is out of view.
+    void bringIntoView(qsizetype position);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +69,7 @@ private:
     void setSelection(const QTextCursor& cursor);
     void showCursorKeepingView(const QTextCursor& cursor);
     bool widgetShowsHeldCaret() const;
+    int lineNumberOf(qsizetype position);
 
     void setCanonicalText(QString canonical);
     void writeLater();
