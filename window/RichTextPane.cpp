@@ -316,6 +316,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
         clock.start();
         ownEdit_ = true;
         coloured_ = true;
+        ++colourings_;
         cursor.beginEditBlock();
     };
     auto endSlice = [&] {
@@ -375,8 +376,11 @@ Color RichTextPane::colorAt(qsizetype position) const {
 std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
     // Line breaks read as black but are no fragments; black is asked of every character.
     if (color == kBlack) return PaneDocument::runsOfColor(color);
+    if (filling_) return {};  // no colour since it was written
+    if (runsRead_ && runsRead_->color == color && runsRead_->revision == revision_ &&
+        runsRead_->colourings == colourings_)
+        return runsRead_->runs;
     std::vector<TextRange> runs;
-    if (filling_) return runs;  // no colour since it was written
     qsizetype breaksBefore = 0;
     for (QTextBlock block = document()->begin(); block.isValid();
          block = block.next(), ++breaksBefore) {
@@ -393,6 +397,7 @@ std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
                 runs.push_back({start, fragment.length()});
         }
     }
+    runsRead_ = ColourRuns{color, revision_, colourings_, runs};
     return runs;
 }
 

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <chrono>
+#include <optional>
 
 #include "core/EventPump.h"
 #include "core/PaneDocument.h"
@@ -94,6 +95,15 @@ private:
     std::chrono::milliseconds slice_{15};
     // Some colour was given since the text was last written whole.
     bool coloured_ = false;
+    // Counts the colourings, so that the runs last read out stay valid until the next one.
+    quint64 colourings_ = 0;
+    struct ColourRuns {
+        Color color = kBlack;
+        quint64 revision = 0;
+        quint64 colourings = 0;
+        std::vector<TextRange> runs;
+    };
+    mutable std::optional<ColourRuns> runsRead_;
 
     // The selection last set through this interface, in text positions, and where it landed in
     // the document; it stays authoritative while the widget's cursor has not moved.
