@@ -87,15 +87,19 @@ TEST_F(ReviewKeysTest, AComparisonShowsTheFirstDifferenceAndLeavesItsSelection) 
     HeadlessWindow headless(all.services);
     headless.pane(1).setText(text(false));
     headless.pane(2).setText(text(true));
-    PushButton1_Click(headless);
-    form.PushButton(1)->click();
-
-    for (int number = 1; number <= 2; ++number)
-        EXPECT_EQ(selection(form.pane(number)), selection(headless.pane(number))) << number;
-    for (int number = 1; number <= 2; ++number)
-        EXPECT_TRUE(
-            inView(form.RichTextBox(number), redRuns(form.pane(number)).front().first, true))
-            << number;
+    // With the text panes hidden behind the work panes during the comparison, and in view.
+    for (int display : {2, 1}) {
+        PushButton1_Click(headless);
+        form.Option(display)->click();
+        form.PushButton(1)->click();
+        form.Option(1)->click();
+        for (int number = 1; number <= 2; ++number) {
+            EXPECT_EQ(selection(form.pane(number)), selection(headless.pane(number))) << number;
+            EXPECT_TRUE(
+                inView(form.RichTextBox(number), redRuns(form.pane(number)).front().first, true))
+                << "pane " << number << ", display option " << display;
+        }
+    }
 }
 
 // Every run in turn with the keys, to the last and back, the ends beeping; in panes 1 and 2 after
