@@ -46,19 +46,15 @@ std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRan
     if (differences.empty()) return std::nullopt;
     if (fromStart)
         return direction == Direction::Next ? std::optional(differences.front()) : std::nullopt;
-    if (direction == Direction::Next) {
-        auto it = std::lower_bound(
-            differences.begin(), differences.end(), selection.start,
-            [](const TextRange& difference, qsizetype start) { return difference.start < start; });
-        if (it != differences.end() && it->start == selection.start &&
-            it->length == selection.length)
-            ++it;
-        return it == differences.end() ? std::nullopt : std::optional(*it);
-    }
+    // The first difference that starts at the selection or after it.
     auto it = std::lower_bound(
         differences.begin(), differences.end(), selection.start,
         [](const TextRange& difference, qsizetype start) { return difference.start < start; });
-    return it == differences.begin() ? std::nullopt : std::optional(*std::prev(it));
+    if (direction == Direction::Previous)
+        return it == differences.begin() ? std::nullopt : std::optional(*std::prev(it));
+    if (it != differences.end() && it->start == selection.start && it->length == selection.length)
+        ++it;
+    return it == differences.end() ? std::nullopt : std::optional(*it);
 }
 
 }  // namespace DifferenceNavigation
