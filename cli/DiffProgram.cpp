@@ -9,6 +9,7 @@
 
 #include "cli/HeadlessWindow.h"
 #include "compare/DifferenceReport.h"
+#include "compare/HtmlReport.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/BuildConfig.h"
@@ -123,17 +124,19 @@ Parsed ParseArguments(const QStringList& arguments) {
             QString format = argument.mid(9);
             if (argument == QStringLiteral("--format")) {
                 if (++i == arguments.size()) {
-                    parsed.problem = QStringLiteral("--format needs a value: text or json");
+                    parsed.problem = QStringLiteral("--format needs a value: text, json or html");
                     return parsed;
                 }
                 format = arguments[i];
             }
-            if (format != QStringLiteral("text") && format != QStringLiteral("json")) {
+            if (format != QStringLiteral("text") && format != QStringLiteral("json") &&
+                format != QStringLiteral("html")) {
                 parsed.problem =
-                    QStringLiteral("unknown format '%1': use text or json").arg(format);
+                    QStringLiteral("unknown format '%1': use text, json or html").arg(format);
                 return parsed;
             }
             parsed.options.json = format == QStringLiteral("json");
+            parsed.options.html = format == QStringLiteral("html");
         } else {
             parsed.problem = QStringLiteral("unknown option '%1'").arg(argument);
             return parsed;
@@ -151,13 +154,14 @@ Parsed ParseArguments(const QStringList& arguments) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: corvella-diff [--words] [--format text|json] [--quiet] FILE1 FILE2\n"
+        "Usage: corvella-diff [--words] [--format text|json|html] [--quiet] FILE1 FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
         "  --words         compare word by word, line against line (default: whole lines)\n"
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
         "  --format json   one JSON object with both files' pages and differences\n"
+        "  --format html   one web page: both texts side by side, differences marked\n"
         "  --quiet         print nothing; only the exit status tells\n"
         "  --help, --version\n"
         "\n"
@@ -210,7 +214,11 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     const DifferenceReport::Side second{options.file2, DifferenceReport::PageCount(text2),
                                         DifferenceReport::Locate(text2, listed.inPane2)};
     if (!options.quiet) {
-        if (options.json)
+        if (options.html)
+            out.write(HtmlReport::Write(
+                options.words ? QStringLiteral("words") : QStringLiteral("lines"),
+                {options.file1, text1, listed.inPane1}, {options.file2, text2, listed.inPane2}));
+        else if (options.json)
             out.write(DifferenceReport::FormatJson(
                 options.words ? QStringLiteral("words") : QStringLiteral("lines"), first, second,
                 options.words));

@@ -10,6 +10,7 @@ namespace corvella::DiffProgram {
 struct Options {
     bool words = false;  // the word comparison instead of the line comparison
     bool json = false;
+    bool html = false;  // one web page with both texts side by side
     bool quiet = false;
     QString file1;
     QString file2;

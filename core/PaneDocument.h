@@ -43,6 +43,20 @@ public:
     virtual void colorRanges(const std::vector<TextRange>& ranges, Color color) = 0;
     // Colour of the character at a text position (a line break reads as black).
     virtual Color colorAt(qsizetype position) const = 0;
+    // The maximal runs of characters of the colour, in text order. This asks colorAt of every
+    // character; a pane that keeps its colours in runs answers faster.
+    virtual std::vector<TextRange> runsOfColor(Color color) const {
+        std::vector<TextRange> runs;
+        const qsizetype length = textLength();
+        for (qsizetype i = 0; i < length; ++i) {
+            if (colorAt(i) != color) continue;
+            if (!runs.empty() && runs.back().start + runs.back().length == i)
+                ++runs.back().length;
+            else
+                runs.push_back({i, 1});
+        }
+        return runs;
+    }
 
     virtual bool isShown() const = 0;
     virtual void setShown(bool shown) = 0;

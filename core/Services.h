@@ -32,6 +32,8 @@ struct Services {
     std::function<void(int)> endProcess{};
     // How long a long loop may run between two yields to the event loop.
     std::chrono::milliseconds yieldSlice{15};
+    // The warning sound, as when a key has nothing more to do; unset means silence.
+    std::function<void()> beep{};
     // How many extractor runs may share one document's pages; 0 means as many as suit the cores.
     int extractorRuns = 0;
 };

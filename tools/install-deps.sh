@@ -19,6 +19,8 @@ packages=(
     cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript fonts-dejavu-core
     # the word-processor comparison method, and the SDK its helper is built with
     libreoffice-writer libreoffice-dev
+    # the browser the web-page reports are tested in
+    chromium
 )
 
 missing=()

@@ -131,6 +131,7 @@ void Form1::applyFocusOrder() {
 }
 
 void Form1::wireCommands() {
+    reviewKeys_ = new ReviewKeys(*this, {panes_[0], panes_[1], panes_[2], panes_[3]}, this);
     connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton(6), &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
@@ -318,8 +319,16 @@ void Form1::Shutdown() {
         ::_exit(0);
 }
 
-void Form1::PushButton1_Click() { corvella::PushButton1_Click(*this); }
-void Form1::PushButton6_Click() { corvella::PushButton6_Click(*this); }
+void Form1::PushButton1_Click() {
+    const bool starts = !BusyFlag;
+    corvella::PushButton1_Click(*this);
+    if (starts) reviewKeys_->comparisonEnded();
+}
+void Form1::PushButton6_Click() {
+    const bool starts = !BusyFlag;
+    corvella::PushButton6_Click(*this);
+    if (starts) reviewKeys_->comparisonEnded();
+}
 void Form1::PushButton2_Click() { corvella::PushButton2_Click(*this); }
 void Form1::PushButton3_Click() { corvella::PushButton3_Click(*this); }
 void Form1::PushButton4_Click() { corvella::PushButton4_Click(*this); }

@@ -7,6 +7,7 @@
 
 #include "core/MainWindow.h"
 #include "window/FileDrop.h"
+#include "window/ReviewKeys.h"
 #include "window/RichTextPane.h"
 
 class QDropEvent;
@@ -41,6 +42,8 @@ public:
     QPushButton* PushButton(int number) const { return buttons_[number - 1]; }
     QRadioButton* Option(int number) const { return options_[number - 1]; }
     QGroupBox* Frame(int number) const { return frames_[number - 1]; }
+    // The keys and menu entries that walk the differences.
+    ReviewKeys* reviewKeys() const { return reviewKeys_; }
 
     // The custom pointer shown over the command buttons; none means the ordinary arrow.
     void setHandPicture(std::optional<QCursor> hand);
@@ -88,6 +91,7 @@ private:
     QRadioButton* options_[4] = {};
     QGroupBox* frames_[4] = {};
     QHash<QString, QWidget*> byName_;
+    ReviewKeys* reviewKeys_ = nullptr;
 
     PointerShape pointer_ = PointerShape::Default;
     std::optional<QCursor> hand_;

@@ -46,6 +46,7 @@ int runWindow(const CommandLine& commandLine, char* programName, const ProgramHo
     real.random = &random;
     real.launcher = &launcher;
     real.word = &word;
+    real.beep = [] { QApplication::beep(); };
     Services* chosen = hooks.services ? hooks.services() : nullptr;
 
     Form1 form(chosen != nullptr ? *chosen : real);

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 
@@ -315,6 +316,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
         clock.start();
         ownEdit_ = true;
         coloured_ = true;
+        ++colourings_;
         cursor.beginEditBlock();
     };
     auto endSlice = [&] {
@@ -369,6 +371,58 @@ Color RichTextPane::colorAt(qsizetype position) const {
         }
     }
     return kBlack;
+}
+
+std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
+    // Line breaks read as black but are no fragments; black is asked of every character.
+    if (color == kBlack) return PaneDocument::runsOfColor(color);
+    if (filling_) return {};  // no colour since it was written
+    if (runsRead_ && runsRead_->color == color && runsRead_->revision == revision_ &&
+        runsRead_->colourings == colourings_)
+        return runsRead_->runs;
+    std::vector<TextRange> runs;
+    qsizetype breaksBefore = 0;
+    for (QTextBlock block = document()->begin(); block.isValid();
+         block = block.next(), ++breaksBefore) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.hasProperty(QTextFormat::ForegroundBrush) ||
+                fromQColor(format.foreground().color()) != color)
+                continue;
+            const qsizetype start = fragment.position() + breaksBefore;
+            if (!runs.empty() && runs.back().start + runs.back().length == start)
+                runs.back().length += fragment.length();
+            else
+                runs.push_back({start, fragment.length()});
+        }
+    }
+    runsRead_ = ColourRuns{color, revision_, colourings_, runs};
+    return runs;
+}
+
+int RichTextPane::lineNumberOf(qsizetype position) {
+    completeText();
+    const int documentPosition = int(toDocument(std::clamp<qsizetype>(position, 0, textLength())));
+    const QTextBlock block = document()->findBlock(documentPosition);
+    int line = block.firstLineNumber();
+    if (const QTextLayout* layout = block.layout(); layout != nullptr && layout->lineCount() > 0)
+        line += layout->lineForTextPosition(documentPosition - block.position()).lineNumber();
+    return line;
+}
+
+void RichTextPane::showNearTop(qsizetype position) {
+    constexpr int kLinesAbove = 2;  // some context before it
+    // The vertical scroll bar of a plain-text view counts lines.
+    verticalScrollBar()->setValue(std::max(0, lineNumberOf(position) - kLinesAbove));
+}
+
+void RichTextPane::bringIntoView(qsizetype position) {
+    const int line = lineNumberOf(position);
+    const int top = verticalScrollBar()->value();
+    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+    const int shownLines = std::max(1, viewport()->height() / lineHeight);
+    if (line < top || line >= top + shownLines) showNearTop(position);
 }
 
 void RichTextPane::loadFromFile(const QString& path) {

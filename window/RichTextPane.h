@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <chrono>
+#include <optional>
 
 #include "core/EventPump.h"
 #include "core/PaneDocument.h"
@@ -43,12 +44,19 @@ public:
 
     void colorRanges(const std::vector<TextRange>& ranges, Color color) override;
     Color colorAt(qsizetype position) const override;
+    // Read from the document's runs of format, not character by character.
+    std::vector<TextRange> runsOfColor(Color color) const override;
 
     bool isShown() const override { return !isHidden(); }
     void setShown(bool shown) override { setVisible(shown); }
 
     void loadFromFile(const QString& path) override;
     quint64 textRevision() const override { return revision_; }
+
+    // Scrolls the line holding the text position to near the top of the view.
+    void showNearTop(qsizetype position);
+    // Scrolls only when the line holding the text position is out of view.
+    void bringIntoView(qsizetype position);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +70,7 @@ private:
     void setSelection(const QTextCursor& cursor);
     void showCursorKeepingView(const QTextCursor& cursor);
     bool widgetShowsHeldCaret() const;
+    int lineNumberOf(qsizetype position);
 
     void setCanonicalText(QString canonical);
     void writeLater();
@@ -86,6 +95,15 @@ private:
     std::chrono::milliseconds slice_{15};
     // Some colour was given since the text was last written whole.
     bool coloured_ = false;
+    // Counts the colourings, so that the runs last read out stay valid until the next one.
+    quint64 colourings_ = 0;
+    struct ColourRuns {
+        Color color = kBlack;
+        quint64 revision = 0;
+        quint64 colourings = 0;
+        std::vector<TextRange> runs;
+    };
+    mutable std::optional<ColourRuns> runsRead_;
 
     // The selection last set through this interface, in text positions, and where it landed in
     // the document; it stays authoritative while the widget's cursor has not moved.

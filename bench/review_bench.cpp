@@ -1,0 +1,78 @@
+// Times walking the differences of a thousand-page pane in the real window on the offscreen
+// platform, and writing the web-page report of the same texts.
+//
+// Prints "lines=N differences=D", then "next_ms=T": one Next Difference (F8) in pane 1, best of 20;
+// "reveal_ms=T": bringing the first difference of both panes into view after a comparison; and
+// "html_ms=T html_bytes=B" for the report of the two panes' texts and marked lines.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdio>
+
+#include "compare/HtmlReport.h"
+#include "tests/support/TestServices.h"
+#include "window/Form1.h"
+
+using namespace corvella;
+
+namespace {
+
+// About a thousand pages of 60 lines; one line in ten differs, a form feed every 60 lines.
+std::pair<QString, QString> makeTexts(int lines) {
+    QString a, b;
+    for (int i = 0; i < lines; ++i) {
+        const QString start = i % 60 == 0 ? QStringLiteral("\f") : QString();
+        const QString line = QStringLiteral("Line %1 of the manual, which reads as before").arg(i);
+        a += start + line + QStringLiteral("\r\n");
+        b += start + (i % 10 == 3 ? line + QStringLiteral(" and more") : line) +
+             QStringLiteral("\r\n");
+    }
+    return {a, b};
+}
+
+double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int lines = argc > 1 ? std::atoi(argv[1]) : 60000;
+    testing::TestServices test;
+    Form1 form(test.services);
+    form.Form_Load();
+    form.show();
+    const auto [a, b] = makeTexts(lines);
+    form.pane(1).setText(a);
+    form.pane(2).setText(b);
+    ListedDifferences listed;
+    form.listedDifferences = &listed;
+    form.PushButton(1)->click();
+    std::printf("lines=%d differences=%zu\n", lines, listed.inPane1.size() + listed.inPane2.size());
+
+    // A colouring of nothing: the panes read their runs afresh, as after a comparison.
+    form.pane(1).colorRanges({{0, 0}}, kRed);
+    form.pane(2).colorRanges({{0, 0}}, kRed);
+    QElapsedTimer timer;
+    timer.start();
+    form.reviewKeys()->comparisonEnded();
+    std::printf("reveal_ms=%.1f\n", msSince(timer));
+
+    RichTextPane* pane = form.RichTextBox(1);
+    double best = 1e9;
+    for (int i = 0; i < 20; ++i) {
+        timer.start();
+        form.reviewKeys()->action(1, Direction::Next)->trigger();
+        best = std::min(best, msSince(timer));
+    }
+    std::printf("next_ms=%.2f selection=%lld\n", best, static_cast<long long>(pane->selStart()));
+
+    timer.start();
+    const QByteArray html =
+        HtmlReport::Write(QStringLiteral("lines"), {QStringLiteral("a.pdf"), a, listed.inPane1},
+                          {QStringLiteral("b.pdf"), b, listed.inPane2});
+    std::printf("html_ms=%.1f html_bytes=%lld\n", msSince(timer),
+                static_cast<long long>(html.size()));
+    return 0;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QStringView>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "core/MainWindow.h"
+
+namespace corvella {
+
+enum class Direction { Next, Previous };
+
+// Finding the next or previous difference in a pane, without any widget.
+namespace DifferenceNavigation {
+
+// The differences of a text pane: its red runs, where runs that only line breaks separate are one
+// difference (a block of differing lines is walked in one step).
+std::vector<TextRange> JoinAcrossBreaks(QStringView text, const std::vector<TextRange>& runs);
+
+// The entries of a work pane: its lines that hold any text.
+std::vector<TextRange> Entries(QStringView text);
+
+// The difference to go to from the selection, or none when there is no further one. A selection
+// exactly on a difference moves past it; `fromStart` walks as from before the first one.
+std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRange selection,
+                              Direction direction, bool fromStart);
+
+}  // namespace DifferenceNavigation
+
+// Walks the differences of the window's panes: red runs in panes 1 and 2, entries in work panes 3
+// and 4. A comparison leaves each pane's selection at its end; while that selection stays, the
+// walk starts from the first difference.
+class DifferenceReview {
+public:
+    // Call when a comparison has ended. Returns each pane's first difference.
+    std::array<std::optional<TextRange>, 4> comparisonEnded(MainWindow& window);
+
+    // Selects the pane's next or previous difference and returns it; when there is none, or a
+    // comparison is running, beeps and changes nothing.
+    std::optional<TextRange> go(MainWindow& window, int pane, Direction direction);
+
+private:
+    struct LeftSelection {
+        qsizetype start = 0;
+        qsizetype length = 0;
+        quint64 revision = 0;
+    };
+    static std::vector<TextRange> differences(PaneDocument& pane, int number);
+
+    std::array<std::optional<LeftSelection>, 4> left_;
+};
+
+}  // namespace corvella

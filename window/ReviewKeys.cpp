@@ -1,0 +1,60 @@
+#include "window/ReviewKeys.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace corvella {
+
+ReviewKeys::ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& panes,
+                       QObject* parent)
+    : QObject(parent), window_(window), panes_(panes) {
+    for (int number = 1; number <= 4; ++number) {
+        RichTextPane* pane = panes_[size_t(number - 1)];
+        auto add = [&](Direction direction, const QString& text, const QList<QKeySequence>& keys) {
+            auto* action = new QAction(text, pane);
+            action->setShortcuts(keys);
+            // Only the focused pane answers its keys.
+            action->setShortcutContext(Qt::WidgetShortcut);
+            connect(action, &QAction::triggered, this,
+                    [this, number, direction] { go(number, direction); });
+            pane->addAction(action);
+            actions_[size_t(number - 1)][direction == Direction::Next ? 0 : 1] = action;
+        };
+        add(Direction::Next, QStringLiteral("Next Difference"),
+            {QKeySequence(Qt::ALT | Qt::Key_Down), QKeySequence(Qt::Key_F8)});
+        add(Direction::Previous, QStringLiteral("Previous Difference"),
+            {QKeySequence(Qt::ALT | Qt::Key_Up), QKeySequence(Qt::SHIFT | Qt::Key_F8)});
+        pane->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(pane, &QWidget::customContextMenuRequested, this,
+                [this, number](const QPoint& position) { showMenu(number, position); });
+    }
+}
+
+QAction* ReviewKeys::action(int pane, Direction direction) const {
+    return actions_[size_t(pane - 1)][direction == Direction::Next ? 0 : 1];
+}
+
+void ReviewKeys::comparisonEnded() {
+    if (!window_.ComparisonDone) return;
+    const std::array<std::optional<TextRange>, 4> first = review_.comparisonEnded(window_);
+    for (int number = 1; number <= 2; ++number)
+        if (first[size_t(number - 1)])
+            panes_[size_t(number - 1)]->showNearTop(first[size_t(number - 1)]->start);
+}
+
+void ReviewKeys::go(int pane, Direction direction) {
+    if (const std::optional<TextRange> target = review_.go(window_, pane, direction))
+        panes_[size_t(pane - 1)]->bringIntoView(target->start);
+}
+
+void ReviewKeys::showMenu(int pane, const QPoint& position) {
+    RichTextPane* widget = panes_[size_t(pane - 1)];
+    QMenu* menu = widget->createStandardContextMenu(position);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addAction(action(pane, Direction::Next));
+    menu->addAction(action(pane, Direction::Previous));
+    menu->popup(widget->viewport()->mapToGlobal(position));
+}
+
+}  // namespace corvella
