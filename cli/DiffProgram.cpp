@@ -1,17 +1,15 @@
 #include "cli/DiffProgram.h"
 
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
-#include <csignal>
-#include <cstring>
 
+#include "cli/ExtractionTimeout.h"
 #include "cli/HeadlessWindow.h"
 #include "compare/DifferenceReport.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/BuildConfig.h"
+#include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
@@ -34,27 +32,15 @@ public:
     QStringList messages;
 };
 
-// The extractor copy of this process goes when the process ends, also by a signal.
-char extractorCopy[4096] = {};
-
-extern "C" void removeExtractorAndEnd(int signal) {
-    if (extractorCopy[0] != '\0') ::unlink(extractorCopy);
-    ::_exit(128 + signal);
-}
-
+// The extractor copy of this process goes when the process ends, also by a signal (which stops
+// the extractors too).
 class DeployedExtractor {
 public:
     explicit DeployedExtractor(EventPump& events) {
-        const QByteArray path = QFile::encodeName(Deployment::ExtractorPath());
-        if (size_t(path.size()) < sizeof extractorCopy)
-            std::memcpy(extractorCopy, path.constData(), size_t(path.size()) + 1);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, removeExtractorAndEnd);
+        ChildLifetime::InstallSignalHandlers();
         Deployment::DeployExtractor(events);
     }
-    ~DeployedExtractor() {
-        Deployment::RemoveExtractor();
-        extractorCopy[0] = '\0';
-    }
+    ~DeployedExtractor() { Deployment::RemoveExtractor(); }
     DeployedExtractor(const DeployedExtractor&) = delete;
     DeployedExtractor& operator=(const DeployedExtractor&) = delete;
 };
@@ -134,6 +120,16 @@ Parsed ParseArguments(const QStringList& arguments) {
                 return parsed;
             }
             parsed.options.json = format == QStringLiteral("json");
+        } else if (argument == QStringLiteral("--timeout") ||
+                   argument.startsWith(QStringLiteral("--timeout="))) {
+            if (argument == QStringLiteral("--timeout") && ++i == arguments.size()) {
+                parsed.problem = QStringLiteral("--timeout needs a value: seconds");
+                return parsed;
+            }
+            parsed.options.timeout =
+                argument == QStringLiteral("--timeout") ? arguments[i] : argument.mid(10);
+            parsed.problem = TimeoutProblem(parsed.options.timeout);
+            if (!parsed.problem.isEmpty()) return parsed;
         } else {
             parsed.problem = QStringLiteral("unknown option '%1'").arg(argument);
             return parsed;
@@ -151,13 +147,15 @@ Parsed ParseArguments(const QStringList& arguments) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: corvella-diff [--words] [--format text|json] [--quiet] FILE1 FILE2\n"
+        "Usage: corvella-diff [--words] [--format text|json] [--quiet] [--timeout SECONDS] FILE1 "
+        "FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "  --words         compare word by word, line against line (default: whole lines)\n"
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
         "  --format json   one JSON object with both files' pages and differences\n"
         "  --quiet         print nothing; only the exit status tells\n"
+        "  --timeout SECONDS  give up when a PDF's text extraction takes longer (status 2)\n"
         "  --help, --version\n"
         "\n"
         "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
@@ -184,7 +182,14 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     }
     const QString files[] = {options.file1, options.file2};
     for (int number = 1; number <= 2; ++number) {
+        std::optional<ExtractionDeadline> deadline;
+        if (!options.timeout.isEmpty()) deadline.emplace(options.timeout);
         const QString reason = load(window, number, files[number - 1], messages);
+        if (deadline && deadline->passed()) {
+            writeLine(err, QStringLiteral("corvella-diff: %1: extraction took longer than %2 s")
+                               .arg(files[number - 1], options.timeout));
+            return kTrouble;
+        }
         if (!reason.isEmpty()) {
             writeLine(err, QStringLiteral("corvella-diff: %1: %2").arg(files[number - 1], reason));
             return kTrouble;

@@ -11,6 +11,7 @@ struct Options {
     bool words = false;  // the word comparison instead of the line comparison
     bool json = false;
     bool quiet = false;
+    QString timeout;  // --timeout: seconds as given; empty means no limit
     QString file1;
     QString file2;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "compare/LibreOfficeWord1.h"
+#include "core/ChildLifetime.h"
 #include "core/SettingsStore.h"
 #include "extract/GivenFiles.h"
 #include "output/GetSetPrinter.h"
@@ -29,6 +30,7 @@ int runWindow(const CommandLine& commandLine, char* programName, const ProgramHo
     int qtArgc = 1;
     char* qtArgv[] = {programName, nullptr};
     QApplication app(qtArgc, qtArgv);
+    ChildLifetime::InstallSignalHandlers();
 
     QtDialogs dialogs;
     QtEventPump events;
