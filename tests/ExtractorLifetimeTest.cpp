@@ -11,93 +11,14 @@
 #include <QThread>
 
 #include "extract/PageRanges.h"
+#include "tests/support/StandIns.h"
 #include "tests/support/TestPdfs.h"
+
+using namespace corvella::testing;
 
 namespace {
 
 constexpr int kPages = 80;
-
-bool processIsRunning(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return false;
-    const QByteArray fields = stat.readAll();
-    const qsizetype close = fields.lastIndexOf(')');
-    return close > 0 && fields.size() > close + 2 && fields[close + 2] != 'Z';
-}
-
-enum class Program { Window, Diff };
-enum class HangIn { Information, Extraction };
-
-// A folder with stand-ins for pdfinfo and pdftotext found first on the PATH, a private temp folder
-// and a PDF. Each stand-in notes its pid; the extractor first creates its output file (a piece of
-// the text), then never ends. The information reader answers at once, or also never ends.
-class Stage {
-public:
-    explicit Stage(HangIn hang) {
-        QDir(dir_.path()).mkpath("bin");
-        QDir(dir_.path()).mkpath("tmp");
-        const QString note = QStringLiteral("echo $$ >> '%1'\n").arg(pidFile());
-        write("bin/pdftotext",
-              "for a; do last=$a; done\n: > \"$last\"\n" + note + "exec sleep 600\n");
-        write("bin/pdfinfo", note + (hang == HangIn::Information
-                                         ? QStringLiteral("exec sleep 600\n")
-                                         : QStringLiteral("printf 'Pages: %1\\n'\n").arg(kPages)));
-        QStringList pages;
-        for (int i = 1; i <= kPages; ++i) pages << QStringLiteral("page %1").arg(i);
-        EXPECT_TRUE(corvella::testing::TestPdfs::WriteTextPdf(pdf(), pages));
-    }
-
-    QString pdf() const { return dir_.filePath("any.pdf"); }
-    QString pidFile() const { return dir_.filePath("pids"); }
-    QString trigger() const { return dir_.filePath("close-now"); }
-    // Everything the programs left in their temp folder.
-    QStringList leftFiles() const {
-        return QDir(dir_.filePath("tmp/corvella-" + QString::number(geteuid())))
-            .entryList(QDir::Files | QDir::System | QDir::Hidden);
-    }
-    QList<qint64> pids() const {
-        QFile file(pidFile());
-        QList<qint64> pids;
-        if (file.open(QIODevice::ReadOnly))
-            for (const QByteArray& line : file.readAll().split('\n'))
-                if (line.toLongLong() > 0) pids << line.toLongLong();
-        return pids;
-    }
-    QProcessEnvironment environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PATH", dir_.filePath("bin") + ':' + environment.value("PATH"));
-        environment.insert("TEMP", dir_.filePath("tmp"));
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("CORVELLA_PROBE_CLOSE_WHEN", trigger());
-        return environment;
-    }
-
-private:
-    void write(const QString& name, const QString& body) {
-        QFile file(dir_.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(("#!/bin/sh\n" + body).toUtf8());
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ExeOwner);
-    }
-
-    QTemporaryDir dir_;
-};
-
-void start(QProcess& process, Program program, const Stage& stage, QStringList arguments) {
-    process.setProcessEnvironment(stage.environment());
-    process.start(program == Program::Window ? CORVELLA_PROBE : CORVELLA_DIFF_PROGRAM,
-                  arguments << stage.pdf());
-}
-
-// How many stand-ins a load starts before it waits forever: the information reader, then the
-// extractor once per page range.
-int runsBeforeTheWait(HangIn hang) {
-    using namespace corvella::PageRanges;
-    return hang == HangIn::Information
-               ? 1
-               : 1 + int(Plan(kPages, RunsFor(QThread::idealThreadCount())).size());
-}
 
 bool waitFor(const std::function<bool()>& condition, int seconds) {
     QElapsedTimer clock;
@@ -109,71 +30,112 @@ bool waitFor(const std::function<bool()>& condition, int seconds) {
     return true;
 }
 
-struct Ending {
-    const char* name;
-    int signal;  // 0: the program's own way out (the window closed, the time limit passed)
+// A PDF, a private temp folder, and stand-ins for pdfinfo and pdftotext first on the PATH. The
+// information reader answers at once, or never ends as the extractor does.
+struct Stage {
+    explicit Stage(bool informationHangs) {
+        QDir(dir.path()).mkpath("bin");
+        const QString note = QStringLiteral("echo $$ >> '%1'\n").arg(pidFile());
+        EXPECT_TRUE(WriteScript(dir.filePath("bin/pdftotext"), EndlessExtractor(pidFile())));
+        EXPECT_TRUE(WriteScript(
+            dir.filePath("bin/pdfinfo"),
+            note + (informationHangs ? QStringLiteral("exec sleep 600\n")
+                                     : QStringLiteral("echo 'Pages: %1'\n").arg(kPages))));
+        QStringList pages;
+        for (int i = 1; i <= kPages; ++i) pages << QStringLiteral("page %1").arg(i);
+        EXPECT_TRUE(TestPdfs::WriteTextPdf(pdf(), pages));
+    }
+    QString pdf() const { return dir.filePath("any.pdf"); }
+    QString pidFile() const { return dir.filePath("pids"); }
+    QString closeTrigger() const { return dir.filePath("close-now"); }
+    QStringList leftFiles() const {
+        return QDir(dir.filePath("corvella-" + QString::number(geteuid())))
+            .entryList(QDir::Files | QDir::System | QDir::Hidden);
+    }
+    void start(QProcess& process, const char* program, const QStringList& arguments) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", dir.filePath("bin") + ':' + environment.value("PATH"));
+        environment.insert("TEMP", dir.path());
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("CORVELLA_PROBE_CLOSE_WHEN", closeTrigger());
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+    }
+
+    QTemporaryDir dir;
 };
 
 TEST(ExtractorLifetimeTest, NoExtractorAndNoFileOutlivesTheProgramHoweverItEnds) {
+    struct Ending {
+        const char* name;
+        int signal;  // 0: the program's own way out (the window closed, the time limit passed)
+    };
     const Ending endings[] = {{"own way out", 0}, {"TERM", SIGTERM}, {"INT", SIGINT},
                               {"HUP", SIGHUP},    {"KILL", SIGKILL}, {"SEGV", SIGSEGV},
                               {"ABRT", SIGABRT}};
-    for (const Program program : {Program::Window, Program::Diff})
-        for (const HangIn hang : {HangIn::Extraction, HangIn::Information})
+    const int ranges = int(corvella::PageRanges::Plan(
+                               kPages, corvella::PageRanges::RunsFor(QThread::idealThreadCount()))
+                               .size());
+    for (const bool window : {true, false})
+        for (const bool informationHangs : {false, true})
             for (const Ending& ending : endings) {
-                if (hang == HangIn::Information && ending.signal != 0 && ending.signal != SIGTERM &&
+                // In pdfinfo, the signals that take the way of TERM or KILL are left out.
+                if (informationHangs && ending.signal != 0 && ending.signal != SIGTERM &&
                     ending.signal != SIGKILL)
-                    continue;  // the other endings take the same way as in the extraction
+                    continue;
                 SCOPED_TRACE(::testing::Message()
-                             << (program == Program::Window ? "corvella " : "corvella-diff ")
-                             << (hang == HangIn::Information ? "in pdfinfo, " : "in pdftotext, ")
+                             << (window ? "corvella " : "corvella-diff ")
+                             << (informationHangs ? "in pdfinfo, " : "in pdftotext, ")
                              << ending.name);
-                Stage stage(hang);
+                const Stage stage(informationHangs);
                 const bool ownWay = ending.signal == 0;
                 QProcess process;
-                start(process, program, stage,
-                      program == Program::Diff
-                          ? (ownWay ? QStringList{"--timeout", "1", stage.pdf()}
-                                    : QStringList{stage.pdf()})
-                          : QStringList{});
-                ASSERT_TRUE(process.waitForStarted());
-                const qint64 pid = process.processId();
-                const int runs = runsBeforeTheWait(hang);
-                ASSERT_TRUE(waitFor([&] { return stage.pids().size() >= runs; }, 120))
-                    << stage.pids().size() << " of " << runs << " started";
+                if (window)
+                    stage.start(process, CORVELLA_PROBE, {stage.pdf()});
+                else if (ownWay)
+                    stage.start(process, CORVELLA_DIFF_PROGRAM,
+                                {"--timeout", "1", stage.pdf(), stage.pdf()});
+                else
+                    stage.start(process, CORVELLA_DIFF_PROGRAM, {stage.pdf(), stage.pdf()});
+                // The information reader, then the extractor once per page range.
+                const int runs = informationHangs ? 1 : 1 + ranges;
+                ASSERT_TRUE(waitFor([&] { return NotedPids(stage.pidFile()).size() >= runs; }, 120))
+                    << NotedPids(stage.pidFile()).size() << " of " << runs << " started";
 
-                if (ending.signal != 0)
-                    ::kill(pid_t(pid), ending.signal);
-                else if (program == Program::Window)
-                    QFile(stage.trigger()).open(QIODevice::WriteOnly);
+                if (!ownWay)
+                    ::kill(pid_t(process.processId()), ending.signal);
+                else if (window)
+                    QFile(stage.closeTrigger()).open(QIODevice::WriteOnly);
                 ASSERT_TRUE(process.waitForFinished(60000));
 
-                const bool caught = ending.signal != SIGKILL;
-                if (ownWay) {
-                    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-                    EXPECT_EQ(process.exitCode(), program == Program::Window ? 0 : 2);
-                    if (program == Program::Diff) {
-                        EXPECT_EQ(process.readAllStandardError(),
-                                  "corvella-diff: " + stage.pdf().toUtf8() +
-                                      ": extraction took longer than 1 s\n");
-                    }
-                } else if (ending.signal == SIGKILL || ending.signal == SIGSEGV ||
-                           ending.signal == SIGABRT) {
+                const int status = process.exitStatus() == QProcess::NormalExit
+                                       ? process.exitCode()
+                                       : -process.exitCode();
+                if (ownWay)
+                    EXPECT_EQ(status, window ? 0 : 2);
+                else if (ending.signal == SIGKILL || ending.signal == SIGSEGV ||
+                         ending.signal == SIGABRT)
                     EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
-                } else {
-                    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-                    EXPECT_EQ(process.exitCode(), 128 + ending.signal);
+                else
+                    EXPECT_EQ(status, 128 + ending.signal);
+                if (ownWay && !window) {
+                    EXPECT_EQ(process.readAllStandardError(),
+                              "corvella-diff: " + stage.pdf().toUtf8() +
+                                  ": extraction took longer than 1 s\n");
                 }
+
                 // A caught ending stops the extractors before the program ends; after SIGKILL
                 // the kernel kills them as the program goes.
-                for (const qint64 child : stage.pids())
-                    EXPECT_TRUE(waitFor([&] { return !processIsRunning(child); }, caught ? 0 : 10))
+                const bool caught = ending.signal != SIGKILL;
+                for (const qint64 child : NotedPids(stage.pidFile()))
+                    EXPECT_TRUE(waitFor([&] { return !IsRunning(child); }, caught ? 0 : 10))
                         << "extractor " << child << " still runs";
                 if (!caught) {
                     // What a killed program could not remove goes at the next start.
                     EXPECT_FALSE(stage.leftFiles().isEmpty());
                     QProcess next;
-                    start(next, Program::Diff, stage, {"--timeout", "0.2", stage.pdf()});
+                    stage.start(next, CORVELLA_DIFF_PROGRAM,
+                                {"--timeout", "0.2", stage.pdf(), stage.pdf()});
                     ASSERT_TRUE(next.waitForFinished(60000));
                 }
                 EXPECT_EQ(stage.leftFiles(), QStringList());

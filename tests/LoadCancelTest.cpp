@@ -10,31 +10,15 @@
 #include "core/ChildLifetime.h"
 #include "core/TempFolder.h"
 #include "extract/Deployment.h"
+#include "tests/support/StandIns.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"
 
 using namespace corvella;
-using corvella::testing::TestServices;
+using namespace corvella::testing;
 
 namespace {
-
-bool processIsRunning(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return false;
-    const QByteArray fields = stat.readAll();
-    const qsizetype close = fields.lastIndexOf(')');
-    return close > 0 && fields.size() > close + 2 && fields[close + 2] != 'Z';
-}
-
-QList<qint64> notedPids(const QString& path) {
-    QFile file(path);
-    QList<qint64> pids;
-    if (file.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (line.toLongLong() > 0) pids << line.toLongLong();
-    return pids;
-}
 
 // This process's texts and pieces of texts in the temp folder.
 QStringList ownTexts() {
@@ -44,21 +28,26 @@ QStringList ownTexts() {
     return texts;
 }
 
-// A window on screen and active, so that keys reach it as a user's do.
-void showActive(Form1& form) {
-    form.Form_Load();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-}
+// A window on screen and active, so that keys reach it as a user's do, with sixty pages to load.
+struct ActiveWindow {
+    explicit ActiveWindow(int extractorRuns) {
+        test.services.extractorRuns = extractorRuns;
+        form.Form_Load();
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form) && QTest::qWaitForWindowActive(&form));
+        QStringList pages;
+        for (int i = 1; i <= 60; ++i) pages << QStringLiteral("page %1").arg(i);
+        EXPECT_TRUE(TestPdfs::WriteTextPdf(pdf, pages));
+        test.dialogs.fileSelections.push_back({pdf});
+    }
+    void pressEsc() { QTest::keyClick(form.windowHandle(), Qt::Key_Escape); }
 
-QString pagesPdf(const QTemporaryDir& dir) {
-    QStringList pages;
-    for (int i = 1; i <= 60; ++i) pages << QStringLiteral("page %1").arg(i);
+    QTemporaryDir dir;
     const QString pdf = dir.filePath("pages.pdf");
-    EXPECT_TRUE(corvella::testing::TestPdfs::WriteTextPdf(pdf, pages));
-    return pdf;
-}
+    TestServices test;
+    Form1 form{test.services};
+};
 
 TEST(LoadCancelTest, EscStopsTheRunningLoadAndLeavesEverythingElseAsItWas) {
     struct Case {
@@ -66,71 +55,46 @@ TEST(LoadCancelTest, EscStopsTheRunningLoadAndLeavesEverythingElseAsItWas) {
         int runs;  // 1: one extractor for the whole document, else one per page range
         bool focusInPane;
     };
-    QTemporaryDir dir;
-    const QString pdf = pagesPdf(dir);
-    const QString pidFile = dir.filePath("pids");
     for (const Case c : {Case{1, 3, false}, Case{2, 1, true}, Case{2, 3, true}}) {
         SCOPED_TRACE(::testing::Message() << "pane " << c.pane << ", runs " << c.runs);
-        QFile::remove(pidFile);
-        // An extractor that begins its text and never ends.
-        QFile script(Deployment::ExtractorPath());
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\nfor a; do last=$a; done\n: > \"$last\"\n"
-                                    "echo $$ >> '%1'\nexec sleep 60\n")
-                         .arg(pidFile)
-                         .toUtf8());
-        script.close();
-        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
-
-        TestServices test;
-        test.services.extractorRuns = c.runs;
-        Form1 form(test.services);
-        showActive(form);
-        form.pane(1).setText("the first text\r");
-        form.pane(2).setText("the second text\r");
-        const QString before[] = {form.pane(1).text(), form.pane(2).text()};
-        if (c.focusInPane) form.RichTextBox(c.pane)->setFocus();
-        test.dialogs.fileSelections.push_back({pdf});
+        QTemporaryDir dir;
+        const QString pidFile = dir.filePath("pids");
+        ASSERT_TRUE(WriteScript(Deployment::ExtractorPath(), EndlessExtractor(pidFile)));
+        ActiveWindow window(c.runs);  // keeps the extractor already there
+        window.form.pane(1).setText("the first text\r");
+        window.form.pane(2).setText("the second text\r");
+        const QString before[] = {window.form.pane(1).text(), window.form.pane(2).text()};
+        if (c.focusInPane) window.form.RichTextBox(c.pane)->setFocus();
         std::optional<PointerShape> pointerWhileRunning;
-        test.pump.hook = [&] {
-            if (pointerWhileRunning || notedPids(pidFile).size() < c.runs) return;
-            pointerWhileRunning = form.pointer();
-            QTest::keyClick(form.windowHandle(), Qt::Key_Escape);
+        window.test.pump.hook = [&] {
+            if (pointerWhileRunning || NotedPids(pidFile).size() < c.runs) return;
+            pointerWhileRunning = window.form.pointer();
+            window.pressEsc();
         };
-        form.PushButton(c.pane == 1 ? 3 : 4)->click();
+        window.form.PushButton(c.pane == 1 ? 3 : 4)->click();
 
-        ASSERT_TRUE(pointerWhileRunning.has_value());
-        EXPECT_EQ(*pointerWhileRunning, PointerShape::Hourglass);
-        EXPECT_EQ(form.pointer(), PointerShape::Default);
-        EXPECT_EQ(form.pane(1).text(), before[0]);
-        EXPECT_EQ(form.pane(2).text(), before[1]);
-        EXPECT_TRUE(test.dialogs.messages.empty());
-        // The load ends only once its extractors have.
-        const QList<qint64> pids = notedPids(pidFile);
-        EXPECT_EQ(pids.size(), c.runs);
-        for (const qint64 pid : pids) EXPECT_FALSE(processIsRunning(pid)) << pid;
+        EXPECT_EQ(pointerWhileRunning, PointerShape::Hourglass);
+        EXPECT_EQ(window.form.pointer(), PointerShape::Default);
+        EXPECT_EQ(window.form.pane(1).text(), before[0]);
+        EXPECT_EQ(window.form.pane(2).text(), before[1]);
+        EXPECT_TRUE(window.test.dialogs.messages.empty());
+        // The load ends only once its extractors have, and takes its pieces of text along.
+        EXPECT_EQ(NotedPids(pidFile).size(), c.runs);
+        for (const qint64 pid : NotedPids(pidFile)) EXPECT_FALSE(IsRunning(pid)) << pid;
         EXPECT_EQ(ownTexts(), QStringList());
         QFile::remove(Deployment::ExtractorPath());
     }
 }
 
 TEST(LoadCancelTest, EscWithoutALoadChangesNothingAndTheNextLoadRunsWhole) {
-    QTemporaryDir dir;
-    const QString pdf = pagesPdf(dir);
-    TestServices test;
-    test.services.extractorRuns = 3;
-    Form1 form(test.services);
-    showActive(form);  // the real extractor
-    form.pane(1).setText("kept\r");
-    QTest::keyClick(form.windowHandle(), Qt::Key_Escape);
-    EXPECT_EQ(form.pane(1).text(), "kept\r\n");
-
-    test.dialogs.fileSelections.push_back({pdf});
-    form.PushButton(3)->click();
-    EXPECT_TRUE(form.pane(1).text().startsWith("page 1\r\n"));
-    EXPECT_TRUE(form.pane(1).text().contains("page 60\r\n"));
-    EXPECT_TRUE(test.dialogs.messages.empty());
+    ActiveWindow window(3);  // the real extractor
+    window.form.pane(1).setText("kept\r");
+    window.pressEsc();
+    EXPECT_EQ(window.form.pane(1).text(), "kept\r\n");
+    window.form.PushButton(3)->click();
+    EXPECT_TRUE(window.form.pane(1).text().startsWith("page 1\r\n"));
+    EXPECT_TRUE(window.form.pane(1).text().contains("page 60\r\n"));
+    EXPECT_TRUE(window.test.dialogs.messages.empty());
     EXPECT_EQ(ownTexts(), QStringList());
 }
 
