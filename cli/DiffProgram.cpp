@@ -183,7 +183,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     const QString files[] = {options.file1, options.file2};
     for (int number = 1; number <= 2; ++number) {
         std::optional<ExtractionDeadline> deadline;
-        if (!options.timeout.isEmpty()) deadline.emplace(options.timeout);
+        if (!options.timeout.isEmpty() && !isTextFile(files[number - 1]))
+            deadline.emplace(options.timeout);
         const QString reason = load(window, number, files[number - 1], messages);
         if (deadline && deadline->passed()) {
             writeLine(err, QStringLiteral("corvella-diff: %1: extraction took longer than %2 s")
