@@ -155,7 +155,8 @@ QString UsageText() {
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
         "  --format json   one JSON object with both files' pages and differences\n"
         "  --quiet         print nothing; only the exit status tells\n"
-        "  --timeout SECONDS  give up when a PDF's text extraction takes longer (status 2)\n"
+        "  --timeout SECONDS\n"
+        "                  give up when a PDF's text extraction takes longer (status 2)\n"
         "  --help, --version\n"
         "\n"
         "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
