@@ -1,18 +1,16 @@
 #include "cli/DiffProgram.h"
 
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
-#include <csignal>
-#include <cstring>
 
+#include "cli/ExtractionTimeout.h"
 #include "cli/HeadlessWindow.h"
 #include "compare/DifferenceReport.h"
 #include "compare/HtmlReport.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/BuildConfig.h"
+#include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
@@ -35,27 +33,15 @@ public:
     QStringList messages;
 };
 
-// The extractor copy of this process goes when the process ends, also by a signal.
-char extractorCopy[4096] = {};
-
-extern "C" void removeExtractorAndEnd(int signal) {
-    if (extractorCopy[0] != '\0') ::unlink(extractorCopy);
-    ::_exit(128 + signal);
-}
-
+// The extractor copy of this process goes when the process ends, also by a signal (which stops
+// the extractors too).
 class DeployedExtractor {
 public:
     explicit DeployedExtractor(EventPump& events) {
-        const QByteArray path = QFile::encodeName(Deployment::ExtractorPath());
-        if (size_t(path.size()) < sizeof extractorCopy)
-            std::memcpy(extractorCopy, path.constData(), size_t(path.size()) + 1);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, removeExtractorAndEnd);
+        ChildLifetime::InstallSignalHandlers();
         Deployment::DeployExtractor(events);
     }
-    ~DeployedExtractor() {
-        Deployment::RemoveExtractor();
-        extractorCopy[0] = '\0';
-    }
+    ~DeployedExtractor() { Deployment::RemoveExtractor(); }
     DeployedExtractor(const DeployedExtractor&) = delete;
     DeployedExtractor& operator=(const DeployedExtractor&) = delete;
 };
@@ -137,6 +123,16 @@ Parsed ParseArguments(const QStringList& arguments) {
             }
             parsed.options.json = format == QStringLiteral("json");
             parsed.options.html = format == QStringLiteral("html");
+        } else if (argument == QStringLiteral("--timeout") ||
+                   argument.startsWith(QStringLiteral("--timeout="))) {
+            if (argument == QStringLiteral("--timeout") && ++i == arguments.size()) {
+                parsed.problem = QStringLiteral("--timeout needs a value: seconds");
+                return parsed;
+            }
+            parsed.options.timeout =
+                argument == QStringLiteral("--timeout") ? arguments[i] : argument.mid(10);
+            parsed.problem = TimeoutProblem(parsed.options.timeout);
+            if (!parsed.problem.isEmpty()) return parsed;
         } else {
             parsed.problem = QStringLiteral("unknown option '%1'").arg(argument);
             return parsed;
@@ -154,7 +150,8 @@ Parsed ParseArguments(const QStringList& arguments) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: corvella-diff [--words] [--format text|json|html] [--quiet] FILE1 FILE2\n"
+        "Usage: corvella-diff [--words] [--format text|json|html] [--quiet] [--timeout SECONDS] "
+        "FILE1 FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
@@ -163,6 +160,8 @@ QString UsageText() {
         "  --format json   one JSON object with both files' pages and differences\n"
         "  --format html   one web page: both texts side by side, differences marked\n"
         "  --quiet         print nothing; only the exit status tells\n"
+        "  --timeout SECONDS\n"
+        "                  give up when a PDF's text extraction takes longer (status 2)\n"
         "  --help, --version\n"
         "\n"
         "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
@@ -189,7 +188,15 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     }
     const QString files[] = {options.file1, options.file2};
     for (int number = 1; number <= 2; ++number) {
+        std::optional<ExtractionDeadline> deadline;
+        if (!options.timeout.isEmpty() && !isTextFile(files[number - 1]))
+            deadline.emplace(options.timeout);
         const QString reason = load(window, number, files[number - 1], messages);
+        if (deadline && deadline->passed()) {
+            writeLine(err, QStringLiteral("corvella-diff: %1: extraction took longer than %2 s")
+                               .arg(files[number - 1], options.timeout));
+            return kTrouble;
+        }
         if (!reason.isEmpty()) {
             writeLine(err, QStringLiteral("corvella-diff: %1: %2").arg(files[number - 1], reason));
             return kTrouble;

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/ChildLifetime.h"
+#include "core/LoadCancel.h"
+
 namespace corvella::Shell32 {
 
 namespace {
@@ -19,8 +22,11 @@ constexpr int kPollMilliseconds = 100;
 
 // Waits until every process has ended or the limit has passed, handling pending window events
 // every poll period; what the first one writes to standard error is collected when asked for.
+// A wait that is `cancellable` stops every process and throws LoadCancel::Cancelled once the load
+// it serves is asked to stop.
 bool waitAll(const std::vector<QProcess*>& processes, EventPump& events,
-             std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
+             std::optional<std::chrono::milliseconds> limit, QByteArray* standardError,
+             bool cancellable) {
     QElapsedTimer clock;
     clock.start();
     for (QProcess* process : processes) running().insert(process);
@@ -34,6 +40,14 @@ bool waitAll(const std::vector<QProcess*>& processes, EventPump& events,
     do {
         cycle.start();
         events.processEvents();
+        if (cancellable && LoadCancel::Requested()) {
+            for (QProcess* process : processes) {
+                process->kill();
+                process->waitForFinished();
+                running().remove(process);
+            }
+            throw LoadCancel::Cancelled{};
+        }
         // One turn of the event loop every poll period: what the events took comes off the wait,
         // which also ends early when the program ends.
         if (QProcess* process = stillRunning())
@@ -52,14 +66,15 @@ int NormalisedWindowStyle(std::optional<int> windowStyle) {
 }
 
 int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
-               EventPump& events) {
+               EventPump& events, bool cancellable) {
     // Console programs have no window here: the style is checked and has nothing to apply to.
     static_cast<void>(NormalisedWindowStyle(windowStyle));
-    return RunAllAndWait(program, {arguments}, events).front();
+    return RunAllAndWait(program, {arguments}, events, cancellable).front();
 }
 
 std::vector<int> RunAllAndWait(const QString& program,
-                               const std::vector<QStringList>& argumentLists, EventPump& events) {
+                               const std::vector<QStringList>& argumentLists, EventPump& events,
+                               bool cancellable) {
     std::vector<std::unique_ptr<QProcess>> processes;
     std::vector<QProcess*> started;
     for (const QStringList& arguments : argumentLists) {
@@ -67,10 +82,11 @@ std::vector<int> RunAllAndWait(const QString& program,
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());
         process->setStandardInputFile(QProcess::nullDevice());
+        ChildLifetime::Bind(*process);
         process->start(program, arguments, QIODevice::NotOpen);
         if (process->waitForStarted()) started.push_back(process.get());
     }
-    if (!started.empty()) waitAll(started, events, std::nullopt, nullptr);
+    if (!started.empty()) waitAll(started, events, std::nullopt, nullptr, cancellable);
 
     std::vector<int> results;
     for (const auto& process : processes) {
@@ -85,8 +101,9 @@ std::vector<int> RunAllAndWait(const QString& program,
 }
 
 bool WaitWhileLive(QProcess& process, EventPump& events,
-                   std::optional<std::chrono::milliseconds> limit, QByteArray* standardError) {
-    return waitAll({&process}, events, limit, standardError);
+                   std::optional<std::chrono::milliseconds> limit, QByteArray* standardError,
+                   bool cancellable) {
+    return waitAll({&process}, events, limit, standardError, cancellable);
 }
 
 void KillRunningPrograms() {

@@ -25,21 +25,25 @@ int NormalisedWindowStyle(std::optional<int> windowStyle);
 
 // Starts the program with its arguments passed intact (never through a shell) and polls it every
 // 100 ms, handling pending window events between polls, until it ends. Returns its exit code, or
-// kObjectErrorBase + kLaunchFailed at once when it cannot be started.
+// kObjectErrorBase + kLaunchFailed at once when it cannot be started. The program dies with this
+// process (see ChildLifetime). A `cancellable` wait serves a load: when the load is asked to stop
+// (LoadCancel), it kills the program and throws LoadCancel::Cancelled.
 int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
-               EventPump& events);
+               EventPump& events, bool cancellable = false);
 
 // Starts the program once per argument list, all at the same time, and waits for every run as
 // RunAndWait does for one. Returns each run's result in the order of the lists.
 std::vector<int> RunAllAndWait(const QString& program,
-                               const std::vector<QStringList>& argumentLists, EventPump& events);
+                               const std::vector<QStringList>& argumentLists, EventPump& events,
+                               bool cancellable = false);
 
 // Waits for a started program, handling pending window events every 100 ms, until it ends or the
 // time limit passes; what it writes to standard error is collected when asked for. Closing the
 // window meanwhile kills it. Returns false when the limit passed with the program still running.
+// `cancellable` as for RunAndWait.
 bool WaitWhileLive(QProcess& process, EventPump& events,
                    std::optional<std::chrono::milliseconds> limit = std::nullopt,
-                   QByteArray* standardError = nullptr);
+                   QByteArray* standardError = nullptr, bool cancellable = false);
 
 // Kills every program that is still being waited for (the window is closing).
 void KillRunningPrograms();

@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 
+#include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
 #include "core/Main.h"
 #include "core/TempFolder.h"
@@ -53,6 +54,7 @@ void SaveBytesToFile(EventPump& events, const QByteArray& bytes, const QString& 
 void DeployExtractor(EventPump& events) {
     const QByteArray bytes = LoadExtractorBuild(GetAddressWidth());
     const QString path = ExtractorPath();
+    ChildLifetime::RemoveStaleFiles(TempFolder());
     if (!Main::FileExists(path)) SaveBytesToFile(events, bytes, path);
 }
 

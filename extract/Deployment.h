@@ -24,6 +24,7 @@ QByteArray LoadExtractorBuild(const QString& addressWidth);
 void SaveBytesToFile(EventPump& events, const QByteArray& bytes, const QString& path);
 
 // The start-up step: the build for this system at the extractor path, unless a file is there.
+// The files that ended processes could not remove (killed, crashed) go first.
 void DeployExtractor(EventPump& events);
 
 // The shut-down step: removes this process's extractor copy, ignoring every failure.

@@ -5,6 +5,7 @@
 
 #include "compare/ShowRTF.h"
 #include "core/ErrorReport.h"
+#include "core/LoadCancel.h"
 #include "core/Main.h"
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
@@ -63,24 +64,33 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
     proc.step(104, [&] { chosen = choose(); });
     // A cancelled dialog changes nothing.
     if (chosen.isEmpty()) return;
-    proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
-    proc.step(108, [&] { list = SelectionList(chosen); });
-    proc.step(110, [&] { pane.setText(QString()); });
-    if (list.size() == 1) {
-        loadOne(window, command, proc, list.at(0), 112);
-    } else {
-        for (qsizetype i = 1; i < list.size(); ++i) {
-            QString path;
-            proc.step(118, [&] {
-                path = list.at(0) + u'/' + list.at(i);
-                if (command.fixPaths) path = FixDoubleBackslash(path);
-            });
-            loadOne(window, command, proc, path, 120);
+    const LoadCancel::Scope running;
+    const QString before = pane.text();
+    try {
+        proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
+        proc.step(108, [&] { list = SelectionList(chosen); });
+        proc.step(110, [&] { pane.setText(QString()); });
+        if (list.size() == 1) {
+            loadOne(window, command, proc, list.at(0), 112);
+        } else {
+            for (qsizetype i = 1; i < list.size(); ++i) {
+                QString path;
+                proc.step(118, [&] {
+                    path = list.at(0) + u'/' + list.at(i);
+                    if (command.fixPaths) path = FixDoubleBackslash(path);
+                });
+                loadOne(window, command, proc, path, 120);
+            }
         }
+        proc.step(126, [&] { pane.setText(pane.text() + QStringLiteral("\r")); });
+        proc.step(128, [&] { window.selectOption(1); });
+        proc.step(130, [&] { window.setPointer(PointerShape::Default); });
+    } catch (const LoadCancel::Cancelled&) {
+        // Stopped while extracting (Esc, a time limit): the pane gets back its text, and the
+        // window leaves its busy state without a word.
+        pane.setText(before);
+        window.setPointer(PointerShape::Default);
     }
-    proc.step(126, [&] { pane.setText(pane.text() + QStringLiteral("\r")); });
-    proc.step(128, [&] { window.selectOption(1); });
-    proc.step(130, [&] { window.setPointer(PointerShape::Default); });
 }
 
 QStringList chooseInDialog(MainWindow& window) {

@@ -8,7 +8,8 @@
 namespace corvella {
 
 // "Load PDF File #1" and "Load PDF File #2": the user picks one or several PDFs; each is turned
-// into text and loaded into the pane, the last one that loads staying there.
+// into text and loaded into the pane, the last one that loads staying there. A load stopped while
+// extracting (LoadCancel) gives the pane back its text and ends without a message.
 void PushButton3_Click(MainWindow& window);
 void PushButton4_Click(MainWindow& window);
 // The same for pane 1 or 2 with the files already chosen (the command line, a drop): every step

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QThread>
 
+#include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
+#include "core/LoadCancel.h"
 #include "core/Shell32.h"
 #include "core/TempFolder.h"
 #include "extract/Deployment.h"
@@ -24,9 +26,10 @@ PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, EventPump& events)
     QProcess info;
     info.setStandardErrorFile(QProcess::nullDevice());
     info.setStandardInputFile(QProcess::nullDevice());
+    ChildLifetime::Bind(info);
     info.start(QStringLiteral("pdfinfo"), {pdf});
     if (!info.waitForStarted()) return {};
-    if (!Shell32::WaitWhileLive(info, events, kInformationTimeLimit)) {
+    if (!Shell32::WaitWhileLive(info, events, kInformationTimeLimit, nullptr, true)) {
         info.kill();
         info.waitForFinished();
         return {};
@@ -44,6 +47,14 @@ QString PartPath(int conversion, int number) {
                         .arg(number));
 }
 
+// The pieces of a conversion go however it ends, also when its load is stopped.
+struct RemovedAtEnd {
+    const QStringList& files;
+    ~RemovedAtEnd() {
+        for (const QString& file : files) QFile::remove(file);
+    }
+};
+
 // Runs the extractor on page ranges at the same time and joins their texts, in page order, into
 // the text file: the same bytes a single run writes, since the extractor ends every page with a
 // form feed and each page's text depends only on that page. Returns false, leaving no file of its
@@ -59,6 +70,7 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
     static int conversions = 0;
     const int conversion = ++conversions;
     QStringList parts;
+    const RemovedAtEnd removeParts{parts};
     std::vector<QStringList> argumentLists;
     for (const PageRanges::Range& range : ranges) {
         const QString part = PartPath(conversion, int(parts.size()));
@@ -69,14 +81,12 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
                                  QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, part});
     }
     const std::vector<int> results =
-        Shell32::RunAllAndWait(extractor, argumentLists, services.events);
+        Shell32::RunAllAndWait(extractor, argumentLists, services.events, true);
     // The last wait may have taken a whole poll period: the window has its turn before the join.
     services.events.processEvents();
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
-    ok = ok && PageRanges::JoinFiles(parts, textPath);
-    for (const QString& part : parts) QFile::remove(part);
-    return ok;
+    return ok && PageRanges::JoinFiles(parts, textPath);
 }
 
 }  // namespace
@@ -102,13 +112,19 @@ void PDFToText(QString& path, Services& services) {
     proc.step(104, [&] {
         // The extractor here ignores the permission to copy text, so it is read from the
         // document information first: such a PDF gives no text, as one that needs a password.
-        const PageRanges::DocumentInfo info = ReadDocumentInfo(pdf, services.events);
-        if (info.copyingForbidden) return;
-        if (ExtractInParallel(extractor, pdf, textPath, info, services)) return;
-        QFile::remove(textPath);
-        Shell32::RunAndWait(extractor,
-                            {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath}, 0,
-                            services.events);
+        try {
+            const PageRanges::DocumentInfo info = ReadDocumentInfo(pdf, services.events);
+            if (info.copyingForbidden) return;
+            if (ExtractInParallel(extractor, pdf, textPath, info, services)) return;
+            QFile::remove(textPath);
+            Shell32::RunAndWait(extractor,
+                                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath}, 0,
+                                services.events, true);
+        } catch (const LoadCancel::Cancelled&) {
+            // A stopped extractor may have begun the text: none of it may pass for the PDF's.
+            QFile::remove(textPath);
+            throw;
+        }
     });
     proc.step(106, [&] { path = textPath; });
 }

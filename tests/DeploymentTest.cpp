@@ -143,8 +143,9 @@ TEST_F(DeploymentTest, MissingExtractorIsReportedAtItsStartUpStep) {
 }
 
 TEST_F(DeploymentTest, ShutDownRemovesOnlyThisProcesssCopy) {
-    // Another running copy of the program has its own extractor, which must survive.
-    const QString other = TempPath("pdftotext-999999999");
+    // Another running copy of the program (a live process: the files of ended ones are cleared at
+    // start-up) has its own extractor, which must survive.
+    const QString other = TempPath(QStringLiteral("pdftotext-%1").arg(getppid()));
     QFile otherFile(other);
     ASSERT_TRUE(otherFile.open(QIODevice::WriteOnly));
     otherFile.close();
@@ -158,6 +159,7 @@ TEST_F(DeploymentTest, ShutDownRemovesOnlyThisProcesssCopy) {
     EXPECT_FALSE(QFile::exists(Deployment::ExtractorPath()));
     EXPECT_TRUE(QFile::exists(other));
     EXPECT_NE(Deployment::ExtractorPath(), other);
+    QFile::remove(other);
 }
 
 }  // namespace

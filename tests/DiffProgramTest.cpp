@@ -176,6 +176,10 @@ TEST_F(DiffProgramTest, ExitStatusesAndOneLineForEachTrouble) {
         {{"--bogus", same, other}, 2, "", "unknown option '--bogus'"},
         {{same, other, same}, 2, "", "two files are needed, 3 given"},
         {{"--format", "xml", same, other}, 2, "", "unknown format 'xml'"},
+        {{"--timeout", "0", same, other}, 2, "", "invalid timeout '0'"},
+        {{"--timeout=soon", same, other}, 2, "", "invalid timeout 'soon'"},
+        {{same, other, "--timeout"}, 2, "", "--timeout needs a value"},
+        {{"--timeout=60", "--quiet", same, other}, 1, "", ""},
         {{"--help"}, 0, "Usage: corvella-diff", ""},
         {{"--version"}, 0, "corvella-diff ", ""},
     };

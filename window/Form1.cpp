@@ -13,13 +13,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <array>
 
 #include "compare/LinesCommand.h"
 #include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
 #include "core/AppTitle.h"
+#include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
+#include "core/LoadCancel.h"
 #include "core/SettingsStore.h"
 #include "core/Shell32.h"
 #include "extract/Deployment.h"
@@ -71,6 +74,8 @@ Form1::Form1(Services& services, QWidget* parent) : QWidget(parent), services_(s
     applyFocusOrder();
     wireCommands();
     watchPointerMoves();
+    // Esc stops a load whose extraction runs (a broken PDF may keep the extractor busy forever).
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, [] { LoadCancel::Request(); });
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -312,6 +317,8 @@ void Form1::dropEvent(QDropEvent* event) {
 
 void Form1::Shutdown() {
     Shell32::KillRunningPrograms();
+    ChildLifetime::StopChildren();
+    ChildLifetime::RemoveOwnFiles();
     Deployment::RemoveExtractor();
     if (services_.endProcess)
         services_.endProcess(0);

@@ -26,7 +26,8 @@ public:
 
     // The start-up sequence; runs before the window is shown.
     void Form_Load();
-    // The shut-down: removes the extractor copy and ends the process at once.
+    // The shut-down: stops the extractors, removes this process's files and ends the process at
+    // once.
     void Shutdown();
 
     // MainWindow

@@ -7,6 +7,7 @@
 
 #include "compare/LibreOfficeWord1.h"
 #include "core/BuildConfig.h"
+#include "core/ChildLifetime.h"
 #include "core/SettingsStore.h"
 #include "extract/GivenFiles.h"
 #include "output/GetSetPrinter.h"
@@ -32,6 +33,7 @@ int runWindow(const CommandLine& commandLine, char* programName, const ProgramHo
     QApplication app(qtArgc, qtArgv);
     // The desktop matches the window to its entry, and so to its icon, by this name.
     QGuiApplication::setDesktopFileName(QLatin1String(build::kAppId));
+    ChildLifetime::InstallSignalHandlers();
 
     QtDialogs dialogs;
     QtEventPump events;

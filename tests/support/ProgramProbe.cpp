@@ -1,9 +1,14 @@
 // The real program, started with its command line, but with scripted dialogs and printers: once
 // the files of the command line are loaded it prints what the window holds as JSON and ends.
+// With CORVELLA_PROBE_CLOSE_WHEN set to a file name, the window also closes as soon as that file
+// exists, even in the middle of a load.
+#include <QApplication>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRadioButton>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -20,6 +25,16 @@ int main(int argc, char** argv) {
     hooks.services = [&] {
         test = std::make_unique<TestServices>();
         test->services.endProcess = nullptr;  // the program's own end
+        if (const QString trigger = qEnvironmentVariable("CORVELLA_PROBE_CLOSE_WHEN");
+            !trigger.isEmpty()) {
+            auto* poll = new QTimer(qApp);
+            QObject::connect(poll, &QTimer::timeout, [trigger] {
+                if (!QFile::exists(trigger)) return;
+                for (QWidget* window : QApplication::topLevelWidgets())
+                    if (auto* form = qobject_cast<Form1*>(window)) form->close();
+            });
+            poll->start(50);
+        }
         return &test->services;
     };
     hooks.afterOpening = [&](Form1& form) {
