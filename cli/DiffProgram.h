@@ -8,8 +8,9 @@
 namespace corvella::DiffProgram {
 
 struct Options {
-    bool words = false;         // the word comparison instead of the line comparison
-    bool ignoreLayout = false;  // the layout-free comparison instead of the line comparison
+    bool words = false;  // the word comparison instead of the line comparison
+    // the layout-free comparison instead of the line comparison
+    bool ignoreLayout = false;
     bool json = false;
     bool quiet = false;
     QString file1;
