@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <array>
 
+#include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
@@ -31,6 +32,7 @@
 #include "window/FormLayout.h"
 #include "window/HelpCommand.h"
 #include "window/HomePage.h"
+#include "window/IgnoringLayoutCommand.h"
 #include "window/Startup.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
@@ -150,6 +152,8 @@ void Form1::wireCommands() {
                     if (on) (this->*click)();
                 });
     }
+    ignoringLayout_ = OfferIgnoringLayoutCommand(*this, {RichTextBox(1), RichTextBox(2)},
+                                                 [this] { FindDifferencesIgnoringLayout(*this); });
 }
 
 void Form1::watchPointerMoves() {

@@ -9,6 +9,7 @@
 #include "window/FileDrop.h"
 #include "window/RichTextPane.h"
 
+class QAction;
 class QDropEvent;
 class QGroupBox;
 class QPushButton;
@@ -41,6 +42,8 @@ public:
     QPushButton* PushButton(int number) const { return buttons_[number - 1]; }
     QRadioButton* Option(int number) const { return options_[number - 1]; }
     QGroupBox* Frame(int number) const { return frames_[number - 1]; }
+    // "Find Differences (Ignoring Layout)": Ctrl+L and the context menus of panes 1 and 2.
+    QAction* IgnoringLayoutAction() const { return ignoringLayout_; }
 
     // The custom pointer shown over the command buttons; none means the ordinary arrow.
     void setHandPicture(std::optional<QCursor> hand);
@@ -87,6 +90,7 @@ private:
     QPushButton* buttons_[9] = {};
     QRadioButton* options_[4] = {};
     QGroupBox* frames_[4] = {};
+    QAction* ignoringLayout_ = nullptr;
     QHash<QString, QWidget*> byName_;
 
     PointerShape pointer_ = PointerShape::Default;
