@@ -77,14 +77,14 @@ bool isNumber(QStringView word) {
 // keeps its words while its page references change. The numbers that differ stay different.
 std::vector<LayoutDiff::Move> findMoves(const Side (&sides)[2],
                                         const LayoutFreeWords::Dictionary& dictionary,
-                                        LayoutDiff::Edits& edits) {
+                                        LayoutDiff::Edits& edits, TimeSlicedYield* yield) {
     std::vector<int> keys[2];
     for (int s = 0; s < 2; ++s) {
         keys[s].reserve(sides[s].ids.size());
         for (int id : sides[s].ids) keys[s].push_back(isNumber(dictionary.text(id)) ? -1 : id);
     }
     const std::vector<LayoutDiff::Move> moves =
-        LayoutDiff::FindMoves(keys[0], keys[1], edits, LayoutCompare::kMinMovedWords);
+        LayoutDiff::FindMoves(keys[0], keys[1], edits, LayoutCompare::kMinMovedWords, yield);
     for (const LayoutDiff::Move& move : moves) {
         for (qsizetype k = 0; k < move.length; ++k) {
             if (sides[0].ids[size_t(move.a + k)] == sides[1].ids[size_t(move.b + k)]) continue;
@@ -109,8 +109,8 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
     LayoutFreeWords::Dictionary dictionary;
     Side sides[2] = {{text1, {}, {}}, {text2, {}, {}}};
     // A word split at a line's end keeps its hyphen when either text writes it so within a line.
-    const LayoutFreeWords::Scanned scanned[2] = {LayoutFreeWords::Scan(text1),
-                                                 LayoutFreeWords::Scan(text2)};
+    const LayoutFreeWords::Scanned scanned[2] = {LayoutFreeWords::Scan(text1, yield),
+                                                 LayoutFreeWords::Scan(text2, yield)};
     if (yield) yield->maybeYield();
     QSet<QStringView> hyphenated;
     for (const LayoutFreeWords::Scanned& text : scanned)
@@ -122,8 +122,9 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
         for (const Word& word : side.words) side.ids.push_back(word.id);
     }
     LayoutDiff::Edits edits = LayoutDiff::ShortestEdits(sides[0].ids, sides[1].ids, yield);
-    const std::vector<LayoutDiff::Move> moves = findMoves(sides, dictionary, edits);
+    const std::vector<LayoutDiff::Move> moves = findMoves(sides, dictionary, edits, yield);
 
+    if (yield) yield->maybeYield();
     LayoutComparison result;
     result.only1 = differentRuns(sides[0], edits.a, dictionary);
     result.only2 = differentRuns(sides[1], edits.b, dictionary);
@@ -139,6 +140,7 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
         in2.push_back(&move.to);
     }
     locate(text1, in1);
+    if (yield) yield->maybeYield();
     locate(text2, in2);
     return result;
 }

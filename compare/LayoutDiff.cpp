@@ -149,7 +149,7 @@ Edits ShortestEdits(const std::vector<int>& a, const std::vector<int>& b, TimeSl
 }
 
 std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b, Edits& edits,
-                            qsizetype minWords) {
+                            qsizetype minWords, TimeSlicedYield* yield) {
     std::vector<Move> moves;
     const qsizetype k = std::max<qsizetype>(minWords, 1);
     std::unordered_multimap<std::uint64_t, qsizetype> starts;
@@ -158,6 +158,7 @@ std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b
     if (starts.empty()) return moves;
 
     for (qsizetype i = 0; i + k <= qsizetype(a.size());) {
+        if ((i & 1023) == 0 && yield) yield->maybeYield();
         if (!allDifferent(edits.a, i, k)) {
             ++i;
             continue;

@@ -34,6 +34,6 @@ struct Move {
 // the different words of `b`; marks both places Moved. Each word moves at most once; the longest
 // match found first wins.
 std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b, Edits& edits,
-                            qsizetype minWords);
+                            qsizetype minWords, TimeSlicedYield* yield = nullptr);
 
 }  // namespace corvella::LayoutDiff

@@ -63,11 +63,12 @@ int Dictionary::idOf(QString joined) {
     return idOf(QStringView(joined_.back()));
 }
 
-Scanned Scan(QStringView text) {
+Scanned Scan(QStringView text, TimeSlicedYield* yield) {
     const Lines cut = cutLines(text);
     const std::vector<bool> furniture = PageFurniture::Find(cut.lines);
     Scanned scanned{text, {}};
     for (size_t l = 0; l < cut.lines.size(); ++l) {
+        if ((l & 1023) == 0 && yield) yield->maybeYield();
         if (furniture[l]) continue;
         const QStringView line = cut.lines[l].text;
         const size_t before = scanned.pieces.size();

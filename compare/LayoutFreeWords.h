@@ -50,7 +50,7 @@ struct Scanned {
     QStringView text;
     std::vector<Piece> pieces;
 };
-Scanned Scan(QStringView text);
+Scanned Scan(QStringView text, TimeSlicedYield* yield = nullptr);
 
 // The words with a hyphen inside that stand within a line ("non-empty"): split at that hyphen by
 // a line's end, such a word keeps its hyphen.
