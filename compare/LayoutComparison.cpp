@@ -14,6 +14,7 @@ struct Side {
     QStringView text;
     std::vector<Word> words;
     std::vector<int> ids;
+    std::vector<int> keys;  // the ids, every number one and the same key
 };
 
 LayoutRun makeRun(const Side& side, const LayoutFreeWords::Dictionary& dictionary, qsizetype first,
@@ -73,18 +74,35 @@ bool isNumber(QStringView word) {
     return digit;
 }
 
+// Gives every side its keys: a number ("1059,", "3.2") stands for any number, so that page
+// references that changed between editions do not pull the words around them out of line.
+void numberBlindKeys(Side (&sides)[2], const LayoutFreeWords::Dictionary& dictionary) {
+    const int numberKey = dictionary.size();
+    std::vector<bool> number(static_cast<size_t>(numberKey));
+    for (int id = 0; id < numberKey; ++id) number[size_t(id)] = isNumber(dictionary.text(id));
+    for (Side& side : sides) {
+        side.keys.reserve(side.ids.size());
+        for (int id : side.ids) side.keys.push_back(number[size_t(id)] ? numberKey : id);
+    }
+}
+
+// Where the script pairs a number with another number, both are different.
+void markChangedNumbers(const Side (&sides)[2], LayoutDiff::Edits& edits) {
+    size_t j = 0;
+    for (size_t i = 0; i < edits.a.size(); ++i) {
+        if (edits.a[i] != LayoutDiff::Common) continue;
+        while (edits.b[j] != LayoutDiff::Common) ++j;
+        if (sides[0].ids[i] != sides[1].ids[j]) edits.a[i] = edits.b[j] = LayoutDiff::Different;
+        ++j;
+    }
+}
+
 // Moved runs, in which a number may stand for any number: a moved table of contents or index
 // keeps its words while its page references change. The numbers that differ stay different.
-std::vector<LayoutDiff::Move> findMoves(const Side (&sides)[2],
-                                        const LayoutFreeWords::Dictionary& dictionary,
-                                        LayoutDiff::Edits& edits, TimeSlicedYield* yield) {
-    std::vector<int> keys[2];
-    for (int s = 0; s < 2; ++s) {
-        keys[s].reserve(sides[s].ids.size());
-        for (int id : sides[s].ids) keys[s].push_back(isNumber(dictionary.text(id)) ? -1 : id);
-    }
-    const std::vector<LayoutDiff::Move> moves =
-        LayoutDiff::FindMoves(keys[0], keys[1], edits, LayoutCompare::kMinMovedWords, yield);
+std::vector<LayoutDiff::Move> findMoves(const Side (&sides)[2], LayoutDiff::Edits& edits,
+                                        TimeSlicedYield* yield) {
+    const std::vector<LayoutDiff::Move> moves = LayoutDiff::FindMoves(
+        sides[0].keys, sides[1].keys, edits, LayoutCompare::kMinMovedWords, yield);
     for (const LayoutDiff::Move& move : moves) {
         for (qsizetype k = 0; k < move.length; ++k) {
             if (sides[0].ids[size_t(move.a + k)] == sides[1].ids[size_t(move.b + k)]) continue;
@@ -107,7 +125,7 @@ qsizetype LayoutComparison::differingWords() const {
 LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
                                         TimeSlicedYield* yield) {
     LayoutFreeWords::Dictionary dictionary;
-    Side sides[2] = {{text1, {}, {}}, {text2, {}, {}}};
+    Side sides[2] = {{text1, {}, {}, {}}, {text2, {}, {}, {}}};
     // A word split at a line's end keeps its hyphen when either text writes it so within a line.
     const LayoutFreeWords::Scanned scanned[2] = {LayoutFreeWords::Scan(text1, yield),
                                                  LayoutFreeWords::Scan(text2, yield)};
@@ -121,8 +139,10 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
         side.ids.reserve(side.words.size());
         for (const Word& word : side.words) side.ids.push_back(word.id);
     }
-    LayoutDiff::Edits edits = LayoutDiff::ShortestEdits(sides[0].ids, sides[1].ids, yield);
-    const std::vector<LayoutDiff::Move> moves = findMoves(sides, dictionary, edits, yield);
+    numberBlindKeys(sides, dictionary);
+    LayoutDiff::Edits edits = LayoutDiff::ShortestEdits(sides[0].keys, sides[1].keys, yield);
+    markChangedNumbers(sides, edits);
+    const std::vector<LayoutDiff::Move> moves = findMoves(sides, edits, yield);
 
     if (yield) yield->maybeYield();
     LayoutComparison result;

@@ -33,6 +33,7 @@ public:
     int idOf(QStringView word);
     int idOf(QString joined);  // a word made of two parts, kept here
     QStringView text(int id) const { return texts_[size_t(id)]; }
+    int size() const { return int(texts_.size()); }
 
 private:
     QHash<QStringView, int> ids_;

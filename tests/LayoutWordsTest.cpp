@@ -84,6 +84,14 @@ TEST(LayoutWordsTest, RunsAndMovesStandOnTheirPagesAndLines) {
     EXPECT_EQ(std::make_pair(move.to.page, move.to.line), std::make_pair(1, 1));
     EXPECT_EQ(found.differingWords(), 2);
 
+    // Numbers line up as numbers: a changed page reference is still a difference.
+    const LayoutComparison renumbered = LayoutCompare::Compare(pages({"see index, 12, 40 here"}),
+                                                               pages({"see index, 13, 40 here"}));
+    ASSERT_EQ(renumbered.only1.size(), 1u);
+    EXPECT_EQ(renumbered.only1[0].words, "12,");
+    ASSERT_EQ(renumbered.only2.size(), 1u);
+    EXPECT_EQ(renumbered.only2[0].words, "13,");
+
     // A joined word is coloured in both its parts, and only there.
     const QString hyphen1 = pages({"a docu-\nment b", "c"});
     const LayoutComparison joined = LayoutCompare::Compare(hyphen1, pages({"a b", "c"}));
