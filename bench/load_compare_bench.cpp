@@ -16,7 +16,10 @@
 // phase (the loads, both comparisons, and loading file 1 again into the coloured pane) with the
 // longest time the event loop went without a turn of a 10 ms timer ("max_stall_ms"); and the
 // stages of loading the first file (extraction, the printable-text check, reading the text into
-// the pane, the final line break).
+// the pane, the final line break). Then per pair, in a process of its own after both loads:
+// "Find Differences (Ignoring Layout)" with "layout_words=" (differing words, and of them those
+// that are no numbers), "layout_ms=" (the command in the window), "layout_compare_ms=" (the
+// comparison alone), "layout_peak_rss_mb=" and its "max_stall_ms".
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -30,6 +33,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/Main.h"
@@ -137,6 +141,66 @@ QString loadStages(const QString& pdf, Services& services) {
         .arg(unreadable ? QStringLiteral(" (unreadable)") : QString());
 }
 
+// A word such as "1059," or "(12)": digits and punctuation only.
+bool isNumber(QStringView word) {
+    bool digit = false;
+    for (QChar c : word) {
+        if (c.isDigit())
+            digit = true;
+        else if (!c.isPunct())
+            return false;
+    }
+    return digit;
+}
+
+qsizetype wordsNotNumbers(const LayoutComparison& found) {
+    qsizetype count = 0;
+    for (const auto* runs : {&found.only1, &found.only2})
+        for (const LayoutRun& run : *runs)
+            for (QStringView word : QStringView(run.words).split(u' '))
+                if (!isNumber(word)) ++count;
+    return count;
+}
+
+int runLayout(const QString& corpus, const Pair& pair) {
+    testing::TestServices test;
+    QtEventPump events;
+    Services live{test.dialogs, events};
+    live.settings = &test.settings;
+    live.printers = &test.printers;
+    live.random = &test.random;
+    live.launcher = &test.launcher;
+    live.programFolder = test.programFolder.path();
+    Form1 form(live);
+    form.Form_Load();
+    form.show();
+    test.dialogs.fileSelections.push_back({QDir(corpus).filePath(QLatin1String(pair.first))});
+    PushButton3_Click(form);
+    test.dialogs.fileSelections.push_back({QDir(corpus).filePath(QLatin1String(pair.second))});
+    PushButton4_Click(form);
+
+    StallMeter meter;
+    LayoutComparison found;
+    const Phase layout = timed(meter, [&] { FindDifferencesIgnoringLayout(form, &found); });
+    const double peak = peakRssMb();
+    QElapsedTimer clock;
+    clock.start();
+    LayoutCompare::Compare(form.pane(1).text(), form.pane(2).text());
+    const qint64 compare = clock.elapsed();
+    std::printf(
+        "%s %s layout_words=%lld layout_words_not_numbers=%lld layout_runs=%zu layout_moved=%zu "
+        "layout_ms=%lld layout_compare_ms=%lld layout_peak_rss_mb=%.0f max_stall_ms=%lld\n",
+        pair.first, pair.second, static_cast<long long>(found.differingWords()),
+        static_cast<long long>(wordsNotNumbers(found)), found.only1.size() + found.only2.size(),
+        found.moved.size(), static_cast<long long>(layout.ms), static_cast<long long>(compare),
+        peak, static_cast<long long>(layout.maxStallMs));
+    for (const QString& message : test.dialogs.texts())
+        std::printf("message: %s\n", qPrintable(message));
+    std::fflush(stdout);
+    Deployment::RemoveExtractor();
+    return 0;
+}
+
 int runPair(const QString& corpus, const Pair& pair) {
     const QString first = QDir(corpus).filePath(QLatin1String(pair.first));
     const QString second = QDir(corpus).filePath(QLatin1String(pair.second));
@@ -214,6 +278,8 @@ int main(int argc, char* argv[]) {
         const int index = arguments[3].toInt();
         return runPair(arguments[1], kPairs[index]);
     }
+    if (arguments.size() == 4 && arguments[2] == QStringLiteral("--layout"))
+        return runLayout(arguments[1], kPairs[arguments[3].toInt()]);
     if (arguments.size() != 2) {
         std::fprintf(stderr, "usage: load_compare_bench CORPUS_DIR\n");
         return 2;
@@ -229,11 +295,13 @@ int main(int argc, char* argv[]) {
             status = 1;
             continue;
         }
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {corpus, QStringLiteral("--pair"), QString::number(i)});
-        if (!child.waitForFinished(-1) || child.exitCode() != 0) status = 1;
+        for (const char* mode : {"--pair", "--layout"}) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedChannels);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {corpus, mode, QString::number(i)});
+            if (!child.waitForFinished(-1) || child.exitCode() != 0) status = 1;
+        }
     }
     return status;
 }

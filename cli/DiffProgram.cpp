@@ -7,6 +7,8 @@
 #include "cli/HeadlessWindow.h"
 #include "compare/DifferenceReport.h"
 #include "compare/HtmlReport.h"
+#include "compare/LayoutCommand.h"
+#include "compare/LayoutReport.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/BuildConfig.h"
@@ -103,6 +105,8 @@ Parsed ParseArguments(const QStringList& arguments) {
             return parsed;
         } else if (argument == QStringLiteral("--words")) {
             parsed.options.words = true;
+        } else if (argument == QStringLiteral("--ignore-layout")) {
+            parsed.options.ignoreLayout = true;
         } else if (argument == QStringLiteral("--quiet") || argument == QStringLiteral("-q")) {
             parsed.options.quiet = true;
         } else if (argument == QStringLiteral("--format") ||
@@ -150,12 +154,14 @@ Parsed ParseArguments(const QStringList& arguments) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: corvella-diff [--words] [--format text|json|html] [--quiet] [--timeout SECONDS] "
-        "FILE1 FILE2\n"
+        "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--quiet] "
+        "[--timeout SECONDS] FILE1 FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
         "  --words         compare word by word, line against line (default: whole lines)\n"
+        "  --ignore-layout compare the words in reading order, without page headers, footers,\n"
+        "                  page numbers, line breaks and hyphenation; moved runs are no change\n"
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
         "  --format json   one JSON object with both files' pages and differences\n"
         "  --format html   one web page: both texts side by side, differences marked\n"
@@ -205,7 +211,10 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
 
     ListedDifferences listed;
     window.listedDifferences = &listed;
-    if (options.words)
+    LayoutComparison layout;
+    if (options.ignoreLayout)
+        FindDifferencesIgnoringLayout(window, &layout);
+    else if (options.words)
         PushButton6_Click(window);
     else
         PushButton1_Click(window);
@@ -216,6 +225,28 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
 
     const QString text1 = window.pane(1).text();
     const QString text2 = window.pane(2).text();
+    if (options.ignoreLayout) {
+        const LayoutReport::Sides sides =
+            LayoutReport::MakeSides(layout, {options.file1, DifferenceReport::PageCount(text1), {}},
+                                    {options.file2, DifferenceReport::PageCount(text2), {}});
+        if (options.quiet) {
+        } else if (options.html) {
+            // Marked as the window colours them: each differing word on its own.
+            const auto words = [](const std::vector<LayoutRun>& runs) {
+                std::vector<TextRange> ranges;
+                for (const LayoutRun& run : runs)
+                    ranges.insert(ranges.end(), run.ranges.begin(), run.ranges.end());
+                return ranges;
+            };
+            out.write(HtmlReport::Write(QStringLiteral("ignore-layout"),
+                                        {options.file1, text1, words(layout.only1)},
+                                        {options.file2, text2, words(layout.only2)}));
+        } else {
+            out.write(options.json ? LayoutReport::FormatJson(layout, sides)
+                                   : DifferenceReport::FormatText(sides.first, sides.second));
+        }
+        return layout.same() ? kSame : kDifferent;
+    }
     const DifferenceReport::Side first{options.file1, DifferenceReport::PageCount(text1),
                                        DifferenceReport::Locate(text1, listed.inPane1)};
     const DifferenceReport::Side second{options.file2, DifferenceReport::PageCount(text2),

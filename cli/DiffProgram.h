@@ -9,6 +9,8 @@ namespace corvella::DiffProgram {
 
 struct Options {
     bool words = false;  // the word comparison instead of the line comparison
+    // the layout-free comparison instead of the line comparison
+    bool ignoreLayout = false;
     bool json = false;
     bool html = false;  // one web page with both texts side by side
     bool quiet = false;

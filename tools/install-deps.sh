@@ -7,6 +7,8 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libcups2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the edit script of the layout-free comparison
+    libdtl-dev
     poppler-utils qpdf
     fonts-liberation
     xvfb xauth

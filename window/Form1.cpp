@@ -16,6 +16,7 @@
 #include <QShortcut>
 #include <array>
 
+#include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
@@ -34,6 +35,7 @@
 #include "window/FormLayout.h"
 #include "window/HelpCommand.h"
 #include "window/HomePage.h"
+#include "window/IgnoringLayoutCommand.h"
 #include "window/Startup.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
@@ -156,6 +158,12 @@ void Form1::wireCommands() {
                     if (on) (this->*click)();
                 });
     }
+    ignoringLayout_ = OfferIgnoringLayoutCommand(*this, [this] {
+        const bool starts = !BusyFlag;
+        FindDifferencesIgnoringLayout(*this);
+        if (starts) reviewKeys_->comparisonEnded();
+    });
+    for (int number : {1, 2}) reviewKeys_->offerInMenu(number, ignoringLayout_);
 }
 
 void Form1::watchPointerMoves() {

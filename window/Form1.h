@@ -10,6 +10,7 @@
 #include "window/ReviewKeys.h"
 #include "window/RichTextPane.h"
 
+class QAction;
 class QDropEvent;
 class QGroupBox;
 class QPushButton;
@@ -45,6 +46,8 @@ public:
     QGroupBox* Frame(int number) const { return frames_[number - 1]; }
     // The keys and menu entries that walk the differences.
     ReviewKeys* reviewKeys() const { return reviewKeys_; }
+    // "Find Differences (Ignoring Layout)": Ctrl+L and the context menus of panes 1 and 2.
+    QAction* IgnoringLayoutAction() const { return ignoringLayout_; }
 
     // The custom pointer shown over the command buttons; none means the ordinary arrow.
     void setHandPicture(std::optional<QCursor> hand);
@@ -91,6 +94,7 @@ private:
     QPushButton* buttons_[9] = {};
     QRadioButton* options_[4] = {};
     QGroupBox* frames_[4] = {};
+    QAction* ignoringLayout_ = nullptr;
     QHash<QString, QWidget*> byName_;
     ReviewKeys* reviewKeys_ = nullptr;
 

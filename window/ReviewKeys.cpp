@@ -26,7 +26,11 @@ ReviewKeys::ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& p
             {QKeySequence(Qt::ALT | Qt::Key_Up), QKeySequence(Qt::SHIFT | Qt::Key_F8)});
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this,
-                [this, number](const QPoint& position) { showMenu(number, position); });
+                [this, number, pane](const QPoint& position) {
+                    QMenu* shown = menu(number, position);
+                    shown->setAttribute(Qt::WA_DeleteOnClose);
+                    shown->popup(pane->viewport()->mapToGlobal(position));
+                });
     }
 }
 
@@ -47,14 +51,15 @@ void ReviewKeys::go(int pane, Direction direction) {
         panes_[size_t(pane - 1)]->bringIntoView(target->start);
 }
 
-void ReviewKeys::showMenu(int pane, const QPoint& position) {
-    RichTextPane* widget = panes_[size_t(pane - 1)];
-    QMenu* menu = widget->createStandardContextMenu(position);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
+void ReviewKeys::offerInMenu(int pane, QAction* command) { offered_[size_t(pane - 1)] << command; }
+
+QMenu* ReviewKeys::menu(int pane, const QPoint& position) const {
+    QMenu* menu = panes_[size_t(pane - 1)]->createStandardContextMenu(position);
     menu->addSeparator();
+    menu->addActions(offered_[size_t(pane - 1)]);
     menu->addAction(action(pane, Direction::Next));
     menu->addAction(action(pane, Direction::Previous));
-    menu->popup(widget->viewport()->mapToGlobal(position));
+    return menu;
 }
 
 }  // namespace corvella

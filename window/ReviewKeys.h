@@ -8,6 +8,7 @@
 #include "window/RichTextPane.h"
 
 class QAction;
+class QMenu;
 
 namespace corvella {
 
@@ -25,13 +26,20 @@ public:
     // The entries of a pane, next first.
     QAction* action(int pane, Direction direction) const;
 
+    // Adds a command of the window to the context menu of the pane, before the two entries.
+    void offerInMenu(int pane, QAction* command);
+
+    // The pane's context menu at `position` (viewport coordinates): the editor's own entries, the
+    // commands offered for the pane, then next and previous difference. The caller owns it.
+    QMenu* menu(int pane, const QPoint& position) const;
+
 private:
     void go(int pane, Direction direction);
-    void showMenu(int pane, const QPoint& position);
 
     MainWindow& window_;
     std::array<RichTextPane*, 4> panes_;
     std::array<std::array<QAction*, 2>, 4> actions_{};
+    std::array<QList<QAction*>, 4> offered_;
     DifferenceReview review_;
 };
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QtGlobal>
+#include <vector>
+
+#include "core/EventPump.h"
+
+// The edit script of two word sequences (words as ids) and the runs that only moved.
+namespace corvella::LayoutDiff {
+
+enum Mark : char { Common = 0, Different = 1, Moved = 2 };
+
+// Per word of each sequence: in a longest common subsequence (Common) or not (Different).
+struct Edits {
+    std::vector<Mark> a;
+    std::vector<Mark> b;
+};
+
+// A shortest edit script. Words that occur once in each part of the sequences anchor them
+// (longest increasing run of such pairs, as patience diff does); between anchors dtl's O(NP)
+// diff finds the edits. A stretch without any anchor that is too large for that counts as
+// different as a whole. Lets the window have a turn now and then when `yield` is given.
+Edits ShortestEdits(const std::vector<int>& a, const std::vector<int>& b,
+                    TimeSlicedYield* yield = nullptr);
+
+// A run of `length` words at `a` in the first sequence that stands unchanged at `b` in the second.
+struct Move {
+    qsizetype a = 0;
+    qsizetype b = 0;
+    qsizetype length = 0;
+};
+
+// Finds runs of at least `minWords` different words of `a` that stand, in the same order, among
+// the different words of `b`; marks both places Moved. Each word moves at most once; the longest
+// match found first wins.
+std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b, Edits& edits,
+                            qsizetype minWords, TimeSlicedYield* yield = nullptr);
+
+}  // namespace corvella::LayoutDiff
