@@ -24,6 +24,27 @@ QString collapsePairs(const QString& path) {
     return out;
 }
 
+// What a load may take from its pane before it is stopped: the text, the red a comparison left
+// (only a comparison colours) and the selection.
+struct PaneSnapshot {
+    QString text;
+    std::vector<TextRange> red;
+    qsizetype selStart = 0;
+    qsizetype selLength = 0;
+
+    static PaneSnapshot Take(const PaneDocument& pane, bool compared) {
+        PaneSnapshot snapshot{pane.text(), {}, pane.selStart(), pane.selLength()};
+        if (compared) snapshot.red = pane.runsOfColor(kRed);
+        return snapshot;
+    }
+    void restore(PaneDocument& pane) const {
+        pane.setText(text);
+        if (!red.empty()) pane.colorRanges(red, kRed);
+        pane.setSelStart(selStart);
+        pane.setSelLength(selLength);
+    }
+};
+
 struct LoadCommand {
     QString location;
     int paneNumber;
@@ -59,13 +80,14 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
     QStringList chosen;
     QStringList list;
 
+    const bool comparedBefore = window.ComparisonDone;
     proc.step(100, [&] { window.ComparisonDone = false; });
     proc.step(102, [&] { ShowRTF(window); });
     proc.step(104, [&] { chosen = choose(); });
     // A cancelled dialog changes nothing.
     if (chosen.isEmpty()) return;
     const LoadCancel::Scope running;
-    const QString before = pane.text();
+    const PaneSnapshot before = PaneSnapshot::Take(pane, comparedBefore);
     try {
         proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
         proc.step(108, [&] { list = SelectionList(chosen); });
@@ -86,9 +108,10 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
         proc.step(128, [&] { window.selectOption(1); });
         proc.step(130, [&] { window.setPointer(PointerShape::Default); });
     } catch (const LoadCancel::Cancelled&) {
-        // Stopped while extracting (Esc, a time limit): the pane gets back its text, and the
-        // window leaves its busy state without a word.
-        pane.setText(before);
+        // Stopped while extracting (Esc, a time limit): the pane gets back its text, colours and
+        // selection, and the window leaves its busy state without a word.
+        before.restore(pane);
+        window.ComparisonDone = comparedBefore;
         window.setPointer(PointerShape::Default);
     }
 }

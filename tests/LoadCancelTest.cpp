@@ -28,6 +28,24 @@ QStringList ownTexts() {
     return texts;
 }
 
+// What a user sees of a pane: text, red and selection.
+struct PaneState {
+    QString text;
+    std::vector<std::pair<qsizetype, qsizetype>> red;
+    qsizetype selStart, selLength;
+
+    static PaneState Of(const PaneDocument& pane) {
+        PaneState state{pane.text(), {}, pane.selStart(), pane.selLength()};
+        for (const TextRange& run : pane.runsOfColor(kRed))
+            state.red.push_back({run.start, run.length});
+        return state;
+    }
+    bool operator==(const PaneState& other) const {
+        return text == other.text && red == other.red && selStart == other.selStart &&
+               selLength == other.selLength;
+    }
+};
+
 // A window on screen and active, so that keys reach it as a user's do, with sixty pages to load.
 struct ActiveWindow {
     explicit ActiveWindow(int extractorRuns) {
@@ -61,9 +79,12 @@ TEST(LoadCancelTest, EscStopsTheRunningLoadAndLeavesEverythingElseAsItWas) {
         const QString pidFile = dir.filePath("pids");
         ASSERT_TRUE(WriteScript(Deployment::ExtractorPath(), EndlessExtractor(pidFile)));
         ActiveWindow window(c.runs);  // keeps the extractor already there
-        window.form.pane(1).setText("the first text\r");
-        window.form.pane(2).setText("the second text\r");
-        const QString before[] = {window.form.pane(1).text(), window.form.pane(2).text()};
+        window.form.pane(1).setText("the first text\rsame\r");
+        window.form.pane(2).setText("the second text\rsame\r");
+        window.form.PushButton(1)->click();  // colours what differs, leaves a selection
+        const PaneState before[] = {PaneState::Of(window.form.pane(1)),
+                                    PaneState::Of(window.form.pane(2))};
+        ASSERT_FALSE(before[0].red.empty());
         if (c.focusInPane) window.form.RichTextBox(c.pane)->setFocus();
         std::optional<PointerShape> pointerWhileRunning;
         window.test.pump.hook = [&] {
@@ -75,8 +96,9 @@ TEST(LoadCancelTest, EscStopsTheRunningLoadAndLeavesEverythingElseAsItWas) {
 
         EXPECT_EQ(pointerWhileRunning, PointerShape::Hourglass);
         EXPECT_EQ(window.form.pointer(), PointerShape::Default);
-        EXPECT_EQ(window.form.pane(1).text(), before[0]);
-        EXPECT_EQ(window.form.pane(2).text(), before[1]);
+        EXPECT_EQ(PaneState::Of(window.form.pane(1)), before[0]);
+        EXPECT_EQ(PaneState::Of(window.form.pane(2)), before[1]);
+        EXPECT_TRUE(window.form.ComparisonDone);
         EXPECT_TRUE(window.test.dialogs.messages.empty());
         // The load ends only once its extractors have, and takes its pieces of text along.
         EXPECT_EQ(NotedPids(pidFile).size(), c.runs);
