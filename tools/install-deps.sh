@@ -16,6 +16,8 @@ packages=(
     cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript fonts-dejavu-core
     # the word-processor comparison method, and the SDK its helper is built with
     libreoffice-writer libreoffice-dev
+    # the fuzz targets (libFuzzer with the sanitizers' runtimes)
+    clang libfuzzer-14-dev libclang-rt-14-dev
 )
 
 missing=()
