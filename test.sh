@@ -59,6 +59,17 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVELLA_SANITIZE=ON || status=1
 
+# Fuzzing: every target of tests/fuzz for 25 s from its committed seeds, built with clang under the
+# sanitizers; a crash, a sanitizer report or a failed check fails the run.
+run_fuzz() {
+    echo "=== build/fuzz ==="
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCORVELLA_FUZZ=ON >/dev/null || return 1
+    cmake --build build/fuzz -j2 --target fuzz || return 1
+    tools/run-fuzz.sh build/fuzz 25
+}
+run_fuzz || status=1
+
 if [ $status -ne 0 ]; then
     echo "TESTS FAILED"
 fi

@@ -11,10 +11,11 @@ std::vector<Range> Plan(int pages, int runs) {
     if (pages < 1) return {};
     const int count = std::max(1, std::min(runs, pages / kMinimumPages));
     std::vector<Range> ranges;
-    int first = 1;
+    // Counted wide: after a range ending on the largest page number the next would start past it.
+    qint64 first = 1;
     for (int i = 0; i < count; ++i) {
         const int size = pages / count + (i < pages % count ? 1 : 0);
-        ranges.push_back({first, first + size - 1});
+        ranges.push_back({int(first), int(first + size - 1)});
         first += size;
     }
     return ranges;

@@ -2,17 +2,29 @@
 // (a hidden pane's only once it is shown) and long colourings yield, yet every command gives what
 // panes written at once give.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
+#include <memory>
 
 #include "cli/HeadlessWindow.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/PaneText.h"
+#include "extract/LoadCommands.h"
+#include "extract/TextIntoPane.h"
 #include "tests/support/PaneInspection.h"
+#include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"
 #include "window/RichTextPane.h"
@@ -21,6 +33,7 @@ using namespace corvella;
 using corvella::testing::CountingPump;
 using corvella::testing::RedMask;
 using corvella::testing::TestServices;
+namespace TestPdfs = corvella::testing::TestPdfs;
 
 namespace {
 
@@ -188,6 +201,104 @@ TEST(LiveWindowTest, ALoadDuringTheWordComparisonBreaksNothing) {
     EXPECT_FALSE(form.BusyFlag);
     EXPECT_EQ(form.pane(1).text(), "replaced while comparing\r\n");
     EXPECT_TRUE(test.dialogs.messages.empty());
+}
+
+// ---- A busy event loop ------------------------------------------------------------------------
+
+bool widgetsShowTheirPanes(const Form1& form) {
+    for (int number = 1; number <= 4; ++number) {
+        const RichTextPane& pane = *form.RichTextBox(number);
+        if (pane.isVisible() &&
+            pane.document()->toPlainText() != QString(pane.text()).replace("\r\n", "\n"))
+            return false;
+    }
+    return true;
+}
+
+// An accessibility client reading every pane's text and colours as a screen reader may, over a
+// socket that always has its next request waiting, beside a timer of the window (a caret's blink,
+// say): the event loop is never idle while it runs.
+class BusyReader : public QObject {
+public:
+    explicit BusyReader(const Form1& form) : form_(form) {
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets_) != 0) return;
+        requests_ = std::make_unique<QSocketNotifier>(sockets_[0], QSocketNotifier::Read);
+        connect(requests_.get(), &QSocketNotifier::activated, this, &BusyReader::read);
+        blink_.start(1);
+    }
+    ~BusyReader() override {
+        requests_.reset();
+        for (int fd : sockets_)
+            if (fd >= 0) close(fd);
+    }
+
+    // Runs the event loop as the window runs it (not a yield from a command) until the widgets
+    // show their panes' text, or for a minute at most. True when they caught up.
+    bool waitForWidgets() {
+        if (!requests_) return false;
+        clock_.start();
+        request();
+        loop_.exec();
+        return widgetsShowTheirPanes(form_);
+    }
+
+private:
+    void request() { static_cast<void>(!write(sockets_[1], "r", 1)); }
+    void read() {
+        char byte = 0;
+        static_cast<void>(!::read(sockets_[0], &byte, 1));
+        for (int number = 1; number <= 4; ++number) {
+            QAccessibleTextInterface* text =
+                QAccessible::queryAccessibleInterface(form_.RichTextBox(number))->textInterface();
+            int start = 0;
+            int end = 0;
+            static_cast<void>(text->text(0, text->characterCount()));
+            static_cast<void>(text->attributes(0, &start, &end));
+        }
+        if (widgetsShowTheirPanes(form_) || clock_.elapsed() > 60000)
+            loop_.quit();
+        else
+            request();
+    }
+
+    const Form1& form_;
+    int sockets_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> requests_;
+    QEventLoop loop_;
+    QElapsedTimer clock_;
+    QTimer blink_;
+};
+
+TEST(LiveWindowTest, PanesShowTheirTextWhileTheEventLoopIsNeverIdle) {
+    QTemporaryDir folder;
+    const QString plain = folder.filePath("plain.pdf");
+    const QString locked = folder.filePath("locked.pdf");
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(plain, {"secret text"}));
+    ASSERT_TRUE(TestPdfs::Encrypt(plain, locked, "password", true));
+    struct Case {
+        const char* name;
+        std::function<void(Form1&)> command;
+    };
+    const Case cases[] = {
+        {"a write", [](Form1& form) { form.pane(1).setText(longText(4000)); }},
+        {"the line comparison", [](Form1& form) { form.PushButton(1)->click(); }},
+        {"the word comparison", [](Form1& form) { form.PushButton(6)->click(); }},
+        {"a load without text after both comparisons",
+         [&](Form1& form) { LoadChosenFiles(form, 1, {locked}); }},
+    };
+    TestServices test;
+    test.services.yieldSlice = std::chrono::milliseconds(0);  // a slice for every part
+    Form1 form(test.services);
+    form.Form_Load();
+    form.show();
+    form.pane(2).setText(longText(2900) + "one more line\r");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.command(form);
+        EXPECT_TRUE(BusyReader(form).waitForWidgets());
+    }
+    EXPECT_EQ(form.pane(1).text(), "\r\n");
+    EXPECT_EQ(test.dialogs.texts(), QStringList{kNoTextFileMessage});
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ TEST(PageRangesTest, PlanSplitsEvenlyWithoutShortRanges) {
         {65, 8, {{1, 22}, {23, 44}, {45, 65}}},
         {100, 1, {{1, 100}}},
         {100, 0, {{1, 100}}},
+        {2147483647, 1, {{1, 2147483647}}},  // the largest count a document can claim
     };
     for (const Case& c : cases) {
         Ranges got;

@@ -23,6 +23,8 @@ packages=(
     libreoffice-writer libreoffice-dev
     # the browser the web-page reports are tested in
     chromium
+    # the fuzz targets (libFuzzer with the sanitizers' runtimes)
+    clang libfuzzer-14-dev libclang-rt-14-dev
 )
 
 missing=()

@@ -8,7 +8,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <QTimer>
 #include <algorithm>
 
 #include "core/ErrorReport.h"
@@ -105,12 +104,18 @@ void RichTextPane::scheduleFill() {
     // A hidden pane's document waits until the pane is shown, or until an operation needs it.
     if (!filling_ || fillScheduled_ || !isVisible()) return;
     fillScheduled_ = true;
-    QTimer::singleShot(0, this, [this] {
-        fillScheduled_ = false;
-        if (!isVisible()) return;  // hidden meanwhile: it waits again
-        fillSlice();
-        scheduleFill();
-    });
+    // A posted call, never a timer: posted events are delivered in turn however many others keep
+    // coming (an accessibility client's requests, say), where a timer of a busy event loop may be
+    // held back until the loop is idle.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            fillScheduled_ = false;
+            if (!isVisible()) return;  // hidden meanwhile: it waits again
+            fillSlice();
+            scheduleFill();
+        },
+        Qt::QueuedConnection);
 }
 
 void RichTextPane::showEvent(QShowEvent* event) {

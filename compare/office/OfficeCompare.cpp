@@ -305,6 +305,11 @@ std::string chooseProfile(const Options& options) {
     return {};
 }
 
+// The -env:UserInstallation= value of an office on the profile (empty: the user's own).
+std::string installation(const std::string& profile) {
+    return profile.empty() ? std::string() : fileUrl(profile);
+}
+
 // Starts the office in its own session with nothing inherited but the environment: an office
 // holding our stdout or stderr would keep the program waiting for their end.
 pid_t startOffice(const Options& options, const std::string& pipeName, const std::string& profile) {
@@ -319,7 +324,7 @@ pid_t startOffice(const Options& options, const std::string& pipeName, const std
                                      "--nologo",      "--nodefault",
                                      "--nolockcheck", "--accept=pipe,name=" + pipeName + ";urp;"};
     if (options.headless) args.push_back("--headless");
-    if (!profile.empty()) args.push_back("-env:UserInstallation=" + fileUrl(profile));
+    if (!profile.empty()) args.push_back("-env:UserInstallation=" + installation(profile));
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -351,15 +356,28 @@ pid_t startOffice(const Options& options, const std::string& pipeName, const std
     return pid;
 }
 
+// Whether an office runs on the profile with that -env:UserInstallation= value (empty: the
+// user's own).
+bool officeRunsOn(const std::string& installation) {
+    for (const auto& office : corvella::office::RunningOffices("/proc", getuid()))
+        if (office.userInstallation == installation) return true;
+    return false;
+}
+
 // Notices a start program that ended. Exit code 0 means it handed the request to an office of the
-// same profile that is already running; that one opens our pipe shortly.
-void checkStartedOffice() {
+// same profile that is already running; that one opens our pipe shortly. With no such office the
+// request went nowhere (the start program also ends with 0 when the office it started could not
+// open its display, say), and waiting for the pipe would wait forever.
+void checkStartedOffice(const std::string& userInstallation) {
     const pid_t pid = gStartedOffice.load();
     if (pid <= 0) return;
     int status = 0;
     if (waitpid(pid, &status, WNOHANG) != pid) return;
     gStartedOffice = 0;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        if (officeRunsOn(userInstallation)) return;
+        throw Failed{kFailed, "LibreOffice could not be started: it ended without starting"};
+    }
     if (WIFEXITED(status))
         throw Failed{kFailed, "LibreOffice could not be started: it ended with exit code " +
                                   std::to_string(WEXITSTATUS(status))};
@@ -408,7 +426,7 @@ Reference<css::uno::XComponentContext> connect(const Options& options) {
         } catch (const css::uno::Exception&) {
             // Not accepting yet.
         }
-        checkStartedOffice();
+        checkStartedOffice(installation(profile));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
 }
