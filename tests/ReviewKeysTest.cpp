@@ -128,6 +128,8 @@ TEST_F(ReviewKeysTest, KeysWalkEveryDifferenceAndBeepAtTheEnds) {
             EXPECT_EQ(selection(*pane), expected);
             EXPECT_TRUE(inView(pane, expected.first));
             EXPECT_TRUE(pane->textCursor().hasSelection()) << "the focused pane shows it";
+            EXPECT_EQ(pane->textCursor().position(), pane->textCursor().selectionStart())
+                << "the caret stands at the run's start";
         };
         for (size_t i = 0; i < runs.size(); ++i)
             press(i % 2 ? Qt::Key_F8 : Qt::Key_Down, i % 2 ? Qt::NoModifier : Qt::AltModifier,

@@ -47,8 +47,10 @@ void ReviewKeys::comparisonEnded() {
 }
 
 void ReviewKeys::go(int pane, Direction direction) {
-    if (const std::optional<TextRange> target = review_.go(window_, pane, direction))
+    if (const std::optional<TextRange> target = review_.go(window_, pane, direction)) {
+        panes_[size_t(pane - 1)]->caretToSelectionStart();
         panes_[size_t(pane - 1)]->bringIntoView(target->start);
+    }
 }
 
 void ReviewKeys::offerInMenu(int pane, QAction* command) { offered_[size_t(pane - 1)] << command; }

@@ -430,6 +430,20 @@ void RichTextPane::bringIntoView(qsizetype position) {
     if (line < top || line >= top + shownLines) showNearTop(position);
 }
 
+void RichTextPane::caretToSelectionStart() {
+    const bool recorded = recordedSelectionIsCurrent();
+    const QTextCursor current = selection();
+    if (!current.hasSelection() || current.position() == current.selectionStart()) return;
+    QTextCursor turned(document());
+    turned.setPosition(current.selectionEnd());
+    turned.setPosition(current.selectionStart(), QTextCursor::KeepAnchor);
+    setSelection(turned);
+    if (recorded) {
+        recorded_.anchor = turned.anchor();
+        recorded_.position = turned.position();
+    }
+}
+
 void RichTextPane::loadFromFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());

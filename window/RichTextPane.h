@@ -57,6 +57,9 @@ public:
     void showNearTop(qsizetype position);
     // Scrolls only when the line holding the text position is out of view.
     void bringIntoView(qsizetype position);
+    // Puts the caret at the start of the selection, which stays as it is: a run walked to reads
+    // from its first character on.
+    void caretToSelectionStart();
 
 protected:
     void showEvent(QShowEvent* event) override;
