@@ -140,6 +140,45 @@ bool allDifferent(const std::vector<Mark>& marks, qsizetype at, qsizetype k) {
                        [](Mark m) { return m == Different; });
 }
 
+// Of the different words of one stretch, marks those the other side holds too Reordered.
+class Reorderer {
+public:
+    Reorderer(const std::vector<int>& a, const std::vector<int>& b, Edits& edits)
+        : a_(a), b_(b), edits_(edits) {
+        const int maxId = std::max(a.empty() ? 0 : *std::max_element(a.begin(), a.end()),
+                                   b.empty() ? 0 : *std::max_element(b.begin(), b.end()));
+        count_.assign(size_t(maxId) + 1, 0);
+    }
+
+    bool mark(const Stretch& s) {
+        // count_: first the side A words, then, matched by side B, how many of them B holds.
+        for (qsizetype i = s.aLo; i < s.aHi; ++i)
+            if (edits_.a[size_t(i)] == Different) ++count_[size_t(a_[size_t(i)])];
+        std::vector<int> matched;
+        for (qsizetype j = s.bLo; j < s.bHi; ++j) {
+            if (edits_.b[size_t(j)] != Different || count_[size_t(b_[size_t(j)])] == 0) continue;
+            --count_[size_t(b_[size_t(j)])];
+            edits_.b[size_t(j)] = Reordered;
+            matched.push_back(b_[size_t(j)]);
+        }
+        for (qsizetype i = s.aLo; i < s.aHi; ++i)
+            if (edits_.a[size_t(i)] == Different) count_[size_t(a_[size_t(i)])] = 0;
+        for (int id : matched) ++count_[size_t(id)];
+        for (qsizetype i = s.aLo; i < s.aHi; ++i) {
+            if (edits_.a[size_t(i)] != Different || count_[size_t(a_[size_t(i)])] == 0) continue;
+            --count_[size_t(a_[size_t(i)])];
+            edits_.a[size_t(i)] = Reordered;
+        }
+        return !matched.empty();
+    }
+
+private:
+    const std::vector<int>& a_;
+    const std::vector<int>& b_;
+    Edits& edits_;
+    std::vector<int> count_;  // per word id; all 0 between stretches
+};
+
 }  // namespace
 
 Edits ShortestEdits(const std::vector<int>& a, const std::vector<int>& b, TimeSlicedYield* yield) {
@@ -185,6 +224,34 @@ std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b
         i += best.length;
     }
     return moves;
+}
+
+std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
+                                  Edits& edits, qsizetype minCommon) {
+    std::vector<Stretch> found;
+    Reorderer reorderer(a, b, edits);
+    const qsizetype na = qsizetype(a.size()), nb = qsizetype(b.size());
+    Stretch stretch;
+    qsizetype i = 0, j = 0;
+    for (;;) {
+        while (i < na && edits.a[size_t(i)] != Common) ++i;
+        while (j < nb && edits.b[size_t(j)] != Common) ++j;
+        qsizetype run = 0;
+        while (i + run < na && j + run < nb && edits.a[size_t(i + run)] == Common &&
+               edits.b[size_t(j + run)] == Common)
+            ++run;
+        const bool end = i == na || j == nb;
+        if (end || run >= minCommon) {
+            stretch.aHi = end ? na : i;
+            stretch.bHi = end ? nb : j;
+            if (reorderer.mark(stretch)) found.push_back(stretch);
+            if (end) return found;
+            stretch.aLo = i + run;
+            stretch.bLo = j + run;
+        }
+        i += run;
+        j += run;
+    }
 }
 
 }  // namespace corvella::LayoutDiff

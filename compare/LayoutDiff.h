@@ -8,7 +8,7 @@
 // The edit script of two word sequences (words as ids) and the runs that only moved.
 namespace corvella::LayoutDiff {
 
-enum Mark : char { Common = 0, Different = 1, Moved = 2 };
+enum Mark : char { Common = 0, Different = 1, Moved = 2, Reordered = 3 };
 
 // Per word of each sequence: in a longest common subsequence (Common) or not (Different).
 struct Edits {
@@ -35,5 +35,18 @@ struct Move {
 // match found first wins.
 std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b, Edits& edits,
                             qsizetype minWords, TimeSlicedYield* yield = nullptr);
+
+// A stretch of change: the words from `aLo` to `aHi` of the first sequence and from `bLo` to `bHi`
+// of the second, between two runs of common words.
+struct Stretch {
+    qsizetype aLo = 0, aHi = 0, bLo = 0, bHi = 0;
+};
+
+// Cuts the sequences at every run of at least `minCommon` common words. In each stretch between
+// two such runs, the different words that both sides hold (as many times as the side holding
+// fewer) are the same words read in another order: marks them Reordered, the first ones of each
+// side first. Returns the stretches where it marked words.
+std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
+                                  Edits& edits, qsizetype minCommon);
 
 }  // namespace corvella::LayoutDiff
