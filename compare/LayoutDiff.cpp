@@ -147,36 +147,42 @@ public:
         : a_(a), b_(b), edits_(edits) {
         const int maxId = std::max(a.empty() ? 0 : *std::max_element(a.begin(), a.end()),
                                    b.empty() ? 0 : *std::max_element(b.begin(), b.end()));
-        count_.assign(size_t(maxId) + 1, 0);
+        inA_.assign(size_t(maxId) + 1, 0);
+        matched_.assign(size_t(maxId) + 1, 0);
     }
 
+    // Whether it marked any word.
     bool mark(const Stretch& s) {
-        // count_: first the side A words, then, matched by side B, how many of them B holds.
         for (qsizetype i = s.aLo; i < s.aHi; ++i)
-            if (edits_.a[size_t(i)] == Different) ++count_[size_t(a_[size_t(i)])];
-        std::vector<int> matched;
+            if (edits_.a[size_t(i)] == Different) ++inA_[size_t(a_[size_t(i)])];
+        bool marked = false;
         for (qsizetype j = s.bLo; j < s.bHi; ++j) {
-            if (edits_.b[size_t(j)] != Different || count_[size_t(b_[size_t(j)])] == 0) continue;
-            --count_[size_t(b_[size_t(j)])];
+            const size_t id = size_t(b_[size_t(j)]);
+            if (edits_.b[size_t(j)] != Different || inA_[id] == 0) continue;
+            --inA_[id];
+            ++matched_[id];
             edits_.b[size_t(j)] = Reordered;
-            matched.push_back(b_[size_t(j)]);
+            marked = true;
         }
-        for (qsizetype i = s.aLo; i < s.aHi; ++i)
-            if (edits_.a[size_t(i)] == Different) count_[size_t(a_[size_t(i)])] = 0;
-        for (int id : matched) ++count_[size_t(id)];
         for (qsizetype i = s.aLo; i < s.aHi; ++i) {
-            if (edits_.a[size_t(i)] != Different || count_[size_t(a_[size_t(i)])] == 0) continue;
-            --count_[size_t(a_[size_t(i)])];
+            const size_t id = size_t(a_[size_t(i)]);
+            if (edits_.a[size_t(i)] != Different) continue;
+            inA_[id] = 0;
+            if (matched_[id] == 0) continue;
+            --matched_[id];
             edits_.a[size_t(i)] = Reordered;
         }
-        return !matched.empty();
+        return marked;
     }
 
 private:
     const std::vector<int>& a_;
     const std::vector<int>& b_;
     Edits& edits_;
-    std::vector<int> count_;  // per word id; all 0 between stretches
+    // Per word id, within the stretch: different words of side A not matched yet, and those of
+    // side B matched. All 0 again when a stretch is done.
+    std::vector<int> inA_;
+    std::vector<int> matched_;
 };
 
 }  // namespace

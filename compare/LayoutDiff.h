@@ -10,7 +10,8 @@ namespace corvella::LayoutDiff {
 
 enum Mark : char { Common = 0, Different = 1, Moved = 2, Reordered = 3 };
 
-// Per word of each sequence: in a longest common subsequence (Common) or not (Different).
+// Per word of each sequence: in a longest common subsequence (Common) or not (Different); a word
+// that is not may later turn out Moved (FindMoves) or Reordered (FindReorders).
 struct Edits {
     std::vector<Mark> a;
     std::vector<Mark> b;
