@@ -150,7 +150,8 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
     markChangedNumbers(sides, edits);
     const std::vector<LayoutDiff::Move> moves = findMoves(sides, edits, yield);
     const std::vector<LayoutDiff::Stretch> reorders =
-        LayoutDiff::FindReorders(sides[0].ids, sides[1].ids, edits, LayoutCompare::kMinSteadyWords);
+        LayoutDiff::FindReorders(sides[0].ids, sides[1].ids, sides[0].keys, sides[1].keys, edits,
+                                 LayoutCompare::kMinSteadyWords);
 
     if (yield) yield->maybeYield();
     LayoutComparison result;

@@ -52,7 +52,8 @@ namespace LayoutCompare {
 
 // A run of at least this many words is a move when it stands unchanged elsewhere.
 inline constexpr qsizetype kMinMovedWords = 5;
-// Words that changed places between two runs of at least this many unchanged words are reordered.
+// Words that changed places between two runs of at least this many unchanged words are reordered,
+// not different, where at least half of the words that changed there stand on both sides.
 inline constexpr qsizetype kMinSteadyWords = 5;
 
 // Compares two pane texts (CR LF line breaks, a form feed before each page but the first) as

@@ -43,11 +43,14 @@ struct Stretch {
     qsizetype aLo = 0, aHi = 0, bLo = 0, bHi = 0;
 };
 
-// Cuts the sequences at every run of at least `minCommon` common words. In each stretch between
-// two such runs, the different words that both sides hold (as many times as the side holding
-// fewer) are the same words read in another order: marks them Reordered, the first ones of each
-// side first. Returns the stretches where it marked words.
+// Cuts the sequences at every run of at least `minCommon` common words. A stretch between two
+// such runs in which at least half of the different words (both sides together) stand on both
+// sides, as `aKeys` and `bKeys` give them (the keys the edit script compared), is a reordering:
+// there the different words that both sides hold as `a` and `b` give them (as many times as the
+// side holding fewer), the same words read in another order, turn Reordered, the first ones of
+// each side first. Returns the stretches where it marked words.
 std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
+                                  const std::vector<int>& aKeys, const std::vector<int>& bKeys,
                                   Edits& edits, qsizetype minCommon);
 
 }  // namespace corvella::LayoutDiff
