@@ -1,5 +1,6 @@
 // The layout-free comparison's rules on small texts: what page furniture is, how hyphenated words
-// and leader dots read, and where runs and moves stand in the panes.
+// and leader dots read, where runs and moves stand in the panes, and which words only changed
+// their order.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -159,7 +160,6 @@ TEST(LayoutWordsTest, WordsReorderedInOnePlaceAreNoChange) {
         qsizetype reordered = 0;
         for (const LayoutReorder& reorder : found.reordered) {
             EXPECT_EQ(sortedWords(reorder.in1), sortedWords(reorder.in2)) << c.rule;
-            EXPECT_EQ(reorder.in1.wordCount, reorder.in2.wordCount) << c.rule;
             reordered += reorder.in1.wordCount;
         }
         EXPECT_EQ(reordered, c.reordered) << c.rule;
