@@ -18,8 +18,9 @@
 // stages of loading the first file (extraction, the printable-text check, reading the text into
 // the pane, the final line break). Then per pair, in a process of its own after both loads:
 // "Find Differences (Ignoring Layout)" with "layout_words=" (differing words, and of them those
-// that are no numbers), "layout_ms=" (the command in the window), "layout_compare_ms=" (the
-// comparison alone), "layout_peak_rss_mb=" and its "max_stall_ms".
+// that are no numbers), "layout_reordered=" (words only read in another order, in file 1),
+// "layout_ms=" (the command in the window), "layout_compare_ms=" (the comparison alone),
+// "layout_peak_rss_mb=" and its "max_stall_ms".
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -162,6 +163,13 @@ qsizetype wordsNotNumbers(const LayoutComparison& found) {
     return count;
 }
 
+// The words read in another order, counted in file 1.
+qsizetype reorderedWords(const LayoutComparison& found) {
+    qsizetype count = 0;
+    for (const LayoutReorder& reorder : found.reordered) count += reorder.in1.wordCount;
+    return count;
+}
+
 int runLayout(const QString& corpus, const Pair& pair) {
     testing::TestServices test;
     QtEventPump events;
@@ -189,11 +197,13 @@ int runLayout(const QString& corpus, const Pair& pair) {
     const qint64 compare = clock.elapsed();
     std::printf(
         "%s %s layout_words=%lld layout_words_not_numbers=%lld layout_runs=%zu layout_moved=%zu "
-        "layout_ms=%lld layout_compare_ms=%lld layout_peak_rss_mb=%.0f max_stall_ms=%lld\n",
+        "layout_reordered=%lld layout_ms=%lld layout_compare_ms=%lld layout_peak_rss_mb=%.0f "
+        "max_stall_ms=%lld\n",
         pair.first, pair.second, static_cast<long long>(found.differingWords()),
         static_cast<long long>(wordsNotNumbers(found)), found.only1.size() + found.only2.size(),
-        found.moved.size(), static_cast<long long>(layout.ms), static_cast<long long>(compare),
-        peak, static_cast<long long>(layout.maxStallMs));
+        found.moved.size(), static_cast<long long>(reorderedWords(found)),
+        static_cast<long long>(layout.ms), static_cast<long long>(compare), peak,
+        static_cast<long long>(layout.maxStallMs));
     for (const QString& message : test.dialogs.texts())
         std::printf("message: %s\n", qPrintable(message));
     std::fflush(stdout);

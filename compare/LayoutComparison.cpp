@@ -17,20 +17,26 @@ struct Side {
     std::vector<int> keys;  // the ids, every number one and the same key
 };
 
-LayoutRun makeRun(const Side& side, const LayoutFreeWords::Dictionary& dictionary, qsizetype first,
-                  qsizetype count) {
+// The words `from` to `to` of a side whose mark is `mark`, as one run.
+LayoutRun makeRun(const Side& side, const LayoutFreeWords::Dictionary& dictionary, qsizetype from,
+                  qsizetype to, const std::vector<LayoutDiff::Mark>* marks = nullptr,
+                  LayoutDiff::Mark mark = LayoutDiff::Common) {
     LayoutRun run;
-    run.firstWord = first;
-    run.wordCount = count;
-    for (qsizetype w = first; w < first + count; ++w) {
+    qsizetype last = from;
+    for (qsizetype w = from; w < to; ++w) {
+        if (marks && (*marks)[size_t(w)] != mark) continue;
         const Word& word = side.words[size_t(w)];
+        if (run.wordCount++ == 0)
+            run.firstWord = w;
+        else
+            run.words += u' ';
         run.ranges.push_back(word.first);
         if (word.second.length > 0) run.ranges.push_back(word.second);
-        if (w > first) run.words += u' ';
         run.words += dictionary.text(word.id);
+        last = w;
     }
-    const qsizetype start = side.words[size_t(first)].start();
-    run.span = {start, side.words[size_t(first + count - 1)].end() - start};
+    const qsizetype start = side.words[size_t(run.firstWord)].start();
+    run.span = {start, side.words[size_t(last)].end() - start};
     return run;
 }
 
@@ -45,7 +51,7 @@ std::vector<LayoutRun> differentRuns(const Side& side, const std::vector<LayoutD
         }
         qsizetype end = w;
         while (end < qsizetype(marks.size()) && marks[size_t(end)] == LayoutDiff::Different) ++end;
-        runs.push_back(makeRun(side, dictionary, w, end - w));
+        runs.push_back(makeRun(side, dictionary, w, end));
         w = end;
     }
     return runs;
@@ -143,14 +149,21 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
     LayoutDiff::Edits edits = LayoutDiff::ShortestEdits(sides[0].keys, sides[1].keys, yield);
     markChangedNumbers(sides, edits);
     const std::vector<LayoutDiff::Move> moves = findMoves(sides, edits, yield);
+    const std::vector<LayoutDiff::Stretch> reorders =
+        LayoutDiff::FindReorders(sides[0].ids, sides[1].ids, sides[0].keys, sides[1].keys, edits,
+                                 LayoutCompare::kMinSteadyWords);
 
     if (yield) yield->maybeYield();
     LayoutComparison result;
     result.only1 = differentRuns(sides[0], edits.a, dictionary);
     result.only2 = differentRuns(sides[1], edits.b, dictionary);
     for (const LayoutDiff::Move& move : moves)
-        result.moved.push_back({makeRun(sides[0], dictionary, move.a, move.length),
-                                makeRun(sides[1], dictionary, move.b, move.length)});
+        result.moved.push_back({makeRun(sides[0], dictionary, move.a, move.a + move.length),
+                                makeRun(sides[1], dictionary, move.b, move.b + move.length)});
+    for (const LayoutDiff::Stretch& s : reorders)
+        result.reordered.push_back(
+            {makeRun(sides[0], dictionary, s.aLo, s.aHi, &edits.a, LayoutDiff::Reordered),
+             makeRun(sides[1], dictionary, s.bLo, s.bHi, &edits.b, LayoutDiff::Reordered)});
 
     std::vector<LayoutRun*> in1, in2;
     for (LayoutRun& run : result.only1) in1.push_back(&run);
@@ -158,6 +171,10 @@ LayoutComparison LayoutCompare::Compare(QStringView text1, QStringView text2,
     for (LayoutMove& move : result.moved) {
         in1.push_back(&move.from);
         in2.push_back(&move.to);
+    }
+    for (LayoutReorder& reorder : result.reordered) {
+        in1.push_back(&reorder.in1);
+        in2.push_back(&reorder.in2);
     }
     locate(text1, in1);
     if (yield) yield->maybeYield();

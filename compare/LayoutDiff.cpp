@@ -140,6 +140,58 @@ bool allDifferent(const std::vector<Mark>& marks, qsizetype at, qsizetype k) {
                        [](Mark m) { return m == Different; });
 }
 
+// Matches the different words of one side of a stretch with those of the other.
+class Reorderer {
+public:
+    Reorderer(Edits& edits, size_t distinct) : edits_(edits) {
+        inA_.assign(distinct, 0);
+        matched_.assign(distinct, 0);
+    }
+
+    // How many different words of the stretch's side A side B holds too (as many times as the side
+    // with fewer has them); marks them Reordered on both sides when `mark`.
+    qsizetype match(const std::vector<int>& a, const std::vector<int>& b, const Stretch& s,
+                    bool mark) {
+        for (qsizetype i = s.aLo; i < s.aHi; ++i)
+            if (edits_.a[size_t(i)] == Different) ++inA_[size_t(a[size_t(i)])];
+        qsizetype count = 0;
+        for (qsizetype j = s.bLo; j < s.bHi; ++j) {
+            const size_t id = size_t(b[size_t(j)]);
+            if (edits_.b[size_t(j)] != Different || inA_[id] == 0) continue;
+            --inA_[id];
+            ++matched_[id];
+            ++count;
+            if (mark) edits_.b[size_t(j)] = Reordered;
+        }
+        for (qsizetype i = s.aLo; i < s.aHi; ++i) {
+            const size_t id = size_t(a[size_t(i)]);
+            if (edits_.a[size_t(i)] != Different) continue;
+            inA_[id] = 0;
+            if (matched_[id] == 0) continue;
+            --matched_[id];
+            if (mark) edits_.a[size_t(i)] = Reordered;
+        }
+        return count;
+    }
+
+    // The different words of the stretch, both sides together.
+    qsizetype different(const Stretch& s) const {
+        return std::count(edits_.a.begin() + s.aLo, edits_.a.begin() + s.aHi, Different) +
+               std::count(edits_.b.begin() + s.bLo, edits_.b.begin() + s.bHi, Different);
+    }
+
+private:
+    Edits& edits_;
+    // Per word, within the stretch: different words of side A not matched yet, and those of side
+    // B matched. All 0 again when a stretch is done.
+    std::vector<int> inA_;
+    std::vector<int> matched_;
+};
+
+int largest(const std::vector<int>& words) {
+    return words.empty() ? 0 : *std::max_element(words.begin(), words.end());
+}
+
 }  // namespace
 
 Edits ShortestEdits(const std::vector<int>& a, const std::vector<int>& b, TimeSlicedYield* yield) {
@@ -185,6 +237,42 @@ std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b
         i += best.length;
     }
     return moves;
+}
+
+std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
+                                  const std::vector<int>& aKeys, const std::vector<int>& bKeys,
+                                  Edits& edits, qsizetype minCommon) {
+    std::vector<Stretch> found;
+    Reorderer reorderer(
+        edits, size_t(std::max({largest(a), largest(b), largest(aKeys), largest(bKeys)})) + 1);
+    auto reorder = [&](const Stretch& s) {
+        // An edit (a passage rewritten, inserted or deleted) has most of its words on one side.
+        const qsizetype onBothSides = 2 * reorderer.match(aKeys, bKeys, s, false);
+        if (onBothSides == 0 || 2 * onBothSides < reorderer.different(s)) return;
+        if (reorderer.match(a, b, s, true) > 0) found.push_back(s);
+    };
+    const qsizetype na = qsizetype(a.size()), nb = qsizetype(b.size());
+    Stretch stretch;
+    qsizetype i = 0, j = 0;
+    for (;;) {
+        while (i < na && edits.a[size_t(i)] != Common) ++i;
+        while (j < nb && edits.b[size_t(j)] != Common) ++j;
+        qsizetype run = 0;
+        while (i + run < na && j + run < nb && edits.a[size_t(i + run)] == Common &&
+               edits.b[size_t(j + run)] == Common)
+            ++run;
+        const bool end = i == na || j == nb;
+        if (end || run >= minCommon) {
+            stretch.aHi = end ? na : i;
+            stretch.bHi = end ? nb : j;
+            reorder(stretch);
+            if (end) return found;
+            stretch.aLo = i + run;
+            stretch.bLo = j + run;
+        }
+        i += run;
+        j += run;
+    }
 }
 
 }  // namespace corvella::LayoutDiff

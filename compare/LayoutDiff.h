@@ -8,9 +8,10 @@
 // The edit script of two word sequences (words as ids) and the runs that only moved.
 namespace corvella::LayoutDiff {
 
-enum Mark : char { Common = 0, Different = 1, Moved = 2 };
+enum Mark : char { Common = 0, Different = 1, Moved = 2, Reordered = 3 };
 
-// Per word of each sequence: in a longest common subsequence (Common) or not (Different).
+// Per word of each sequence: in a longest common subsequence (Common) or not (Different); a word
+// that is not may later turn out Moved (FindMoves) or Reordered (FindReorders).
 struct Edits {
     std::vector<Mark> a;
     std::vector<Mark> b;
@@ -35,5 +36,21 @@ struct Move {
 // match found first wins.
 std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b, Edits& edits,
                             qsizetype minWords, TimeSlicedYield* yield = nullptr);
+
+// A stretch of change: the words from `aLo` to `aHi` of the first sequence and from `bLo` to `bHi`
+// of the second, between two runs of common words.
+struct Stretch {
+    qsizetype aLo = 0, aHi = 0, bLo = 0, bHi = 0;
+};
+
+// Cuts the sequences at every run of at least `minCommon` common words. A stretch between two
+// such runs in which at least half of the different words (both sides together) stand on both
+// sides, as `aKeys` and `bKeys` give them (the keys the edit script compared), is a reordering:
+// there the different words that both sides hold as `a` and `b` give them (as many times as the
+// side holding fewer), the same words read in another order, turn Reordered, the first ones of
+// each side first. Returns the stretches where it marked words.
+std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
+                                  const std::vector<int>& aKeys, const std::vector<int>& bKeys,
+                                  Edits& edits, qsizetype minCommon);
 
 }  // namespace corvella::LayoutDiff

@@ -39,6 +39,12 @@ QByteArray FormatJson(const LayoutComparison& comparison, const Sides& sides) {
                                  {QStringLiteral("file1"), place(move.from)},
                                  {QStringLiteral("file2"), place(move.to)}});
     report.insert(QStringLiteral("moved"), moved);
+    QJsonArray reordered;
+    for (const LayoutReorder& reorder : comparison.reordered)
+        reordered.append(QJsonObject{{QStringLiteral("text"), reorder.in1.words},
+                                     {QStringLiteral("file1"), place(reorder.in1)},
+                                     {QStringLiteral("file2"), place(reorder.in2)}});
+    report.insert(QStringLiteral("reordered"), reordered);
     return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }
 

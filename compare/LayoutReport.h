@@ -18,8 +18,9 @@ struct Sides {
 Sides MakeSides(const LayoutComparison& comparison, DifferenceReport::Side first,
                 DifferenceReport::Side second);
 
-// The JSON report of method "ignore-layout", with the moved runs listed apart under "moved":
-// their words and their places in both files.
+// The JSON report of method "ignore-layout", with the moved runs listed apart under "moved" and
+// the reordered words of each stretch under "reordered": their words (in file 1's order) and
+// their places in both files.
 QByteArray FormatJson(const LayoutComparison& comparison, const Sides& sides);
 
 }  // namespace corvella::LayoutReport

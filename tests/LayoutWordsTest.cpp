@@ -1,9 +1,15 @@
 // The layout-free comparison's rules on small texts: what page furniture is, how hyphenated words
-// and leader dots read, and where runs and moves stand in the panes.
+// and leader dots read, where runs and moves stand in the panes, and which words only changed
+// their order.
 #include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "compare/LayoutComparison.h"
 #include "compare/LayoutFreeWords.h"
+#include "compare/LayoutReport.h"
 #include "tests/support/QStringPrinter.h"
 
 using namespace corvella;
@@ -16,6 +22,19 @@ QString pages(const QStringList& list) {
     QStringList crlf;
     for (QString page : list) crlf << page.replace(u'\n', QStringLiteral("\r\n"));
     return crlf.join(QStringLiteral("\r\n\f"));
+}
+
+// The runs' words, " | " between runs.
+QString joined(const std::vector<LayoutRun>& runs) {
+    QStringList words;
+    for (const LayoutRun& run : runs) words << run.words;
+    return words.join(QStringLiteral(" | "));
+}
+
+QStringList sortedWords(const LayoutRun& run) {
+    QStringList words = run.words.split(u' ');
+    words.sort();
+    return words;
 }
 
 QString readWords(const QString& text) {
@@ -101,6 +120,62 @@ TEST(LayoutWordsTest, RunsAndMovesStandOnTheirPagesAndLines) {
               "docu-");
     EXPECT_EQ(hyphen1.mid(joined.only1[0].ranges[1].start, joined.only1[0].ranges[1].length),
               "ment");
+}
+
+TEST(LayoutWordsTest, WordsReorderedInOnePlaceAreNoChange) {
+    const QString before = QStringLiteral("we open with these steady words");
+    const QString after = QStringLiteral("and we close with steady words");
+    const struct {
+        const char* rule;
+        QString text1, text2;
+        QString only1, only2;
+        qsizetype reordered;  // words on each side
+        size_t moved;
+    } cases[] = {
+        {"a brace read after the comment instead of before it", "} // done", "// done }", "", "", 1,
+         0},
+        {"an index read across its two columns in one text and down them in the other",
+         "apple cherry banana date elder fig", "apple banana elder cherry date fig", "", "", 2, 0},
+        {"a word that crosses four unchanged words stays in its place", "} one two three four",
+         "one two three four }", "", "", 1, 0},
+        {"a replaced word next to a reorder is still a change", "} // done", "// finished }",
+         "done", "finished", 1, 0},
+        {"a rewritten passage is a change in all its words, also one it shares with the old",
+         "cats sleep all day", "all day long dogs chase cats", "cats sleep", "long dogs chase cats",
+         0, 0},
+        {"a changed number among reordered words is still a change", "see 12 } // it",
+         "see 13 // it }", "12", "13", 1, 0},
+        {"a word that crosses five unchanged words moved too far", "} one two three four five",
+         "one two three four five }", "}", "}", 0, 0},
+        {"a run of five words that moved far is a move", "a b c d e one two three four five",
+         "one two three four five a b c d e", "", "", 0, 1},
+    };
+    for (const auto& c : cases) {
+        const LayoutComparison found =
+            LayoutCompare::Compare(pages({before + u' ' + c.text1 + u' ' + after}),
+                                   pages({before + u' ' + c.text2 + u' ' + after}));
+        EXPECT_EQ(joined(found.only1), c.only1) << c.rule;
+        EXPECT_EQ(joined(found.only2), c.only2) << c.rule;
+        EXPECT_EQ(found.moved.size(), c.moved) << c.rule;
+        qsizetype reordered = 0;
+        for (const LayoutReorder& reorder : found.reordered) {
+            EXPECT_EQ(sortedWords(reorder.in1), sortedWords(reorder.in2)) << c.rule;
+            reordered += reorder.in1.wordCount;
+        }
+        EXPECT_EQ(reordered, c.reordered) << c.rule;
+    }
+
+    // The report lists the reordered words apart, at their first word's place in each file.
+    const LayoutComparison swapped =
+        LayoutCompare::Compare(pages({before, "x\n} // done"}), pages({before + " // done\n}"}));
+    const QJsonObject report =
+        QJsonDocument::fromJson(
+            LayoutReport::FormatJson(swapped, LayoutReport::MakeSides(swapped, {}, {})))
+            .object();
+    EXPECT_EQ(report["reordered"].toArray(),
+              QJsonArray({QJsonObject{{"text", "}"},
+                                      {"file1", QJsonObject{{"page", 2}, {"line", 2}}},
+                                      {"file2", QJsonObject{{"page", 1}, {"line", 2}}}}}));
 }
 
 }  // namespace
