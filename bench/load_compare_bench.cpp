@@ -154,6 +154,20 @@ bool isNumber(QStringView word) {
     return digit;
 }
 
+// The scripted services with real event handling, as the window is measured with.
+struct LiveServices {
+    LiveServices() {
+        live.settings = &test.settings;
+        live.printers = &test.printers;
+        live.random = &test.random;
+        live.launcher = &test.launcher;
+        live.programFolder = test.programFolder.path();
+    }
+    testing::TestServices test;
+    QtEventPump events;
+    Services live{test.dialogs, events};
+};
+
 qsizetype wordsNotNumbers(const LayoutComparison& found) {
     qsizetype count = 0;
     for (const auto* runs : {&found.only1, &found.only2})
@@ -171,14 +185,9 @@ qsizetype reorderedWords(const LayoutComparison& found) {
 }
 
 int runLayout(const QString& corpus, const Pair& pair) {
-    testing::TestServices test;
-    QtEventPump events;
-    Services live{test.dialogs, events};
-    live.settings = &test.settings;
-    live.printers = &test.printers;
-    live.random = &test.random;
-    live.launcher = &test.launcher;
-    live.programFolder = test.programFolder.path();
+    LiveServices services;
+    testing::TestServices& test = services.test;
+    Services& live = services.live;
     Form1 form(live);
     form.Form_Load();
     form.show();
@@ -224,15 +233,10 @@ int runPair(const QString& corpus, const Pair& pair) {
                       {QStringLiteral("--quiet"), first, second});
     const qint64 cli = cliClock.elapsed();
 
-    testing::TestServices test;
-    QtEventPump events;
     // The scripted services, but real event handling.
-    Services live{test.dialogs, events};
-    live.settings = &test.settings;
-    live.printers = &test.printers;
-    live.random = &test.random;
-    live.launcher = &test.launcher;
-    live.programFolder = test.programFolder.path();
+    LiveServices services;
+    testing::TestServices& test = services.test;
+    Services& live = services.live;
     Form1 form(live);
     form.Form_Load();
     form.show();
