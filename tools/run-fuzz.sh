@@ -14,6 +14,8 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$build/fuzz-findings"
 status=0
+passed=0
+failed=0
 for seed in "$seeds"/*/; do
     name=$(basename "$seed")
     work="$build/fuzz-corpus/$name"
@@ -24,8 +26,11 @@ for seed in "$seeds"/*/; do
         -artifact_prefix="$build/fuzz-findings/$name-" 2>"$build/fuzz-findings/$name.log"; then
         tail -40 "$build/fuzz-findings/$name.log"
         status=1
+        failed=$((failed + 1))
     else
         grep -E "^Done [0-9]+ runs" "$build/fuzz-findings/$name.log" | tail -1
+        passed=$((passed + 1))
     fi
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status
