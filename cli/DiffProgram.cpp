@@ -226,45 +226,41 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
 
     const QString text1 = window.pane(1).text();
     const QString text2 = window.pane(2).text();
+    LayoutReport::Sides sides{{options.file1, DifferenceReport::PageCount(text1), {}},
+                              {options.file2, DifferenceReport::PageCount(text2), {}}};
+    QString method;
+    std::vector<TextRange> marked1, marked2;  // as the window colours them
     if (options.ignoreLayout) {
-        const LayoutReport::Sides sides =
-            LayoutReport::MakeSides(layout, {options.file1, DifferenceReport::PageCount(text1), {}},
-                                    {options.file2, DifferenceReport::PageCount(text2), {}});
-        if (options.quiet) {
-        } else if (options.html) {
-            // Marked as the window colours them: each differing word on its own.
-            const auto words = [](const std::vector<LayoutRun>& runs) {
-                std::vector<TextRange> ranges;
-                for (const LayoutRun& run : runs)
-                    ranges.insert(ranges.end(), run.ranges.begin(), run.ranges.end());
-                return ranges;
-            };
-            out.write(HtmlReport::Write(QStringLiteral("ignore-layout"),
-                                        {options.file1, text1, words(layout.only1)},
-                                        {options.file2, text2, words(layout.only2)}));
-        } else {
-            out.write(options.json ? LayoutReport::FormatJson(layout, sides)
-                                   : DifferenceReport::FormatText(sides.first, sides.second));
-        }
-        return layout.same() ? kSame : kDifferent;
+        method = QStringLiteral("ignore-layout");
+        sides = LayoutReport::MakeSides(layout, std::move(sides.first), std::move(sides.second));
+        // Each differing word on its own.
+        const auto words = [](const std::vector<LayoutRun>& runs) {
+            std::vector<TextRange> ranges;
+            for (const LayoutRun& run : runs)
+                ranges.insert(ranges.end(), run.ranges.begin(), run.ranges.end());
+            return ranges;
+        };
+        marked1 = words(layout.only1);
+        marked2 = words(layout.only2);
+    } else {
+        method = options.words ? QStringLiteral("words") : QStringLiteral("lines");
+        sides.first.entries = DifferenceReport::Locate(text1, listed.inPane1);
+        sides.second.entries = DifferenceReport::Locate(text2, listed.inPane2);
+        marked1 = listed.inPane1;
+        marked2 = listed.inPane2;
     }
-    const DifferenceReport::Side first{options.file1, DifferenceReport::PageCount(text1),
-                                       DifferenceReport::Locate(text1, listed.inPane1)};
-    const DifferenceReport::Side second{options.file2, DifferenceReport::PageCount(text2),
-                                        DifferenceReport::Locate(text2, listed.inPane2)};
-    if (!options.quiet) {
-        if (options.html)
-            out.write(HtmlReport::Write(
-                options.words ? QStringLiteral("words") : QStringLiteral("lines"),
-                {options.file1, text1, listed.inPane1}, {options.file2, text2, listed.inPane2}));
-        else if (options.json)
-            out.write(DifferenceReport::FormatJson(
-                options.words ? QStringLiteral("words") : QStringLiteral("lines"), first, second,
-                options.words));
-        else
-            out.write(DifferenceReport::FormatText(first, second));
+    if (options.quiet) {
+    } else if (options.html) {
+        out.write(HtmlReport::Write(method, {options.file1, text1, marked1},
+                                    {options.file2, text2, marked2}));
+    } else if (options.json) {
+        out.write(options.ignoreLayout ? LayoutReport::FormatJson(layout, sides)
+                                       : DifferenceReport::FormatJson(method, sides.first,
+                                                                      sides.second, options.words));
+    } else {
+        out.write(DifferenceReport::FormatText(sides.first, sides.second));
     }
-    return first.entries.empty() && second.entries.empty() ? kSame : kDifferent;
+    return sides.first.entries.empty() && sides.second.entries.empty() ? kSame : kDifferent;
 }
 
 }  // namespace corvella::DiffProgram

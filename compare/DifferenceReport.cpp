@@ -11,8 +11,6 @@ namespace corvella::DifferenceReport {
 
 namespace {
 
-constexpr QChar kFormFeed = u'\f';
-
 QJsonObject sideObject(const Side& side, bool withOffsets) {
     QJsonArray differences;
     for (const Entry& entry : side.entries) {
@@ -33,7 +31,7 @@ std::vector<Entry> Locate(QStringView text, const std::vector<TextRange>& listed
     std::vector<qsizetype> lineStarts{0};
     std::vector<qsizetype> formFeeds;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == kFormFeed) formFeeds.push_back(i);
+        if (text[i] == PaneText::kFormFeed) formFeeds.push_back(i);
         if (text[i] == PaneText::kCR && i + 1 < text.size() && text[i + 1] == PaneText::kLF)
             lineStarts.push_back(i + 2);
     }
@@ -50,7 +48,7 @@ std::vector<Entry> Locate(QStringView text, const std::vector<TextRange>& listed
         // The page is that of the first character after the entry's own form feeds; an entry of
         // form feeds only belongs to the page its last one ends.
         qsizetype feeds = 0;
-        while (feeds < entryText.size() && entryText[feeds] == kFormFeed) ++feeds;
+        while (feeds < entryText.size() && entryText[feeds] == PaneText::kFormFeed) ++feeds;
         const qsizetype first =
             range.start + std::max<qsizetype>(0, feeds == entryText.size() ? feeds - 1 : feeds);
         const qsizetype page = std::lower_bound(formFeeds.begin(), formFeeds.end(), first) -
@@ -64,12 +62,12 @@ std::vector<Entry> Locate(QStringView text, const std::vector<TextRange>& listed
 }
 
 int PageCount(QStringView text) {
-    const qsizetype lastFeed = text.lastIndexOf(kFormFeed);
+    const qsizetype lastFeed = text.lastIndexOf(PaneText::kFormFeed);
     const QStringView after = text.mid(lastFeed + 1);
     const bool textAfter = std::any_of(after.begin(), after.end(), [](QChar c) {
         return c != PaneText::kCR && c != PaneText::kLF;
     });
-    return int(text.count(kFormFeed) + (textAfter ? 1 : 0));
+    return int(text.count(PaneText::kFormFeed) + (textAfter ? 1 : 0));
 }
 
 QByteArray FormatText(const Side& first, const Side& second) {
@@ -84,12 +82,17 @@ QByteArray FormatText(const Side& first, const Side& second) {
     return out.toUtf8();
 }
 
+QJsonObject JsonReport(const QString& method, const Side& first, const Side& second,
+                       bool withOffsets) {
+    return {{QStringLiteral("method"), method},
+            {QStringLiteral("file1"), sideObject(first, withOffsets)},
+            {QStringLiteral("file2"), sideObject(second, withOffsets)}};
+}
+
 QByteArray FormatJson(const QString& method, const Side& first, const Side& second,
                       bool withOffsets) {
-    const QJsonObject report{{QStringLiteral("method"), method},
-                             {QStringLiteral("file1"), sideObject(first, withOffsets)},
-                             {QStringLiteral("file2"), sideObject(second, withOffsets)}};
-    return QJsonDocument(report).toJson(QJsonDocument::Indented);
+    return QJsonDocument(JsonReport(method, first, second, withOffsets))
+        .toJson(QJsonDocument::Indented);
 }
 
 }  // namespace corvella::DifferenceReport

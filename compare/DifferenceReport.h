@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringView>
 #include <vector>
@@ -36,6 +37,9 @@ QByteArray FormatText(const Side& first, const Side& second);
 
 // One JSON object: the method, and per file its name, page count and differences ({page, line,
 // text}, with the offset in the line when `withOffsets`).
+QJsonObject JsonReport(const QString& method, const Side& first, const Side& second,
+                       bool withOffsets);
+// That object as indented JSON text.
 QByteArray FormatJson(const QString& method, const Side& first, const Side& second,
                       bool withOffsets);
 

@@ -11,8 +11,6 @@ namespace corvella::HtmlReport {
 
 namespace {
 
-constexpr QChar kFormFeed = u'\f';
-
 // n and p walk the marks in reading order; the current one is outlined and centred.
 const QString kScript = QStringLiteral(
     "(function(){var m=document.getElementsByTagName('mark'),i=-1;"
@@ -47,7 +45,7 @@ TextRange placed(const TextRange& range, QStringView text) {
     const qsizetype start = std::clamp<qsizetype>(range.start, 0, text.size());
     const qsizetype end = std::clamp<qsizetype>(range.start + range.length, start, text.size());
     qsizetype feeds = 0;
-    while (start + feeds < end && text[start + feeds] == kFormFeed) ++feeds;
+    while (start + feeds < end && text[start + feeds] == PaneText::kFormFeed) ++feeds;
     if (feeds > 0 && start + feeds == end) return {end - 1, 0};
     return {start + feeds, end - start - feeds};
 }
@@ -113,7 +111,7 @@ RenderedSide render(const Side& side) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         marksAt(i);
         const QChar c = text[i];
-        if (c == kFormFeed) {
+        if (c == PaneText::kFormFeed) {
             if (openUntil < 0) out.pages.emplace_back();  // a mark stays on the page it begins on
         } else if (c == PaneText::kLF) {
             out.pages.back() += u'\n';

@@ -8,6 +8,11 @@ namespace corvella::LayoutDiff {
 
 namespace {
 
+// The largest word id of a sequence, 0 when it is empty.
+int largest(const std::vector<int>& words) {
+    return words.empty() ? 0 : *std::max_element(words.begin(), words.end());
+}
+
 // dtl takes stretches up to this many cells (words of one side times words of the other) at once.
 constexpr qsizetype kDirectCells = 4'000'000;
 // Without anchors, dtl still takes a stretch up to this size; beyond, it counts as different.
@@ -21,9 +26,7 @@ class Differ {
 public:
     Differ(const std::vector<int>& a, const std::vector<int>& b, Edits& edits)
         : a_(a), b_(b), edits_(edits) {
-        const int maxId = std::max(a.empty() ? 0 : *std::max_element(a.begin(), a.end()),
-                                   b.empty() ? 0 : *std::max_element(b.begin(), b.end()));
-        seen_.assign(size_t(maxId) + 1, {});
+        seen_.assign(size_t(std::max(largest(a), largest(b))) + 1, {});
     }
 
     void run(TimeSlicedYield* yield) {
@@ -187,10 +190,6 @@ private:
     std::vector<int> inA_;
     std::vector<int> matched_;
 };
-
-int largest(const std::vector<int>& words) {
-    return words.empty() ? 0 : *std::max_element(words.begin(), words.end());
-}
 
 }  // namespace
 

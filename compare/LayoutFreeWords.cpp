@@ -3,12 +3,11 @@
 #include <algorithm>
 
 #include "compare/PageFurniture.h"
+#include "core/PaneText.h"
 
 namespace corvella::LayoutFreeWords {
 
 namespace {
-
-constexpr QChar kFormFeed = u'\f';
 
 // The text's lines, cut at line breaks and form feeds, each with the page it stands on and its
 // start in the text.
@@ -24,12 +23,12 @@ Lines cutLines(QStringView text) {
     for (qsizetype i = 0; i <= text.size(); ++i) {
         const bool end = i == text.size();
         const QChar c = end ? QChar() : text[i];
-        if (!end && c != kFormFeed && c != u'\r' && c != u'\n') continue;
+        if (!end && c != PaneText::kFormFeed && c != PaneText::kCR && c != PaneText::kLF) continue;
         if (i > start || end) {
             cut.lines.push_back({text.mid(start, i - start), page});
             cut.starts.push_back(start);
         }
-        if (c == kFormFeed) ++page;
+        if (c == PaneText::kFormFeed) ++page;
         start = i + 1;
     }
     return cut;

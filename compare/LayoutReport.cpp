@@ -29,10 +29,8 @@ Sides MakeSides(const LayoutComparison& comparison, DifferenceReport::Side first
 }
 
 QByteArray FormatJson(const LayoutComparison& comparison, const Sides& sides) {
-    QJsonObject report =
-        QJsonDocument::fromJson(DifferenceReport::FormatJson(QStringLiteral("ignore-layout"),
-                                                             sides.first, sides.second, false))
-            .object();
+    QJsonObject report = DifferenceReport::JsonReport(QStringLiteral("ignore-layout"), sides.first,
+                                                      sides.second, false);
     QJsonArray moved;
     for (const LayoutMove& move : comparison.moved)
         moved.append(QJsonObject{{QStringLiteral("text"), move.from.words},

@@ -9,6 +9,8 @@ namespace corvella::PaneText {
 
 inline constexpr QChar kCR = u'\r';
 inline constexpr QChar kLF = u'\n';
+// The extractor ends every page with a form feed.
+inline constexpr QChar kFormFeed = u'\f';
 inline const QString kBreak = QStringLiteral("\r\n");
 
 // The text a pane holds after the given text was written into it: a CR alone or a CR LF

@@ -159,9 +159,7 @@ void Form1::wireCommands() {
                 });
     }
     ignoringLayout_ = OfferIgnoringLayoutCommand(*this, [this] {
-        const bool starts = !BusyFlag;
-        FindDifferencesIgnoringLayout(*this);
-        if (starts) reviewKeys_->comparisonEnded();
+        runComparison([](MainWindow& window) { FindDifferencesIgnoringLayout(window); });
     });
     for (int number : {1, 2}) reviewKeys_->offerInMenu(number, ignoringLayout_);
 }
@@ -334,16 +332,15 @@ void Form1::Shutdown() {
         ::_exit(0);
 }
 
-void Form1::PushButton1_Click() {
+void Form1::runComparison(void (*command)(MainWindow&)) {
+    // A command that found another one running does nothing, and leaves the review as it was.
     const bool starts = !BusyFlag;
-    corvella::PushButton1_Click(*this);
+    command(*this);
     if (starts) reviewKeys_->comparisonEnded();
 }
-void Form1::PushButton6_Click() {
-    const bool starts = !BusyFlag;
-    corvella::PushButton6_Click(*this);
-    if (starts) reviewKeys_->comparisonEnded();
-}
+
+void Form1::PushButton1_Click() { runComparison(corvella::PushButton1_Click); }
+void Form1::PushButton6_Click() { runComparison(corvella::PushButton6_Click); }
 void Form1::PushButton2_Click() { corvella::PushButton2_Click(*this); }
 void Form1::PushButton3_Click() { corvella::PushButton3_Click(*this); }
 void Form1::PushButton4_Click() { corvella::PushButton4_Click(*this); }

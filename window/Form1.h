@@ -85,6 +85,8 @@ private:
     void applyPointer();
     void hover(PointerShape shape);
     void chooseMethod(bool standard);
+    // Runs a Find Differences command; once it has run, each pane shows its first difference.
+    void runComparison(void (*command)(MainWindow&));
     std::vector<FileDrop::Load> dropLoads(const QDropEvent& event) const;
     void answerDrop(QDropEvent* event, bool take);
     QString programFolder() const;

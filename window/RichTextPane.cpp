@@ -104,9 +104,7 @@ void RichTextPane::scheduleFill() {
     // A hidden pane's document waits until the pane is shown, or until an operation needs it.
     if (!filling_ || fillScheduled_ || !isVisible()) return;
     fillScheduled_ = true;
-    // A posted call, never a timer: posted events are delivered in turn however many others keep
-    // coming (an accessibility client's requests, say), where a timer of a busy event loop may be
-    // held back until the loop is idle.
+    // A posted call: delivered in turn with the other events, however many keep coming.
     QMetaObject::invokeMethod(
         this,
         [this] {
