@@ -154,18 +154,21 @@ bool isNumber(QStringView word) {
     return digit;
 }
 
-// The scripted services with real event handling, as the window is measured with.
-struct LiveServices {
-    LiveServices() {
+// The real window, started and shown, on the scripted services with real event handling.
+struct LiveWindow {
+    LiveWindow() {
         live.settings = &test.settings;
         live.printers = &test.printers;
         live.random = &test.random;
         live.launcher = &test.launcher;
         live.programFolder = test.programFolder.path();
+        form.Form_Load();
+        form.show();
     }
     testing::TestServices test;
     QtEventPump events;
     Services live{test.dialogs, events};
+    Form1 form{live};
 };
 
 qsizetype wordsNotNumbers(const LayoutComparison& found) {
@@ -185,12 +188,9 @@ qsizetype reorderedWords(const LayoutComparison& found) {
 }
 
 int runLayout(const QString& corpus, const Pair& pair) {
-    LiveServices services;
-    testing::TestServices& test = services.test;
-    Services& live = services.live;
-    Form1 form(live);
-    form.Form_Load();
-    form.show();
+    LiveWindow window;
+    testing::TestServices& test = window.test;
+    Form1& form = window.form;
     test.dialogs.fileSelections.push_back({QDir(corpus).filePath(QLatin1String(pair.first))});
     PushButton3_Click(form);
     test.dialogs.fileSelections.push_back({QDir(corpus).filePath(QLatin1String(pair.second))});
@@ -233,13 +233,9 @@ int runPair(const QString& corpus, const Pair& pair) {
                       {QStringLiteral("--quiet"), first, second});
     const qint64 cli = cliClock.elapsed();
 
-    // The scripted services, but real event handling.
-    LiveServices services;
-    testing::TestServices& test = services.test;
-    Services& live = services.live;
-    Form1 form(live);
-    form.Form_Load();
-    form.show();
+    LiveWindow window;
+    testing::TestServices& test = window.test;
+    Form1& form = window.form;
 
     StallMeter meter;
     test.dialogs.fileSelections.push_back({first});
@@ -274,7 +270,7 @@ int runPair(const QString& corpus, const Pair& pair) {
     for (const auto& [name, phase] : phases)
         std::printf("%s %s phase=%s ms=%lld max_stall_ms=%lld\n", pair.first, pair.second, name,
                     static_cast<long long>(phase.ms), static_cast<long long>(phase.maxStallMs));
-    std::printf("%s stages: %s\n", pair.first, qPrintable(loadStages(first, live)));
+    std::printf("%s stages: %s\n", pair.first, qPrintable(loadStages(first, window.live)));
     for (const QString& message : test.dialogs.texts())
         std::printf("message: %s\n", qPrintable(message));
     std::fflush(stdout);
