@@ -21,8 +21,4 @@ void Request() {
 
 bool Requested() { return !loads().empty() && loads().back(); }
 
-void ThrowIfRequested() {
-    if (Requested()) throw Cancelled{};
-}
-
 }  // namespace corvella::LoadCancel

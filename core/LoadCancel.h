@@ -24,7 +24,4 @@ void Request();
 // A stop was asked of the innermost load under way.
 bool Requested();
 
-// Throws Cancelled when Requested().
-void ThrowIfRequested();
-
 }  // namespace corvella::LoadCancel
