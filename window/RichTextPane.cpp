@@ -16,6 +16,9 @@
 namespace corvella {
 
 namespace {
+// What one slice puts into the document at least.
+constexpr qsizetype kFillChunk = 16 * 1024;
+
 QColor toQColor(Color color) {
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
@@ -94,7 +97,8 @@ void RichTextPane::writeLater() {
         madeReadOnly_ = pump_ != nullptr && !isReadOnly();
         if (madeReadOnly_) setReadOnly(true);
     }
-    if (pump_ == nullptr)
+    // What fits in one slice goes in now: nothing is left waiting on the event loop for it.
+    if (pump_ == nullptr || textCache_.size() - filled_ <= kFillChunk)
         completeText();
     else
         scheduleFill();
@@ -102,7 +106,9 @@ void RichTextPane::writeLater() {
 
 void RichTextPane::scheduleFill() {
     // A hidden pane's document waits until the pane is shown, or until an operation needs it.
-    if (!filling_ || fillScheduled_ || !isVisible()) return;
+    if (!filling_ || !isVisible()) return;
+    loopTurns_.setWatching(true);
+    if (fillScheduled_) return;
     fillScheduled_ = true;
     // A posted call: delivered in turn with the other events, however many keep coming.
     QMetaObject::invokeMethod(
@@ -121,9 +127,16 @@ void RichTextPane::showEvent(QShowEvent* event) {
     scheduleFill();
 }
 
+void RichTextPane::fillSliceIfDue() {
+    // Not from inside an edit of this class, and no more often than the posted slices when the
+    // loop is quiet.
+    if (!filling_ || ownEdit_ || !isVisible()) return;
+    if (sinceSlice_.isValid() && sinceSlice_.elapsed() < slice_.count()) return;
+    fillSlice();
+}
+
 void RichTextPane::fillSlice() {
     if (!filling_) return;
-    constexpr qsizetype kChunk = 16 * 1024;
     QElapsedTimer clock;
     clock.start();
     QTextCursor end(document());
@@ -132,7 +145,7 @@ void RichTextPane::fillSlice() {
     for (bool first = true;
          filled_ < textCache_.size() && (first || clock.elapsed() < slice_.count());
          first = false) {
-        qsizetype to = std::min(textCache_.size(), filled_ + kChunk);
+        qsizetype to = std::min(textCache_.size(), filled_ + kFillChunk);
         if (to < textCache_.size() && textCache_.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
         QString chunk = textCache_.mid(filled_, to - filled_);
         chunk.replace(PaneText::kBreak, QStringLiteral("\n"));
@@ -141,8 +154,10 @@ void RichTextPane::fillSlice() {
         filled_ = to;
     }
     ownEdit_ = false;
+    sinceSlice_.start();
     if (filled_ < textCache_.size()) return;
     filling_ = false;
+    loopTurns_.setWatching(false);
     if (madeReadOnly_) setReadOnly(false);
     // Writing the whole text leaves the cursor, and the selection, after it; the view stays.
     end.movePosition(QTextCursor::End);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <chrono>
@@ -7,6 +8,7 @@
 
 #include "core/EventPump.h"
 #include "core/PaneDocument.h"
+#include "window/EventLoopTurns.h"
 
 namespace corvella {
 
@@ -17,11 +19,13 @@ namespace corvella {
 // the next paragraph.
 //
 // Written text is the pane's text at once, and goes into the document a slice at a time. Without
-// keepLive that happens before the write returns. With it, the slices run from the event loop while
-// the pane is shown (a hidden pane waits until it is shown), and every operation that needs the
-// document finishes it first, yielding between slices; long colourings also yield between slices.
-// So a thousand-page text never holds the window still, and a work pane nobody looks at costs no
-// document at all.
+// keepLive, or when what is left fits in one slice, that happens before the write returns. With it,
+// the slices of a long text run from the event loop while the pane is shown (a hidden pane waits
+// until it is shown): from a posted call of their own, and between the other events the loop hands
+// out once a slice's time has passed, so a long run of those (a screen reader's requests) does not
+// hold the document back. Every operation that needs the document finishes it first, yielding
+// between slices; long colourings also yield between slices. So a thousand-page text never holds
+// the window still, and a long text in a work pane nobody looks at costs no document at all.
 class RichTextPane : public QPlainTextEdit, public PaneDocument {
     Q_OBJECT
 public:
@@ -79,6 +83,7 @@ private:
     void writeLater();
     void scheduleFill();
     void fillSlice();
+    void fillSliceIfDue();
     qsizetype toDocument(qsizetype textPosition) const;
     qsizetype toText(qsizetype documentPosition) const;
     void selectDocumentRange(qsizetype start, qsizetype length);
@@ -93,6 +98,8 @@ private:
     bool filling_ = false;
     qsizetype filled_ = 0;
     bool fillScheduled_ = false;
+    QElapsedTimer sinceSlice_;
+    EventLoopTurns loopTurns_{[this] { fillSliceIfDue(); }};
     bool madeReadOnly_ = false;
     EventPump* pump_ = nullptr;
     std::chrono::milliseconds slice_{15};
