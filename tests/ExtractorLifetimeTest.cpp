@@ -128,7 +128,7 @@ TEST(ExtractorLifetimeTest, NoExtractorAndNoFileOutlivesTheProgramHoweverItEnds)
                 // the kernel kills them as the program goes.
                 const bool caught = ending.signal != SIGKILL;
                 for (const qint64 child : NotedPids(stage.pidFile()))
-                    EXPECT_TRUE(waitFor([&] { return !IsRunning(child); }, caught ? 0 : 10))
+                    EXPECT_TRUE(waitFor([&] { return !IsRunning(child); }, caught ? 0 : 1))
                         << "extractor " << child << " still runs";
                 if (!caught) {
                     // What a killed program could not remove goes at the next start.
