@@ -5,8 +5,7 @@
 
 namespace corvella {
 
-EventLoopTurns::EventLoopTurns(std::function<void()> onTurn, QObject* parent)
-    : QObject(parent), onTurn_(std::move(onTurn)) {}
+EventLoopTurns::EventLoopTurns(std::function<void()> onTurn) : onTurn_(std::move(onTurn)) {}
 
 EventLoopTurns::~EventLoopTurns() { setWatching(false); }
 

@@ -12,11 +12,10 @@ namespace corvella {
 // turn.
 class EventLoopTurns : public QObject {
 public:
-    explicit EventLoopTurns(std::function<void()> onTurn, QObject* parent = nullptr);
+    explicit EventLoopTurns(std::function<void()> onTurn);
     ~EventLoopTurns() override;
 
     void setWatching(bool watching);
-    bool watching() const { return watching_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

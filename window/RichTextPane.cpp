@@ -110,7 +110,8 @@ void RichTextPane::scheduleFill() {
     loopTurns_.setWatching(true);
     if (fillScheduled_) return;
     fillScheduled_ = true;
-    // A posted call: delivered in turn with the other events, however many keep coming.
+    // A posted call keeps a quiet loop filling; on a busy one the loop's other events also run
+    // slices (loopTurns_), so requests queued ahead of this call do not hold the text back.
     QMetaObject::invokeMethod(
         this,
         [this] {
