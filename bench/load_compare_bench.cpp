@@ -38,6 +38,7 @@
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/Main.h"
+#include "diff/layout/LayoutComparison.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
 #include "extract/PDFToText.h"
@@ -171,19 +172,19 @@ struct LiveWindow {
     Form1 form{live};
 };
 
-qsizetype wordsNotNumbers(const LayoutComparison& found) {
+qsizetype wordsNotNumbers(const Comparison& found) {
     qsizetype count = 0;
-    for (const auto* runs : {&found.only1, &found.only2})
-        for (const LayoutRun& run : *runs)
-            for (QStringView word : QStringView(run.words).split(u' '))
+    for (const ComparedSide& side : found.sides)
+        for (const QString& run : side.differenceWords)
+            for (QStringView word : QStringView(run).split(u' '))
                 if (!isNumber(word)) ++count;
     return count;
 }
 
 // The words read in another order, counted in file 1.
-qsizetype reorderedWords(const LayoutComparison& found) {
+qsizetype reorderedWords(const Comparison& found) {
     qsizetype count = 0;
-    for (const LayoutReorder& reorder : found.reordered) count += reorder.in1.wordCount;
+    for (const Difference& reorder : found.side(1).reordered) count += reorder.wordCount;
     return count;
 }
 
@@ -197,7 +198,7 @@ int runLayout(const QString& corpus, const Pair& pair) {
     PushButton4_Click(form);
 
     StallMeter meter;
-    LayoutComparison found;
+    Comparison found;
     const Phase layout = timed(meter, [&] { FindDifferencesIgnoringLayout(form, &found); });
     const double peak = peakRssMb();
     QElapsedTimer clock;
@@ -209,8 +210,9 @@ int runLayout(const QString& corpus, const Pair& pair) {
         "layout_reordered=%lld layout_ms=%lld layout_compare_ms=%lld layout_peak_rss_mb=%.0f "
         "max_stall_ms=%lld\n",
         pair.first, pair.second, static_cast<long long>(found.differingWords()),
-        static_cast<long long>(wordsNotNumbers(found)), found.only1.size() + found.only2.size(),
-        found.moved.size(), static_cast<long long>(reorderedWords(found)),
+        static_cast<long long>(wordsNotNumbers(found)),
+        found.side(1).differences.size() + found.side(2).differences.size(),
+        found.side(1).moved.size(), static_cast<long long>(reorderedWords(found)),
         static_cast<long long>(layout.ms), static_cast<long long>(compare), peak,
         static_cast<long long>(layout.maxStallMs));
     for (const QString& message : test.dialogs.texts())

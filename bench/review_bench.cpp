@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "compare/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"
 
@@ -46,10 +46,10 @@ int main(int argc, char* argv[]) {
     const auto [a, b] = makeTexts(lines);
     form.pane(1).setText(a);
     form.pane(2).setText(b);
-    ListedDifferences listed;
-    form.listedDifferences = &listed;
     form.PushButton(1)->click();
-    std::printf("lines=%d differences=%zu\n", lines, listed.inPane1.size() + listed.inPane2.size());
+    const Comparison& found = form.comparison();
+    std::printf("lines=%d differences=%zu\n", lines,
+                found.side(1).differences.size() + found.side(2).differences.size());
 
     // A colouring of nothing: the panes read their runs afresh, as after a comparison.
     form.pane(1).colorRanges({{0, 0}}, kRed);
@@ -70,8 +70,7 @@ int main(int argc, char* argv[]) {
 
     timer.start();
     const QByteArray html =
-        HtmlReport::Write(QStringLiteral("lines"), {QStringLiteral("a.pdf"), a, listed.inPane1},
-                          {QStringLiteral("b.pdf"), b, listed.inPane2});
+        HtmlReport::Write(found, {QStringLiteral("a.pdf"), a}, {QStringLiteral("b.pdf"), b});
     std::printf("html_ms=%.1f html_bytes=%lld\n", msSince(timer),
                 static_cast<long long>(html.size()));
     return 0;

@@ -4,19 +4,19 @@
 #include <QFileInfo>
 
 #include "cli/ExtractionTimeout.h"
-#include "cli/HeadlessWindow.h"
-#include "compare/DifferenceReport.h"
-#include "compare/HtmlReport.h"
-#include "compare/LayoutCommand.h"
-#include "compare/LayoutReport.h"
-#include "compare/LinesCommand.h"
-#include "compare/WordsCommand.h"
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
+#include "diff/LineComparison.h"
+#include "diff/WordComparison.h"
+#include "diff/layout/LayoutComparison.h"
+#include "display/MemoryWindow.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
 #include "extract/TextIntoPane.h"
+#include "report/HtmlReport.h"
+#include "report/JsonReport.h"
+#include "report/TextReport.h"
 
 namespace corvella::DiffProgram {
 
@@ -66,7 +66,7 @@ QString unreadableReason(const QString& file) {
 // Puts the file's text into the pane: a PDF through the pane's own load command, a .txt file
 // judged and loaded as an extracted text is, then one more line break as that command adds.
 // Returns the reason when no text was loaded.
-QString load(HeadlessWindow& window, int number, const QString& file, CollectedMessages& messages) {
+QString load(MemoryWindow& window, int number, const QString& file, CollectedMessages& messages) {
     QString reason = unreadableReason(file);
     if (!reason.isEmpty()) return reason;
     const QString path = QFileInfo(file).absoluteFilePath();
@@ -182,7 +182,7 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     CollectedMessages messages;
     QtEventPump events;
     Services services{messages, events};
-    HeadlessWindow window(services);
+    MemoryWindow window(services);
 
     std::optional<DeployedExtractor> extractor;
     if (!isTextFile(options.file1) || !isTextFile(options.file2)) {
@@ -210,57 +210,22 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
         }
     }
 
-    ListedDifferences listed;
-    window.listedDifferences = &listed;
-    LayoutComparison layout;
-    if (options.ignoreLayout)
-        FindDifferencesIgnoringLayout(window, &layout);
-    else if (options.words)
-        PushButton6_Click(window);
-    else
-        PushButton1_Click(window);
-    if (!messages.messages.isEmpty()) {
-        writeLine(err, QStringLiteral("corvella-diff: ") + messages.messages.join(u' '));
-        return kTrouble;
-    }
-
     const QString text1 = window.pane(1).text();
     const QString text2 = window.pane(2).text();
-    LayoutReport::Sides sides{{options.file1, DifferenceReport::PageCount(text1), {}},
-                              {options.file2, DifferenceReport::PageCount(text2), {}}};
-    QString method;
-    std::vector<TextRange> marked1, marked2;  // as the window colours them
-    if (options.ignoreLayout) {
-        method = QStringLiteral("ignore-layout");
-        sides = LayoutReport::MakeSides(layout, std::move(sides.first), std::move(sides.second));
-        // Each differing word on its own.
-        const auto words = [](const std::vector<LayoutRun>& runs) {
-            std::vector<TextRange> ranges;
-            for (const LayoutRun& run : runs)
-                ranges.insert(ranges.end(), run.ranges.begin(), run.ranges.end());
-            return ranges;
-        };
-        marked1 = words(layout.only1);
-        marked2 = words(layout.only2);
-    } else {
-        method = options.words ? QStringLiteral("words") : QStringLiteral("lines");
-        sides.first.entries = DifferenceReport::Locate(text1, listed.inPane1);
-        sides.second.entries = DifferenceReport::Locate(text2, listed.inPane2);
-        marked1 = listed.inPane1;
-        marked2 = listed.inPane2;
-    }
+    const Comparison comparison = options.ignoreLayout ? LayoutCompare::Compare(text1, text2)
+                                  : options.words      ? WordCompare::Compare(text1, text2)
+                                                       : LineCompare::Compare(text1, text2);
+    const DifferenceReport::File file1{options.file1, text1};
+    const DifferenceReport::File file2{options.file2, text2};
     if (options.quiet) {
     } else if (options.html) {
-        out.write(HtmlReport::Write(method, {options.file1, text1, marked1},
-                                    {options.file2, text2, marked2}));
+        out.write(HtmlReport::Write(comparison, file1, file2));
     } else if (options.json) {
-        out.write(options.ignoreLayout ? LayoutReport::FormatJson(layout, sides)
-                                       : DifferenceReport::FormatJson(method, sides.first,
-                                                                      sides.second, options.words));
+        out.write(JsonReport::Write(comparison, file1, file2));
     } else {
-        out.write(DifferenceReport::FormatText(sides.first, sides.second));
+        TextReport::Write(comparison, file1, file2, out);
     }
-    return sides.first.entries.empty() && sides.second.entries.empty() ? kSame : kDifferent;
+    return comparison.same() ? kSame : kDifferent;
 }
 
 }  // namespace corvella::DiffProgram

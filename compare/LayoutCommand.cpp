@@ -1,8 +1,9 @@
 #include "compare/LayoutCommand.h"
 
-#include "compare/ShowRTF.h"
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
+#include "diff/layout/LayoutComparison.h"
+#include "display/ShowRTF.h"
 
 namespace corvella {
 
@@ -10,28 +11,24 @@ namespace {
 
 void paintBlack(PaneDocument& pane) { pane.colorRanges({{0, pane.textLength()}}, kBlack); }
 
-// Lists the runs in the work pane and colours their words red in the pane.
-void show(const std::vector<LayoutRun>& runs, PaneDocument& pane, PaneDocument& work,
-          std::vector<TextRange>* listed) {
+// Lists the side's runs in the work pane and colours their words red in the pane.
+void show(const ComparedSide& side, PaneDocument& pane, PaneDocument& work) {
     QString entries;
-    std::vector<TextRange> red;
-    for (const LayoutRun& run : runs) {
+    for (size_t i = 0; i < side.differences.size(); ++i) {
         entries += PaneText::kBreak;
-        entries += LayoutEntry(run);
-        red.insert(red.end(), run.ranges.begin(), run.ranges.end());
-        if (listed) listed->push_back(run.span);
+        entries += LayoutEntry(side.differences[i], side.differenceWords[i]);
     }
     work.setText(entries);
-    pane.colorRanges(red, kRed);
+    pane.colorRanges(side.differenceMarks(), kRed);
 }
 
 }  // namespace
 
-QString LayoutEntry(const LayoutRun& run) {
-    return QStringLiteral("p%1:l%2 ").arg(run.page).arg(run.line) + run.words;
+QString LayoutEntry(const Difference& run, const QString& words) {
+    return QStringLiteral("p%1:l%2 ").arg(run.page).arg(run.line) + words;
 }
 
-void FindDifferencesIgnoringLayout(MainWindow& window, LayoutComparison* result) {
+void FindDifferencesIgnoringLayout(MainWindow& window, Comparison* result) {
     Services& services = window.services();
     Procedure proc(services.dialogs, QStringLiteral("Form1.FindDifferencesIgnoringLayout"));
     bool alreadyRunning = false;
@@ -43,22 +40,19 @@ void FindDifferencesIgnoringLayout(MainWindow& window, LayoutComparison* result)
     proc.step(108, [&] { paintBlack(window.pane(1)); });
     proc.step(110, [&] { paintBlack(window.pane(2)); });
 
-    LayoutComparison found;
+    Comparison found;
     proc.step(112, [&] {
         const QString text1 = window.pane(1).text();
         const QString text2 = window.pane(2).text();
         // Two thousand pages take a while: the window stays live.
         TimeSlicedYield yield(services.events, services.yieldSlice);
-        found = LayoutCompare::Compare(text1, text2, &yield);
+        found = LayoutCompare::Compare(text1, text2, [&] {
+            yield.maybeYield();
+            return true;
+        });
     });
-    ListedDifferences* listed = window.listedDifferences;
-    if (listed) *listed = {};
-    proc.step(114, [&] {
-        show(found.only1, window.pane(1), window.pane(3), listed ? &listed->inPane1 : nullptr);
-    });
-    proc.step(116, [&] {
-        show(found.only2, window.pane(2), window.pane(4), listed ? &listed->inPane2 : nullptr);
-    });
+    proc.step(114, [&] { show(found.side(1), window.pane(1), window.pane(3)); });
+    proc.step(116, [&] { show(found.side(2), window.pane(2), window.pane(4)); });
     proc.step(118, [&] { window.setPointer(PointerShape::Default); });
     proc.step(120, [&] { window.ComparisonDone = true; });
     proc.step(122, [&] { ShowRTF(window); });

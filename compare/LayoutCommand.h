@@ -1,7 +1,7 @@
 #pragma once
 
-#include "compare/LayoutComparison.h"
 #include "core/MainWindow.h"
+#include "diff/Comparison.h"
 
 namespace corvella {
 
@@ -9,9 +9,9 @@ namespace corvella {
 // order without page furniture, colours the differing words red, lists each run with its page and
 // line in work panes 3 and 4 and applies the display mode. `result`, when given, receives the
 // comparison.
-void FindDifferencesIgnoringLayout(MainWindow& window, LayoutComparison* result = nullptr);
+void FindDifferencesIgnoringLayout(MainWindow& window, Comparison* result = nullptr);
 
 // A work pane's entry for a run: "p12:l4 " and the run's words.
-QString LayoutEntry(const LayoutRun& run);
+QString LayoutEntry(const Difference& run, const QString& words);
 
 }  // namespace corvella

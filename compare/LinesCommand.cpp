@@ -1,12 +1,12 @@
 #include "compare/LinesCommand.h"
 
 #include "compare/RTB.h"
-#include "compare/ShowRTF.h"
 #include "core/ErrorReport.h"
+#include "display/ShowRTF.h"
 
 namespace corvella {
 
-void PushButton1_Click(MainWindow& window) {
+void PushButton1_Click(MainWindow& window, Comparison* result) {
     Services& services = window.services();
     Procedure proc(services.dialogs, QStringLiteral("Form1.PushButton1_Click"));
     bool alreadyRunning = false;
@@ -18,20 +18,20 @@ void PushButton1_Click(MainWindow& window) {
     // Black over whatever each pane has selected, which is what the previous comparison left.
     proc.step(108, [&] { window.pane(1).setSelColor(kBlack); });
     proc.step(110, [&] { window.pane(2).setSelColor(kBlack); });
-    ListedDifferences* listed = window.listedDifferences;
-    if (listed) *listed = {};
+    Comparison found;
     proc.step(112, [&] {
         RTB::FindDifferencesIn1(window.pane(1), window.pane(2), window.pane(3), services,
-                                listed ? &listed->inPane1 : nullptr);
+                                result ? &found.side(1).differences : nullptr);
     });
     proc.step(114, [&] {
         RTB::FindDifferencesIn2(window.pane(2), window.pane(1), window.pane(4), services,
-                                listed ? &listed->inPane2 : nullptr);
+                                result ? &found.side(2).differences : nullptr);
     });
     proc.step(116, [&] { window.setPointer(PointerShape::Default); });
     proc.step(118, [&] { window.ComparisonDone = true; });
     proc.step(120, [&] { ShowRTF(window); });
     proc.step(122, [&] { window.BusyFlag = false; });
+    if (result) *result = std::move(found);
 }
 
 }  // namespace corvella

@@ -1,8 +1,10 @@
 #include "compare/RTB.h"
 
-#include "compare/LineDiff.h"
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
+#include "diff/LineComparison.h"
+#include "diff/LineDiff.h"
+#include "diff/TextPlaces.h"
 
 namespace corvella::RTB {
 
@@ -47,16 +49,16 @@ void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& search
 }
 
 void findDifferences(const QString& location, PaneDocument& own, PaneDocument& other,
-                     PaneDocument& work, Services& services,
+                     PaneDocument& work, Services& services, DifferenceKind kind,
                      void (*colorRed)(PaneDocument&, const std::vector<QStringView>&, Services&),
-                     std::vector<TextRange>* listed) {
+                     std::vector<Difference>* listed) {
     Procedure proc(services.dialogs, location);
     TimeSlicedYield yield(services.events, services.yieldSlice);
     QString ownText;
     QString otherText;
     std::vector<QStringView> ownPieces;
     std::vector<QStringView> otherPieces;
-    std::vector<qsizetype> missing;
+    std::vector<Difference> missing;
 
     proc.step(100, [&] {
         ownText = own.text();
@@ -68,23 +70,25 @@ void findDifferences(const QString& location, PaneDocument& own, PaneDocument& o
     });
     proc.step(104, [&] { work.setText(QString()); });
     proc.step(106, [&] {
-        missing = LineDiff::PiecesMissingFrom(ownPieces, otherPieces, [&] { yield.maybeYield(); });
+        missing = LineCompare::MissingLines(ownText, ownPieces, otherPieces, kind, [&] {
+            yield.maybeYield();
+            return true;
+        });
     });
     if (missing.empty()) return;
 
     std::vector<QStringView> searchTexts;
     searchTexts.reserve(missing.size());
     QString listedText;
-    for (qsizetype i : missing) {
-        const QStringView piece = ownPieces[size_t(i)];
+    for (const Difference& line : missing) {
+        const QStringView piece = LineCompare::PieceOf(ownText, line);
         searchTexts.push_back(piece);
         listedText += piece;
         listedText += PaneText::kCR;
-        if (listed) {
-            // The line itself, without the LF of the break before it.
-            const qsizetype lf = piece.startsWith(PaneText::kLF) ? 1 : 0;
-            listed->push_back({piece.data() - ownText.constData() + lf, piece.size() - lf});
-        }
+    }
+    if (listed) {
+        *listed = missing;
+        TextPlaces::Locate(ownText, *listed);
     }
     proc.step(122, [&] { colorRed(own, searchTexts, services); });
     proc.step(124, [&] { work.setText(listedText); });
@@ -104,15 +108,15 @@ void ColorRedByString2(PaneDocument& pane2, const std::vector<QStringView>& sear
 }
 
 void FindDifferencesIn1(PaneDocument& pane1, PaneDocument& pane2, PaneDocument& pane3,
-                        Services& services, std::vector<TextRange>* listed) {
+                        Services& services, std::vector<Difference>* listed) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn1"), pane1, pane2, pane3, services,
-                    ColorRedByString1, listed);
+                    DifferenceKind::Only1, ColorRedByString1, listed);
 }
 
 void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& pane4,
-                        Services& services, std::vector<TextRange>* listed) {
+                        Services& services, std::vector<Difference>* listed) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn2"), pane2, pane1, pane4, services,
-                    ColorRedByString2, listed);
+                    DifferenceKind::Only2, ColorRedByString2, listed);
 }
 
 }  // namespace corvella::RTB

@@ -6,17 +6,18 @@
 
 #include "core/PaneDocument.h"
 #include "core/Services.h"
+#include "diff/Difference.h"
 
 // The line comparison: which lines of one pane have no equal line anywhere in the other pane.
 namespace corvella::RTB {
 
 // Colours red, in pane 1, every line that has no equal line in pane 2 and lists those lines in
-// work pane 3, one per row. When asked, records where each listed line stands in pane 1's text.
+// work pane 3, one per row. When asked, gives the listed lines as the comparison found them.
 void FindDifferencesIn1(PaneDocument& pane1, PaneDocument& pane2, PaneDocument& pane3,
-                        Services& services, std::vector<TextRange>* listed = nullptr);
+                        Services& services, std::vector<Difference>* listed = nullptr);
 // The same for pane 2 against pane 1, listing into work pane 4.
 void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& pane4,
-                        Services& services, std::vector<TextRange>* listed = nullptr);
+                        Services& services, std::vector<Difference>* listed = nullptr);
 
 // Colour red every occurrence of each search text followed by a CR, taking the search texts in
 // order; the selection ends on the last occurrence coloured. ColorRedByString1 lets failures reach

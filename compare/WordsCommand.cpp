@@ -1,9 +1,10 @@
 #include "compare/WordsCommand.h"
 
-#include "compare/ShowRTF.h"
-#include "compare/Word1.h"
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
+#include "diff/TextPlaces.h"
+#include "display/ShowRTF.h"
+#include "office/Word1.h"
 
 namespace corvella {
 
@@ -58,7 +59,7 @@ void comparePass(Procedure& proc, int loopLine, const std::vector<QStringView>& 
     if (pass.hasHeldBack()) proc.step(loopLine + 4, [&] { pass.finish(); });
 }
 
-void compareStandard(MainWindow& window, Procedure& proc) {
+void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     Services& services = window.services();
     PaneDocument& pane1 = window.pane(1);
     PaneDocument& pane2 = window.pane(2);
@@ -87,9 +88,10 @@ void compareStandard(MainWindow& window, Procedure& proc) {
     proc.step(152, [&] { first.j = 0; });
     proc.step(156, [&] { window.pane(3).setText(QString()); });
     proc.step(158, [&] { window.pane(4).setText(QString()); });
-    ListedDifferences* listed = window.listedDifferences;
-    if (listed) *listed = {};
-    WordPass pass1(pane1, window.pane(3), listed ? &listed->inPane1 : nullptr);
+    Comparison found;
+    found.method = Method::Words;
+    WordPass pass1(pane1, window.pane(3), result ? &found.side(1).differences : nullptr,
+                   DifferenceKind::Only1);
     TimeSlicedYield yield(services.events, services.yieldSlice);
     comparePass(proc, 160, lines1, lines2, pane2, first, pass1, yield);
 
@@ -97,12 +99,18 @@ void compareStandard(MainWindow& window, Procedure& proc) {
     proc.step(176, [&] { second.otherPos = 1; });
     proc.step(178, [&] { second.ownPos = 1; });
     proc.step(180, [&] { second.j = 0; });
-    WordPass pass2(pane2, window.pane(4), listed ? &listed->inPane2 : nullptr);
+    WordPass pass2(pane2, window.pane(4), result ? &found.side(2).differences : nullptr,
+                   DifferenceKind::Only2);
     comparePass(proc, 182, lines2, lines1, pane1, second, pass2, yield);
 
     proc.step(198, [&] { window.setPointer(PointerShape::Default); });
     proc.step(200, [&] { window.ComparisonDone = true; });
     proc.step(202, [&] { ShowRTF(window); });
+    if (result) {
+        TextPlaces::Locate(text1, found.side(1).differences);
+        TextPlaces::Locate(text2, found.side(2).differences);
+        *result = std::move(found);
+    }
 }
 
 }  // namespace
@@ -117,7 +125,12 @@ void WordPass::FindWordDifferencesInLine(QStringView otherLine, qsizetype start,
     missing_.clear();
     WordDiff::MissingWords(ownLine, *other_, missing_);
     for (const TextRange& word : missing_) {
-        if (listed_) listed_->push_back({start - 1 + word.start, word.length});
+        if (listed_) {
+            Difference listed;
+            listed.kind = kind_;
+            listed.span = {start - 1 + word.start, word.length};
+            listed_->push_back(listed);
+        }
         if (!batching_) {
             literalStep(ownText, start, word);
             continue;
@@ -152,7 +165,7 @@ void WordPass::finish() {
     red_.clear();
 }
 
-void PushButton6_Click(MainWindow& window) {
+void PushButton6_Click(MainWindow& window, Comparison* result) {
     Services& services = window.services();
     Procedure proc(services.dialogs, QStringLiteral("Form1.PushButton6_Click"));
     bool alreadyRunning = false;
@@ -164,7 +177,7 @@ void PushButton6_Click(MainWindow& window) {
     if (wordProcessor)
         CompareWithWordProcessor(window, proc);
     else
-        compareStandard(window, proc);
+        compareStandard(window, proc, result);
     proc.step(204, [&] { window.BusyFlag = false; });
 }
 

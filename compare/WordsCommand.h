@@ -5,16 +5,17 @@
 #include <optional>
 #include <vector>
 
-#include "compare/WordDiff.h"
 #include "core/MainWindow.h"
+#include "diff/Comparison.h"
+#include "diff/WordDiff.h"
 
 namespace corvella {
 
 // "Find Differences (Words)": with the standard method, colours the words of each line that are
 // missing from a short window of the corresponding line of the other pane, lists them in the work
 // panes and applies the display mode; with the word-processor method, has the word processor
-// compare the two texts.
-void PushButton6_Click(MainWindow& window);
+// compare the two texts. `result`, when given, receives the words listed by the standard method.
+void PushButton6_Click(MainWindow& window, Comparison* result = nullptr);
 
 // One pass of the word comparison: the lines of one pane against the lines of the other, the
 // differing words coloured red in the pane and listed in its work pane.
@@ -26,9 +27,10 @@ void PushButton6_Click(MainWindow& window);
 // literal steps fail, every line tries them again, so that each failing line fails as it would.
 class WordPass {
 public:
-    // `listed`, when given, receives where each listed word stands in the pane's text.
-    WordPass(PaneDocument& pane, PaneDocument& work, std::vector<TextRange>* listed = nullptr)
-        : pane_(pane), work_(work), listed_(listed) {}
+    // `listed`, when given, receives each listed word as a difference of `kind`.
+    WordPass(PaneDocument& pane, PaneDocument& work, std::vector<Difference>* listed = nullptr,
+             DifferenceKind kind = DifferenceKind::Only1)
+        : pane_(pane), work_(work), listed_(listed), kind_(kind) {}
 
     // Compares the own line, taken afresh from the pane at 1-based `start` for `length`
     // characters, with `otherLine`; the other line's words are kept for the next call when it
@@ -44,7 +46,8 @@ private:
 
     PaneDocument& pane_;
     PaneDocument& work_;
-    std::vector<TextRange>* listed_;
+    std::vector<Difference>* listed_;
+    DifferenceKind kind_;
 
     std::optional<WordDiff::OtherLine> other_;
     QStringView otherView_;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <vector>
-
 #include "core/PaneDocument.h"
 #include "core/Services.h"
 
@@ -9,13 +7,6 @@ namespace corvella {
 
 // The window's pointer; the numbers are the shape codes the commands set.
 enum class PointerShape { Default = 0, Hourglass = 11, Hand = 99 };
-
-// Where each entry that a Find Differences command lists in work pane 3 (4) stands in the text of
-// pane 1 (2), in the order listed: a line without its break, or a word.
-struct ListedDifferences {
-    std::vector<TextRange> inPane1;
-    std::vector<TextRange> inPane2;
-};
 
 // What the commands see of the main window: its four panes, its option buttons, its pointer and
 // the two flags it owns. The real window is Form1; tests may supply their own.
@@ -39,8 +30,6 @@ public:
     bool BusyFlag = false;
     // The work panes hold the result of comparing the texts now in panes 1 and 2.
     bool ComparisonDone = false;
-    // When set, the Find Differences commands record here where their listed entries stand.
-    ListedDifferences* listedDifferences = nullptr;
 };
 
 }  // namespace corvella

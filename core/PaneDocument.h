@@ -4,18 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/TextRange.h"
+
 namespace corvella {
 
 // Colours are 32-bit values with red in the low byte, green in the next, blue in the next.
 using Color = std::uint32_t;
 inline constexpr Color kBlack = 0;
 inline constexpr Color kRed = 255;
-
-// A run of characters in a pane's text, counted as the text reads back (a CR LF counts twice).
-struct TextRange {
-    qsizetype start = 0;
-    qsizetype length = 0;
-};
 
 // One text pane of the main window, as the rest of the program sees it.
 //

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/PaneDocument.h"
+#include "core/TextRange.h"
 
 // Text conventions shared by every pane implementation.
 namespace corvella::PaneText {

@@ -3,10 +3,10 @@
 #include <QFileInfo>
 #include <functional>
 
-#include "compare/ShowRTF.h"
 #include "core/ErrorReport.h"
 #include "core/LoadCancel.h"
 #include "core/Main.h"
+#include "display/ShowRTF.h"
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
 

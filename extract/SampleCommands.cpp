@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "compare/ShowRTF.h"
 #include "core/ErrorReport.h"
+#include "display/ShowRTF.h"
 
 namespace corvella {
 

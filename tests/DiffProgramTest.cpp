@@ -11,7 +11,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include "compare/DifferenceReport.h"
+#include "diff/TextPlaces.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"
@@ -218,16 +218,14 @@ TEST(DifferenceReportTest, PagesEndAtFormFeedsAndLinesCountOnTheirPage) {
         {{14, 0}, 2, 2, 0},  // an empty line
     };
     for (const Case& c : cases) {
-        const auto entries = DifferenceReport::Locate(text, {c.range});
-        ASSERT_EQ(entries.size(), 1u);
-        EXPECT_EQ(entries[0].page, c.page) << c.range.start;
-        EXPECT_EQ(entries[0].line, c.line) << c.range.start;
-        EXPECT_EQ(entries[0].offset, c.offset) << c.range.start;
-        EXPECT_EQ(entries[0].text, text.mid(c.range.start, c.range.length));
+        const TextPlaces::Place place = TextPlaces::Locator(text).of(c.range);
+        EXPECT_EQ(place.page, c.page) << c.range.start;
+        EXPECT_EQ(place.line, c.line) << c.range.start;
+        EXPECT_EQ(place.offset, c.offset) << c.range.start;
     }
-    EXPECT_EQ(DifferenceReport::PageCount(text), 4);
-    EXPECT_EQ(DifferenceReport::PageCount(u"no form feed\r\n"), 1);
-    EXPECT_EQ(DifferenceReport::PageCount(u""), 0);
+    EXPECT_EQ(TextPlaces::PageCount(text), 4);
+    EXPECT_EQ(TextPlaces::PageCount(u"no form feed\r\n"), 1);
+    EXPECT_EQ(TextPlaces::PageCount(u""), 0);
 }
 
 TEST(DiffProgramLinkTest, NeedsNoWidgetOrGuiLibrary) {

@@ -12,7 +12,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "compare/HtmlReport.h"
+#include "report/HtmlReport.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestPdfs.h"
 
@@ -20,6 +20,20 @@ using namespace corvella;
 namespace TestPdfs = corvella::testing::TestPdfs;
 
 namespace {
+
+// A comparison whose differences are the given ranges.
+Comparison marking(Method method, const std::vector<TextRange>& in1,
+                   const std::vector<TextRange>& in2) {
+    Comparison comparison;
+    comparison.method = method;
+    for (int side = 1; side <= 2; ++side)
+        for (const TextRange& range : side == 1 ? in1 : in2) {
+            Difference difference;
+            difference.span = range;
+            comparison.side(side).differences.push_back(difference);
+        }
+    return comparison;
+}
 
 TEST(HtmlReportTest, EscapesEveryCharacterThatCouldEndATextOrAnAttribute) {
     const struct {
@@ -77,16 +91,17 @@ TEST(HtmlReportTest, MarksEachRangeOnceOnItsPage) {
          {"<mark>&lt;script&gt;</mark>x()&lt;/script&gt;&lt;/pre&gt;"}},
     };
     for (const auto& c : cases) {
-        const QByteArray html = HtmlReport::Write("lines", {"a", c.text, c.marked}, {"b", "", {}});
+        const QByteArray html =
+            HtmlReport::Write(marking(Method::Lines, c.marked, {}), {"a", c.text}, {"b", u""});
         EXPECT_EQ(leftColumns(html), c.pages) << c.what;
         EXPECT_EQ(html.count("<mark>"), qsizetype(c.marked.size())) << c.what;
     }
 }
 
 TEST(HtmlReportTest, SummaryNamesTheFilesAndLinksThePagesWithDifferences) {
-    const QByteArray html =
-        HtmlReport::Write("words", {"<a&b>.pdf", "p1\r\n\fp2\r\n\fp3\r\n\f", {{9, 2}}},
-                          {"two.pdf", "q1\r\n\fq2\r\n\f", {{0, 2}, {4, 3}}});
+    const QByteArray html = HtmlReport::Write(marking(Method::Words, {{9, 2}}, {{0, 2}, {4, 3}}),
+                                              {"<a&b>.pdf", u"p1\r\n\fp2\r\n\fp3\r\n\f"},
+                                              {"two.pdf", u"q1\r\n\fq2\r\n\f"});
     EXPECT_TRUE(html.contains("<td>1</td><td>&lt;a&amp;b&gt;.pdf</td><td>3</td><td>1</td>"));
     EXPECT_TRUE(html.contains("<td>2</td><td>two.pdf</td><td>2</td><td>2</td>"));
     EXPECT_TRUE(html.contains("Method: <span id=\"method\">words</span>"));

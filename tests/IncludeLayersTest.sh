@@ -8,18 +8,26 @@ trap 'rm -rf "$tree"' EXIT
 
 # from-folder  included-header  expected (ok|refused)
 cases="
-core    output/A.h     refused
-output  compare/A.h    refused
-compare extract/A.h    refused
-extract window/A.h     refused
-window  cli/A.h        refused
-cli     window/A.h     refused
-core    core/A.h       ok
-output  core/A.h       ok
-compare output/A.h     ok
-extract compare/A.h    ok
-window  extract/A.h    ok
-cli     core/A.h       ok
+core    output/A.h       refused
+diff    core/Services.h  refused
+diff    report/A.h       refused
+report  compare/A.h      refused
+output  office/A.h       refused
+display extract/A.h      refused
+extract compare/A.h      refused
+compare window/A.h       refused
+window  cli/A.h          refused
+cli     window/A.h       refused
+cli     output/A.h       refused
+core    core/A.h         ok
+diff    core/TextRange.h ok
+diff    diff/layout/A.h  ok
+report  diff/A.h         ok
+office  output/A.h       ok
+extract display/A.h      ok
+compare diff/A.h         ok
+window  compare/A.h      ok
+cli     report/A.h       ok
 "
 failures=0
 while read -r from included expected; do

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "compare/LayoutCommand.h"
+#include "diff/layout/LayoutComparison.h"
 #include "core/MemoryDocument.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LayoutBook.h"
@@ -75,12 +76,13 @@ int LayoutBookTest::largePages = 0;
 TEST_F(LayoutBookTest, TwoTypesettingsOfOneTextHaveNoDifference) {
     ASSERT_GE(std::min(smallPages, largePages), 200);
     ASSERT_NE(smallPages, largePages);
-    const LayoutComparison same =
+    const Comparison same =
         LayoutCompare::Compare(paneText(path("small.pdf")), paneText(path("large.pdf")));
-    EXPECT_TRUE(same.only1.empty()) << same.only1.front().words.toStdString();
-    EXPECT_TRUE(same.only2.empty()) << same.only2.front().words.toStdString();
-    EXPECT_TRUE(same.moved.empty());
-    EXPECT_TRUE(same.reordered.empty());
+    for (const ComparedSide& side : same.sides) {
+        EXPECT_TRUE(side.differences.empty()) << side.differenceWords.front().toStdString();
+        EXPECT_TRUE(side.moved.empty());
+        EXPECT_TRUE(side.reordered.empty());
+    }
 
     const Outcome run = diff({"--ignore-layout", path("small.pdf"), path("large.pdf")});
     EXPECT_EQ(run.status, 0);
@@ -103,8 +105,10 @@ TEST_F(LayoutBookTest, EveryKnownEditIsReportedInItsPlaceAndNothingElse) {
     FakeWindow window;
     window.pane(1).setText(paneText(path("small.pdf")));
     window.pane(2).setText(paneText(path("edited.pdf")));
-    LayoutComparison found;
+    Comparison found;
     FindDifferencesIgnoringLayout(window, &found);
+    const ComparedSide& in1 = found.side(1);
+    const ComparedSide& in2 = found.side(2);
     EXPECT_TRUE(window.dialogs.messages.empty());
 
     // What the edits removed from the first edition and added in the second, by word index.
@@ -119,35 +123,35 @@ TEST_F(LayoutBookTest, EveryKnownEditIsReportedInItsPlaceAndNothingElse) {
             removed.erase(origins[w]);
     }
     std::set<qsizetype> reported1, reported2;
-    for (const LayoutRun& run : found.only1)
+    for (const Difference& run : in1.differences)
         for (qsizetype w = run.firstWord; w < run.firstWord + run.wordCount; ++w)
             reported1.insert(w);
-    for (const LayoutRun& run : found.only2)
+    for (const Difference& run : in2.differences)
         for (qsizetype w = run.firstWord; w < run.firstWord + run.wordCount; ++w)
             reported2.insert(w);
     expectSameWithin1(reported1, removed, "first");
     expectSameWithin1(reported2, added, "second");
     // Replaced words, inserted sentences and deleted paragraphs are no reordered words.
-    EXPECT_TRUE(found.reordered.empty()) << found.reordered.front().in1.words.toStdString();
+    EXPECT_TRUE(in1.reordered.empty()) << in1.reorderedWords.front().toStdString();
 
     // The moved paragraph is no difference: listed apart, whole.
-    ASSERT_EQ(found.moved.size(), 1u);
-    EXPECT_EQ(found.moved[0].from.firstWord, second.movedOrigins.front());
-    EXPECT_EQ(found.moved[0].from.wordCount, qsizetype(second.movedOrigins.size()));
+    ASSERT_EQ(in1.moved.size(), 1u);
+    EXPECT_EQ(in1.moved[0].firstWord, second.movedOrigins.front());
+    EXPECT_EQ(in1.moved[0].wordCount, qsizetype(second.movedOrigins.size()));
 
     // Each run's entry in the work pane is its page and line, then its words; the words are red.
     const QStringList entries = window.pane(4).text().split("\r\n").mid(1);
-    ASSERT_EQ(entries.size(), qsizetype(found.only2.size()));
+    ASSERT_EQ(entries.size(), qsizetype(in2.differences.size()));
     const QString text2 = window.pane(2).text();
-    for (size_t r = 0; r < found.only2.size(); ++r) {
-        const LayoutRun& run = found.only2[r];
-        EXPECT_EQ(entries[qsizetype(r)], LayoutEntry(run));
+    for (size_t r = 0; r < in2.differences.size(); ++r) {
+        const Difference& run = in2.differences[r];
+        EXPECT_EQ(entries[qsizetype(r)], LayoutEntry(run, in2.differenceWords[r]));
         const QString before = text2.left(run.span.start);
         EXPECT_EQ(run.page, before.count(u'\f') + 1);
         const qsizetype pageStart = before.lastIndexOf(u'\f') + 1;
         EXPECT_EQ(run.line, before.mid(pageStart).count(QStringLiteral("\r\n")) + 1);
-        EXPECT_EQ(window.pane(2).colorAt(run.ranges.front().start), kRed);
-        EXPECT_EQ(window.pane(2).colorAt(run.ranges.back().start), kRed);
+        EXPECT_EQ(window.pane(2).colorAt(in2.marksOf(run).front().start), kRed);
+        EXPECT_EQ(window.pane(2).colorAt(in2.marksOf(run).back().start), kRed);
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <QRandomGenerator>
 
-#include "compare/LineDiff.h"
 #include "compare/RTB.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/LiteralLineCompare.h"
@@ -128,16 +127,6 @@ TEST_F(LineCompareTest, YieldsOncePerTimeSliceWhileComparing) {
     services.yieldSlice = std::chrono::hours(1);  // no slice ever runs out
     compare(a, b);
     EXPECT_EQ(pump.count, sliced);
-}
-
-TEST(LineDiffTest, CutAtCRKeepsTheLFWithTheNextPiece) {
-    QString text = QStringLiteral("a\r\nb\r\n");
-    const auto pieces = LineDiff::CutAtCR(text);
-    ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[0], u"a");
-    EXPECT_EQ(pieces[1], u"\nb");
-    EXPECT_EQ(pieces[2], u"\n");
-    EXPECT_TRUE(LineDiff::CutAtCR(QString()).empty());
 }
 
 // ---- Equality with the literal algorithm ------------------------------------------------------

@@ -17,10 +17,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "cli/HeadlessWindow.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
 #include "core/PaneText.h"
+#include "display/MemoryWindow.h"
 #include "extract/LoadCommands.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/PaneInspection.h"
@@ -163,7 +163,7 @@ TEST(LiveWindowTest, CommandsGiveWhatPanesWrittenAtOnceGive) {
     live.Form_Load();
     live.show();
     TestServices plain;
-    HeadlessWindow reference(plain.services);
+    MemoryWindow reference(plain.services);
     QRandomGenerator random(20261208);
     MainWindow* const windows[] = {&live, &reference};
 

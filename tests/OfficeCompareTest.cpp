@@ -28,11 +28,11 @@
 #include <set>
 #include <tuple>
 
-#include "compare/LibreOfficeWord1.h"
-#include "compare/office/OfficeProcesses.h"
 #include "core/AppTitle.h"
 #include "core/ErrorReport.h"
 #include "core/TempFolder.h"
+#include "office/LibreOfficeWord1.h"
+#include "office/processes/OfficeProcesses.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"

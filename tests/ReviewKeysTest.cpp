@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "cli/HeadlessWindow.h"
 #include "compare/LinesCommand.h"
+#include "display/MemoryWindow.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"
 
@@ -84,7 +84,7 @@ protected:
 };
 
 TEST_F(ReviewKeysTest, AComparisonShowsTheFirstDifferenceAndLeavesItsSelection) {
-    HeadlessWindow headless(all.services);
+    MemoryWindow headless(all.services);
     headless.pane(1).setText(text(false));
     headless.pane(2).setText(text(true));
     // With the text panes hidden behind the work panes during the comparison, and in view.

@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "compare/LinesCommand.h"
-#include "compare/Word1.h"
 #include "compare/WordsCommand.h"
 #include "core/AppTitle.h"
 #include "core/ErrorReport.h"
 #include "core/TempFolder.h"
+#include "office/Word1.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LiteralWordCompare.h"
 #include "tests/support/PaneInspection.h"

@@ -18,7 +18,6 @@
 
 #include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
-#include "compare/ShowRTF.h"
 #include "compare/WordsCommand.h"
 #include "core/AppTitle.h"
 #include "core/ChildLifetime.h"
@@ -26,6 +25,7 @@
 #include "core/LoadCancel.h"
 #include "core/SettingsStore.h"
 #include "core/Shell32.h"
+#include "display/ShowRTF.h"
 #include "extract/Deployment.h"
 #include "extract/GivenFiles.h"
 #include "extract/LoadCommands.h"
@@ -159,7 +159,7 @@ void Form1::wireCommands() {
                 });
     }
     ignoringLayout_ = OfferIgnoringLayoutCommand(*this, [this] {
-        runComparison([](MainWindow& window) { FindDifferencesIgnoringLayout(window); });
+        runComparison(FindDifferencesIgnoringLayout);
     });
     for (int number : {1, 2}) reviewKeys_->offerInMenu(number, ignoringLayout_);
 }
@@ -332,11 +332,16 @@ void Form1::Shutdown() {
         ::_exit(0);
 }
 
-void Form1::runComparison(void (*command)(MainWindow&)) {
+void Form1::runComparison(void (*command)(MainWindow&, Comparison*)) {
     // A command that found another one running does nothing, and leaves the review as it was.
-    const bool starts = !BusyFlag;
-    command(*this);
-    if (starts) reviewKeys_->comparisonEnded();
+    if (BusyFlag) {
+        command(*this, nullptr);
+        return;
+    }
+    Comparison found;
+    command(*this, &found);
+    comparison_ = std::move(found);
+    reviewKeys_->comparisonEnded();
 }
 
 void Form1::PushButton1_Click() { runComparison(corvella::PushButton1_Click); }

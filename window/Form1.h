@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/MainWindow.h"
+#include "diff/Comparison.h"
 #include "window/FileDrop.h"
 #include "window/ReviewKeys.h"
 #include "window/RichTextPane.h"
@@ -48,6 +49,8 @@ public:
     ReviewKeys* reviewKeys() const { return reviewKeys_; }
     // "Find Differences (Ignoring Layout)": Ctrl+L and the context menus of panes 1 and 2.
     QAction* IgnoringLayoutAction() const { return ignoringLayout_; }
+    // What the last Find Differences command with the standard method found.
+    const Comparison& comparison() const { return comparison_; }
 
     // The custom pointer shown over the command buttons; none means the ordinary arrow.
     void setHandPicture(std::optional<QCursor> hand);
@@ -86,7 +89,7 @@ private:
     void hover(PointerShape shape);
     void chooseMethod(bool standard);
     // Runs a Find Differences command; once it has run, each pane shows its first difference.
-    void runComparison(void (*command)(MainWindow&));
+    void runComparison(void (*command)(MainWindow&, Comparison*));
     std::vector<FileDrop::Load> dropLoads(const QDropEvent& event) const;
     void answerDrop(QDropEvent* event, bool take);
     QString programFolder() const;
@@ -99,6 +102,7 @@ private:
     QAction* ignoringLayout_ = nullptr;
     QHash<QString, QWidget*> byName_;
     ReviewKeys* reviewKeys_ = nullptr;
+    Comparison comparison_;
 
     PointerShape pointer_ = PointerShape::Default;
     std::optional<QCursor> hand_;

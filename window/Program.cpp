@@ -5,11 +5,11 @@
 #include <QFile>
 #include <cstdio>
 
-#include "compare/LibreOfficeWord1.h"
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/SettingsStore.h"
 #include "extract/GivenFiles.h"
+#include "office/LibreOfficeWord1.h"
 #include "output/GetSetPrinter.h"
 #include "window/CommandLine.h"
 #include "window/Form1.h"

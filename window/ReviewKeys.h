@@ -3,8 +3,8 @@
 #include <QObject>
 #include <array>
 
-#include "compare/DifferenceNavigation.h"
 #include "core/MainWindow.h"
+#include "window/DifferenceNavigation.h"
 #include "window/RichTextPane.h"
 
 class QAction;

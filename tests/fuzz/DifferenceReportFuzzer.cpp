@@ -4,7 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "compare/DifferenceReport.h"
+#include "report/DifferenceReport.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace corvella;

@@ -3,8 +3,8 @@
 #include <QStringList>
 #include <cmath>
 
-#include "compare/ShowRTF.h"
 #include "core/ErrorReport.h"
+#include "display/ShowRTF.h"
 
 namespace corvella::testing::Literal {
 

@@ -1,0 +1,39 @@
+#include "diff/Comparison.h"
+
+namespace corvella {
+
+namespace {
+
+void appendMarks(const ComparedSide& side, const Difference& difference,
+                 std::vector<TextRange>& out) {
+    if (difference.markCount == 0) {
+        out.push_back(difference.span);
+        return;
+    }
+    const auto first = side.marks.begin() + difference.firstMark;
+    out.insert(out.end(), first, first + difference.markCount);
+}
+
+}  // namespace
+
+std::vector<TextRange> ComparedSide::marksOf(const Difference& difference) const {
+    std::vector<TextRange> out;
+    appendMarks(*this, difference, out);
+    return out;
+}
+
+std::vector<TextRange> ComparedSide::differenceMarks() const {
+    std::vector<TextRange> all;
+    all.reserve(differences.size());
+    for (const Difference& difference : differences) appendMarks(*this, difference, all);
+    return all;
+}
+
+qsizetype Comparison::differingWords() const {
+    qsizetype count = 0;
+    for (const ComparedSide& side : sides)
+        for (const Difference& difference : side.differences) count += difference.wordCount;
+    return count;
+}
+
+}  // namespace corvella

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <vector>
+
+#include "diff/Difference.h"
+
+namespace corvella {
+
+enum class Method { Lines, Words, IgnoringLayout };
+
+// One text's share of a comparison's result.
+struct ComparedSide {
+    // Only in this text, in the order they are listed.
+    std::vector<Difference> differences;
+    // Layout-free: runs that stand elsewhere in the other text, and words only read in another
+    // order there. moved[i] of one side is moved[i] of the other, and so for reordered.
+    std::vector<Difference> moved;
+    std::vector<Difference> reordered;
+    // The ranges of the differences, moves and reorders that mark more than their span, each
+    // one's in order (see firstMark).
+    std::vector<TextRange> marks;
+    // Layout-free: the words of differences[i], moved[i] and reordered[i], one space apart,
+    // hyphenated words joined. Lines and words read their text at their span.
+    std::vector<QString> differenceWords;
+    std::vector<QString> movedWords;
+    std::vector<QString> reorderedWords;
+
+    // The marks of one difference.
+    std::vector<TextRange> marksOf(const Difference& difference) const;
+    // The marks of every difference (not moves or reorders), in order.
+    std::vector<TextRange> differenceMarks() const;
+};
+
+// What a comparison of two texts found: each text's differences, and what it could pair.
+struct Comparison {
+    Method method = Method::Lines;
+    std::array<ComparedSide, 2> sides;
+
+    ComparedSide& side(int number) { return sides[size_t(number - 1)]; }
+    const ComparedSide& side(int number) const { return sides[size_t(number - 1)]; }
+    bool same() const { return sides[0].differences.empty() && sides[1].differences.empty(); }
+    // Words in the differences of both sides (a line or a word counts as one).
+    qsizetype differingWords() const;
+};
+
+}  // namespace corvella

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include "core/TextRange.h"
+
+namespace corvella {
+
+// What a difference is: text only one side has, or text both have, found elsewhere (moved) or
+// read in another order in the same place (reordered).
+enum class DifferenceKind : quint8 { Only1, Only2, Moved, Reordered };
+
+// One difference as every part of the program sees it: the window colours and lists it, the
+// difference walk goes to it, the reports write it.
+struct Difference {
+    // In its own text: a line without its break, a word, or a run of words from its first word's
+    // start to its last word's end.
+    TextRange span;
+    // Where it stands in the other text: its counterpart, or, with length 0, the place where the
+    // missing text would stand. A start of -1 means not placed yet (see PlaceInOther).
+    TextRange other{-1, 0};
+    qint32 page = 1;  // of its first character after its own form feeds, from 1
+    qint32 line = 1;  // that character's line on its page, from 1
+    // Layout-free runs: the first of its words among its text's words, and how many it holds.
+    qint32 firstWord = 0;
+    qint32 wordCount = 1;
+    // Its ranges among its side's marks, which the window colours for it; none means its span.
+    qint32 firstMark = 0;
+    qint32 markCount = 0;
+    DifferenceKind kind = DifferenceKind::Only1;
+
+    bool placed() const { return other.start >= 0; }
+};
+
+}  // namespace corvella

@@ -1,0 +1,66 @@
+#include "report/JsonReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "diff/TextPlaces.h"
+
+namespace corvella::JsonReport {
+
+namespace {
+
+using DifferenceReport::File;
+
+QJsonObject fileObject(const Comparison& comparison, int number, const File& file) {
+    const bool withOffsets = comparison.method == Method::Words;
+    const TextPlaces::Locator locator(file.text);
+    const std::vector<Difference>& differences = comparison.side(number).differences;
+    QJsonArray list;
+    for (size_t i = 0; i < differences.size(); ++i) {
+        const Difference& difference = differences[i];
+        QJsonObject item{
+            {QStringLiteral("page"), difference.page},
+            {QStringLiteral("line"), difference.line},
+            {QStringLiteral("text"), DifferenceReport::TextOf(comparison, number, i, file)}};
+        if (withOffsets)
+            item.insert(QStringLiteral("offset"), double(locator.of(difference.span).offset));
+        list.append(item);
+    }
+    return {{QStringLiteral("name"), file.name},
+            {QStringLiteral("pages"), TextPlaces::PageCount(file.text)},
+            {QStringLiteral("differences"), list}};
+}
+
+QJsonObject place(const Difference& difference) {
+    return {{QStringLiteral("page"), difference.page}, {QStringLiteral("line"), difference.line}};
+}
+
+// Moved runs or reordered words, each with its words in the first file's order and both places.
+QJsonArray pairs(const std::vector<Difference>& in1, const std::vector<QString>& words,
+                 const std::vector<Difference>& in2) {
+    QJsonArray list;
+    for (size_t i = 0; i < in1.size(); ++i)
+        list.append(QJsonObject{{QStringLiteral("text"), words[i]},
+                                {QStringLiteral("file1"), place(in1[i])},
+                                {QStringLiteral("file2"), place(in2[i])}});
+    return list;
+}
+
+}  // namespace
+
+QByteArray Write(const Comparison& comparison, const File& first, const File& second) {
+    QJsonObject report{{QStringLiteral("method"), DifferenceReport::MethodName(comparison.method)},
+                       {QStringLiteral("file1"), fileObject(comparison, 1, first)},
+                       {QStringLiteral("file2"), fileObject(comparison, 2, second)}};
+    if (comparison.method == Method::IgnoringLayout) {
+        const ComparedSide& in1 = comparison.side(1);
+        const ComparedSide& in2 = comparison.side(2);
+        report.insert(QStringLiteral("moved"), pairs(in1.moved, in1.movedWords, in2.moved));
+        report.insert(QStringLiteral("reordered"),
+                      pairs(in1.reordered, in1.reorderedWords, in2.reordered));
+    }
+    return QJsonDocument(report).toJson(QJsonDocument::Indented);
+}
+
+}  // namespace corvella::JsonReport
