@@ -35,6 +35,8 @@ public:
     void keepLive(EventPump& events, std::chrono::milliseconds slice);
     // Puts all written text into the document now.
     void completeText();
+    // Whether written text is still going into the document.
+    bool isFilling() const { return filling_; }
 
     QString text() const override;
     qsizetype textLength() const override;
