@@ -89,6 +89,8 @@ public:
         if (line == "mark") {
             longest_ = 0;
             answers_ = 0;
+            // An ask the window left unanswered before the mark counts from the mark.
+            if (inFlight_) sent_.start();
         } else if (line == "report") {
             const qint64 waiting = inFlight_ ? sent_.elapsed() : 0;
             std::printf("longest_answer_ms=%lld answers=%d\n",

@@ -11,7 +11,8 @@ namespace corvella::bench {
 // The reader process: finds the program of `windowPid` on the accessibility bus, then asks until
 // its standard input ends. A line "mark" on standard input starts a new measurement, a line
 // "report" prints "longest_answer_ms=N answers=K" for the asks since the mark (an ask still
-// unanswered counts with the time it has waited so far). Prints "ready" once it asks.
+// unanswered counts with the time it has waited so far, since the mark at most). Prints "ready"
+// once it asks.
 int RunReader(qint64 windowPid);
 
 // The window's side: starts the reader on this process and talks to it while the event loop

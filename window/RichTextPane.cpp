@@ -19,6 +19,12 @@ namespace {
 // What one slice puts into the document at least.
 constexpr qsizetype kFillChunk = 16 * 1024;
 
+// When the last slice of any pane ended: slices between other events wait a slice's time after it.
+QElapsedTimer& sinceAnySlice() {
+    static QElapsedTimer clock;
+    return clock;
+}
+
 QColor toQColor(Color color) {
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
 }
@@ -30,6 +36,18 @@ Color fromQColor(const QColor& color) {
 RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
+    fillTimer_.setSingleShot(true);
+    fillTimer_.setInterval(0);
+    connect(&fillTimer_, &QTimer::timeout, this, [this] {
+        if (!isVisible()) return;  // hidden meanwhile: it waits again
+        // Another pane's slice that has just ended goes first: the loop has its turn between.
+        if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < 1) {
+            fillTimer_.start(1);
+            return;
+        }
+        fillSlice();
+        scheduleFill();
+    });
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
         if (ownEdit_) return;
         textCacheValid_ = false;
@@ -108,19 +126,9 @@ void RichTextPane::scheduleFill() {
     // A hidden pane's document waits until the pane is shown, or until an operation needs it.
     if (!filling_ || !isVisible()) return;
     loopTurns_.setWatching(true);
-    if (fillScheduled_) return;
-    fillScheduled_ = true;
-    // A posted call keeps a quiet loop filling; on a busy one the loop's other events also run
-    // slices (loopTurns_), so requests queued ahead of this call do not hold the text back.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            fillScheduled_ = false;
-            if (!isVisible()) return;  // hidden meanwhile: it waits again
-            fillSlice();
-            scheduleFill();
-        },
-        Qt::QueuedConnection);
+    // The timer keeps a quiet loop filling; on a busy one the loop's other events also run slices
+    // (loopTurns_), so requests queued ahead of it do not hold the text back.
+    if (!fillTimer_.isActive()) fillTimer_.start(0);
 }
 
 void RichTextPane::showEvent(QShowEvent* event) {
@@ -132,7 +140,7 @@ void RichTextPane::fillSliceIfDue() {
     // Not from inside an edit of this class, and no more often than the posted slices when the
     // loop is quiet.
     if (!filling_ || ownEdit_ || !isVisible()) return;
-    if (sinceSlice_.isValid() && sinceSlice_.elapsed() < slice_.count()) return;
+    if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < slice_.count()) return;
     fillSlice();
 }
 
@@ -155,9 +163,10 @@ void RichTextPane::fillSlice() {
         filled_ = to;
     }
     ownEdit_ = false;
-    sinceSlice_.start();
+    sinceAnySlice().start();
     if (filled_ < textCache_.size()) return;
     filling_ = false;
+    fillTimer_.stop();
     loopTurns_.setWatching(false);
     if (madeReadOnly_) setReadOnly(false);
     // Writing the whole text leaves the cursor, and the selection, after it; the view stays.
