@@ -408,6 +408,22 @@ std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
     if (runsRead_ && runsRead_->color == color && runsRead_->revision == revision_ &&
         runsRead_->colourings == colourings_)
         return runsRead_->runs;
+    // A thousand coloured pages hold a million fragments: the window has its turn after each
+    // slice, and a document changed meanwhile is read again.
+    std::optional<std::vector<TextRange>> runs;
+    while (!runs) {
+        if (filling_) return {};  // written meanwhile
+        runs = readRunsOfColor(color);
+    }
+    runsRead_ = ColourRuns{color, revision_, colourings_, *runs};
+    return *runs;
+}
+
+std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color) const {
+    const quint64 revision = revision_;
+    const quint64 colourings = colourings_;
+    QElapsedTimer clock;
+    clock.start();
     std::vector<TextRange> runs;
     qsizetype breaksBefore = 0;
     for (QTextBlock block = document()->begin(); block.isValid();
@@ -424,8 +440,12 @@ std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
             else
                 runs.push_back({start, fragment.length()});
         }
+        if (pump_ != nullptr && clock.elapsed() >= slice_.count()) {
+            pump_->processEvents();
+            if (revision_ != revision || colourings_ != colourings) return std::nullopt;
+            clock.restart();
+        }
     }
-    runsRead_ = ColourRuns{color, revision_, colourings_, runs};
     return runs;
 }
 

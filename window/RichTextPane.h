@@ -53,7 +53,8 @@ public:
 
     void colorRanges(const std::vector<TextRange>& ranges, Color color) override;
     Color colorAt(qsizetype position) const override;
-    // Read from the document's runs of format, not character by character.
+    // Read from the document's runs of format, not character by character; a long read hands the
+    // event loop a turn after each slice.
     std::vector<TextRange> runsOfColor(Color color) const override;
 
     bool isShown() const override { return !isHidden(); }
@@ -93,6 +94,8 @@ private:
     qsizetype toText(qsizetype documentPosition) const;
     void selectDocumentRange(qsizetype start, qsizetype length);
     bool recordedSelectionIsCurrent() const;
+    // The runs of the colour, or nothing when the document changed while the window had a turn.
+    std::optional<std::vector<TextRange>> readRunsOfColor(Color color) const;
 
     mutable QString textCache_;
     mutable bool textCacheValid_ = false;
