@@ -21,6 +21,15 @@
 // that are no numbers), "layout_reordered=" (words only read in another order, in file 1),
 // "layout_ms=" (the command in the window), "layout_compare_ms=" (the comparison alone),
 // "layout_peak_rss_mb=" and its "max_stall_ms".
+//
+// The phases also show the word comparison's lists (hundreds of thousands of entries), walk them
+// with the difference keys and hide them; every phase lasts until the panes shown hold their text,
+// and the loads print "floor_ratio", their wall time against the extractor CPU they waited for
+// (children's rusage) over the cores their runs could use. With --bridge (bench/bridge_bench.sh)
+// the window runs under its accessibility bridge and each phase adds "longest_answer_ms", the
+// longest a reader asking a button's name every 20 ms waited. --only N runs pair N alone, and
+// "load_compare_bench --peak FILE1 FILE2" prints the window's peak memory holding two files after
+// "Find Differences (Words)" (bench/huge_pair.sh).
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -376,6 +385,31 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
     return 0;
 }
 
+// Peak memory of the window holding two files, after both loads and after "Find Differences
+// (Words)".
+int runPeak(const QString& first, const QString& second) {
+    LiveWindow window;
+    Form1& form = window.form;
+    StallMeter meter;
+    window.test.dialogs.fileSelections.push_back({first});
+    const Phase load1 = timed(meter, nullptr, form, [&] { PushButton3_Click(form); });
+    window.test.dialogs.fileSelections.push_back({second});
+    const Phase load2 = timed(meter, nullptr, form, [&] { PushButton4_Click(form); });
+    const double loaded = peakRssMb();
+    const Phase words = timed(meter, nullptr, form, [&] { PushButton6_Click(form); });
+    std::printf(
+        "window load1_ms=%lld load2_ms=%lld loaded_peak_rss_mb=%.0f words_ms=%lld "
+        "words_peak_rss_mb=%.0f max_stall_ms=%lld\n",
+        static_cast<long long>(load1.ms), static_cast<long long>(load2.ms), loaded,
+        static_cast<long long>(words.ms), peakRssMb(),
+        static_cast<long long>(std::max({load1.maxStallMs, load2.maxStallMs, words.maxStallMs})));
+    for (const QString& message : window.test.dialogs.texts())
+        std::printf("message: %s\n", qPrintable(message));
+    std::fflush(stdout);
+    Deployment::RemoveExtractor();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -390,6 +424,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QStringList arguments = app.arguments();
     if (bridge) arguments.removeLast();
+    if (arguments.size() == 4 && arguments[1] == QStringLiteral("--peak"))
+        return runPeak(arguments[2], arguments[3]);
     if (arguments.size() == 4 && arguments[2] == QStringLiteral("--pair")) {
         const int index = arguments[3].toInt();
         return runPair(arguments[1], kPairs[index], bridge);
