@@ -271,6 +271,9 @@ TEST_F(RichTextPaneTest, WritingTheTextWithMoreAfterItEndsAsAFullRewrite) {
         {"a\r\n", "a\r\n\rb\rc", false},
         {"", "x\r", false},
         {"red\r\nblack", "red\r\nblack\r", true},  // the colour goes as with any write
+        // What is added is made canonical on its own: a lone LF goes, a frame marker is replaced.
+        {"a\r\n", QStringLiteral("a\r\n\nb") + QChar(0xFDD0) + "c", false},
+        {"a", "a\n", false},  // nothing added once canonical
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.written.toStdString());

@@ -82,17 +82,21 @@ qsizetype RichTextPane::textLength() const {
 }
 
 void RichTextPane::setText(const QString& text) {
-    QString canonical = PaneText::canonical(text);
     // Text written after the text already there (a load's final line break, say) on a pane without
-    // colour: only the new part goes into the document, which ends as a full rewrite would.
-    if (!coloured_ && textCacheValid_ && canonical.size() > textCache_.size() &&
-        canonical.startsWith(textCache_)) {
-        if (!filling_) filled_ = textCache_.size();
-        textCache_ = std::move(canonical);
-        writeLater();
-        return;
+    // colour: only the new part goes into the document, which ends as a full rewrite would. Only it
+    // is made canonical too: each character's canonical form stands alone, and the text there is
+    // canonical already.
+    if (!coloured_ && textCacheValid_ && text.size() > textCache_.size() &&
+        text.startsWith(textCache_)) {
+        const QString added = PaneText::canonical(text.sliced(textCache_.size()));
+        if (!added.isEmpty()) {
+            if (!filling_) filled_ = textCache_.size();
+            textCache_ += added;
+            writeLater();
+            return;
+        }
     }
-    setCanonicalText(std::move(canonical));
+    setCanonicalText(PaneText::canonical(text));
 }
 
 void RichTextPane::setCanonicalText(QString canonical) {
