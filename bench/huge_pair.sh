@@ -30,7 +30,8 @@ for method in lines --words --ignore-layout; do
     status=0
     /usr/bin/time -f "corvella-diff $method peak_rss_mb=%M wall_s=%e" -o "$work/time" \
         "$build/corvella-diff" --quiet "${option[@]}" "$work/a.pdf" "$work/b.pdf" || status=$?
-    awk '{ $2 = "peak_rss_mb=" int(substr($2, 13) / 1024); print }' "$work/time"
+    # GNU time gives kilobytes, after a line of its own for a status other than 0.
+    awk '/^corvella-diff/ { $3 = "peak_rss_mb=" int(substr($3, 13) / 1024); print }' "$work/time"
     [ $status -le 1 ] || echo "corvella-diff $method: exit status $status"
 done
 "$build/bench/load_compare_bench" --peak "$work/a.pdf" "$work/b.pdf"
