@@ -1,5 +1,6 @@
 #include "window/RichTextPane.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
@@ -8,7 +9,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
@@ -23,6 +27,26 @@ constexpr qsizetype kFillChunk = 16 * 1024;
 QElapsedTimer& sinceAnySlice() {
     static QElapsedTimer clock;
     return clock;
+}
+
+// The canonical text of a file's bytes, decoded on a thread of its own while the pump handles the
+// window's events; a pump that cannot wait so simply waits for it.
+QString decodeBesideTheLoop(const QByteArray& bytes, EventPump& pump) {
+    QString text;
+    std::atomic<bool> done{false};
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        text = PaneText::canonicalFromFileText(bytes);
+        done = true;
+    }));
+    // Its end is a queued call in this thread, which wakes a loop waiting for events.
+    QObject::connect(
+        worker.get(), &QThread::finished, QCoreApplication::instance(), [] {},
+        Qt::QueuedConnection);
+    worker->start();
+    while (!done && pump.processEventsUntil([&] { return done.load(); }, std::chrono::seconds(1))) {
+    }
+    worker->wait();
+    return text;
 }
 
 QColor toQColor(Color color) {
@@ -497,9 +521,11 @@ void RichTextPane::loadFromFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
     file.close();
-    // Decoding a thousand pages takes a while; the window has its turn first.
-    if (pump_ != nullptr && bytes.size() > 1024 * 1024) pump_->processEvents();
-    setCanonicalText(PaneText::canonicalFromFileText(bytes));
+    // Decoding a thousand pages takes a while: it runs beside the event loop.
+    if (pump_ != nullptr && bytes.size() > 1024 * 1024)
+        setCanonicalText(decodeBesideTheLoop(bytes, *pump_));
+    else
+        setCanonicalText(PaneText::canonicalFromFileText(bytes));
 }
 
 }  // namespace corvella
