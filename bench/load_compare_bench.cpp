@@ -25,7 +25,8 @@
 // The phases also show the word comparison's lists (hundreds of thousands of entries), walk them
 // with the difference keys and hide them; every phase lasts until the panes shown hold their text,
 // and the loads print "floor_ratio", their wall time against the extractor CPU they waited for
-// (children's rusage) over the cores their runs could use. With --bridge (bench/bridge_bench.sh)
+// (children's rusage) over the cores their runs could use, and "ranges_ratio", against the same
+// ranges run alone just before. With --bridge (bench/bridge_bench.sh)
 // the window runs under its accessibility bridge and each phase adds "longest_answer_ms", the
 // longest a reader asking a button's name every 20 ms waited. --only N runs pair N alone, and
 // "load_compare_bench --peak FILE1 FILE2" prints the window's peak memory holding two files after
@@ -42,6 +43,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "bench/AccessibilityReader.h"
@@ -282,12 +284,45 @@ void printPhase(const Pair& pair, const char* name, const Phase& phase) {
     std::printf("\n");
 }
 
-// A load's wall time against its extractor CPU spread over the cores its runs could use.
-void printFloor(const Pair& pair, const char* name, const Phase& phase, int cores) {
+// The wall time of the load's extractor runs alone: the same page ranges at the same time, with
+// nothing else of the program. On a machine shared with other work it moves as the loads do.
+qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(-1);
+    const PageRanges::DocumentInfo document =
+        PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
+    std::vector<PageRanges::Range> ranges{{1, 1}};
+    if (document.pages && !document.encrypted)
+        ranges =
+            PageRanges::Plan(*document.pages, PageRanges::RunsFor(QThread::idealThreadCount()));
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
+                              folder + QStringLiteral("/range%1.txt").arg(i)};
+        if (ranges.size() > 1)
+            arguments = QStringList{QStringLiteral("-f"), QString::number(ranges[i].first),
+                                    QStringLiteral("-l"), QString::number(ranges[i].last)} +
+                        arguments;
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(QStringLiteral("pdftotext"), arguments);
+    }
+    for (const auto& run : runs) run->waitForFinished(-1);
+    return clock.elapsed();
+}
+
+// A load's wall time against its extractor CPU spread over the cores its runs could use, and
+// against its runs alone.
+void printFloor(const Pair& pair, const char* name, const Phase& phase, int cores, qint64 aloneMs) {
     const double floor = double(phase.childCpuMs) / cores;
-    std::printf("%s %s phase=%s extractor_cpu_ms=%lld cores_used=%d floor_ratio=%.2f\n", pair.first,
-                pair.second, name, static_cast<long long>(phase.childCpuMs), cores,
-                floor > 0 ? double(phase.ms) / floor : 0.0);
+    std::printf(
+        "%s %s phase=%s extractor_cpu_ms=%lld cores_used=%d floor_ratio=%.2f ranges_alone_ms=%lld "
+        "ranges_ratio=%.2f\n",
+        pair.first, pair.second, name, static_cast<long long>(phase.childCpuMs), cores,
+        floor > 0 ? double(phase.ms) / floor : 0.0, static_cast<long long>(aloneMs),
+        aloneMs > 0 ? double(phase.ms) / double(aloneMs) : 0.0);
 }
 
 int runPair(const QString& corpus, const Pair& pair, bool bridge) {
@@ -315,8 +350,10 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
 
     StallMeter meter;
     auto phase = [&](const std::function<void()>& run) { return timed(meter, asking, form, run); };
+    const qint64 alone1 = rangesAloneMs(first, scratch.path());
     test.dialogs.fileSelections.push_back({first});
     const Phase load1 = phase([&] { PushButton3_Click(form); });
+    const qint64 alone2 = rangesAloneMs(second, scratch.path());
     test.dialogs.fileSelections.push_back({second});
     const Phase load2 = phase([&] { PushButton4_Click(form); });
     const Phase lines = phase([&] { PushButton1_Click(form); });
@@ -350,6 +387,7 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
         PushButton6_Click(form);
     });
     const Phase hideListed = phase([&] { form.selectOption(1); });
+    const qint64 aloneAgain = rangesAloneMs(first, scratch.path());
     test.dialogs.fileSelections.push_back({first});
     const Phase reload1 = phase([&] { PushButton3_Click(form); });
 
@@ -374,9 +412,9 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
                 static_cast<long long>(worstStall));
     if (worstAnswer >= 0) std::printf(" worst_answer_ms=%lld", static_cast<long long>(worstAnswer));
     std::printf("\n");
-    printFloor(pair, "load1", load1, coresUsed(first));
-    printFloor(pair, "load2", load2, coresUsed(second));
-    printFloor(pair, "reload1", reload1, coresUsed(first));
+    printFloor(pair, "load1", load1, coresUsed(first), alone1);
+    printFloor(pair, "load2", load2, coresUsed(second), alone2);
+    printFloor(pair, "reload1", reload1, coresUsed(first), aloneAgain);
     std::printf("%s stages: %s\n", pair.first, qPrintable(loadStages(first, window.live)));
     for (const QString& message : test.dialogs.texts())
         std::printf("message: %s\n", qPrintable(message));
