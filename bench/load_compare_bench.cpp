@@ -21,6 +21,16 @@
 // that are no numbers), "layout_reordered=" (words only read in another order, in file 1),
 // "layout_ms=" (the command in the window), "layout_compare_ms=" (the comparison alone),
 // "layout_peak_rss_mb=" and its "max_stall_ms".
+//
+// The phases also show the word comparison's lists (hundreds of thousands of entries), walk them
+// with the difference keys and hide them; every phase lasts until the panes shown hold their text,
+// and the loads print "floor_ratio", their wall time against the extractor CPU they waited for
+// (children's rusage) over the cores their runs could use, and "ranges_ratio", against the same
+// ranges run alone just before. With --bridge (bench/bridge_bench.sh)
+// the window runs under its accessibility bridge and each phase adds "longest_answer_ms", the
+// longest a reader asking a button's name every 20 ms waited. --only N runs pair N alone, and
+// "load_compare_bench --peak FILE1 FILE2" prints the window's peak memory holding two files after
+// "Find Differences (Words)" (bench/huge_pair.sh).
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -33,7 +43,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
 
+#include "bench/AccessibilityReader.h"
 #include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
@@ -42,9 +55,11 @@
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
 #include "extract/PDFToText.h"
+#include "extract/PageRanges.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
 #include "window/Form1.h"
+#include "window/ReviewKeys.h"
 #include "window/RichTextPane.h"
 
 using namespace corvella;
@@ -96,17 +111,57 @@ private:
 struct Phase {
     qint64 ms = 0;
     qint64 maxStallMs = 0;
+    qint64 longestAnswerMs = -1;  // with the accessibility reader only
+    qint64 childCpuMs = 0;        // the extractor runs the phase waited for
 };
 
-Phase timed(StallMeter& meter, const std::function<void()>& run) {
+qint64 childCpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+// Lets the event loop run until every shown pane holds all of its text in its document.
+void settle(Form1& form) {
+    auto filling = [&] {
+        for (int number = 1; number <= 4; ++number)
+            if (form.RichTextBox(number)->isVisible() && form.RichTextBox(number)->isFilling())
+                return true;
+        return false;
+    };
+    while (filling()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// A phase runs until its command has returned and the panes it shows hold their texts.
+Phase timed(StallMeter& meter, bench::ReaderProcess* reader, Form1& form,
+            const std::function<void()>& run) {
     QElapsedTimer clock;
+    if (reader) reader->mark();
+    const qint64 cpu = childCpuMs();
     meter.start();
     clock.start();
     run();
+    settle(form);
     Phase phase;
     phase.ms = clock.elapsed();
     phase.maxStallMs = meter.stop();
+    phase.childCpuMs = childCpuMs() - cpu;
+    if (reader) phase.longestAnswerMs = reader->longestAnswerMs();
     return phase;
+}
+
+// How many cores the extractor runs of one load of the PDF use at most.
+int coresUsed(const QString& pdf) {
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(-1);
+    const PageRanges::DocumentInfo document =
+        PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
+    const int cores = QThread::idealThreadCount();
+    if (!document.pages || document.encrypted) return 1;
+    const auto runs = PageRanges::Plan(*document.pages, PageRanges::RunsFor(cores)).size();
+    return runs < 2 ? 1 : std::min(cores, int(runs));
 }
 
 // One plain extractor run of each file, one after the other.
@@ -199,7 +254,8 @@ int runLayout(const QString& corpus, const Pair& pair) {
 
     StallMeter meter;
     Comparison found;
-    const Phase layout = timed(meter, [&] { FindDifferencesIgnoringLayout(form, &found); });
+    const Phase layout =
+        timed(meter, nullptr, form, [&] { FindDifferencesIgnoringLayout(form, &found); });
     const double peak = peakRssMb();
     QElapsedTimer clock;
     clock.start();
@@ -222,7 +278,56 @@ int runLayout(const QString& corpus, const Pair& pair) {
     return 0;
 }
 
-int runPair(const QString& corpus, const Pair& pair) {
+void printPhase(const Pair& pair, const char* name, const Phase& phase) {
+    std::printf("%s %s phase=%s ms=%lld max_stall_ms=%lld", pair.first, pair.second, name,
+                static_cast<long long>(phase.ms), static_cast<long long>(phase.maxStallMs));
+    if (phase.longestAnswerMs >= 0)
+        std::printf(" longest_answer_ms=%lld", static_cast<long long>(phase.longestAnswerMs));
+    std::printf("\n");
+}
+
+// The wall time of the load's extractor runs alone: the same page ranges at the same time, with
+// nothing else of the program. On a machine shared with other work it moves as the loads do.
+qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished(-1);
+    const PageRanges::DocumentInfo document =
+        PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
+    std::vector<PageRanges::Range> ranges{{1, 1}};
+    if (document.pages && !document.encrypted)
+        ranges =
+            PageRanges::Plan(*document.pages, PageRanges::RunsFor(QThread::idealThreadCount()));
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
+                              folder + QStringLiteral("/range%1.txt").arg(i)};
+        if (ranges.size() > 1)
+            arguments = QStringList{QStringLiteral("-f"), QString::number(ranges[i].first),
+                                    QStringLiteral("-l"), QString::number(ranges[i].last)} +
+                        arguments;
+        runs.push_back(std::make_unique<QProcess>());
+        runs.back()->start(QStringLiteral("pdftotext"), arguments);
+    }
+    for (const auto& run : runs) run->waitForFinished(-1);
+    return clock.elapsed();
+}
+
+// A load's wall time against its extractor CPU spread over the cores its runs could use, and
+// against its runs alone.
+void printFloor(const Pair& pair, const char* name, const Phase& phase, int cores, qint64 aloneMs) {
+    const double floor = double(phase.childCpuMs) / cores;
+    std::printf(
+        "%s %s phase=%s extractor_cpu_ms=%lld cores_used=%d floor_ratio=%.2f ranges_alone_ms=%lld "
+        "ranges_ratio=%.2f\n",
+        pair.first, pair.second, name, static_cast<long long>(phase.childCpuMs), cores,
+        floor > 0 ? double(phase.ms) / floor : 0.0, static_cast<long long>(aloneMs),
+        aloneMs > 0 ? double(phase.ms) / double(aloneMs) : 0.0);
+}
+
+int runPair(const QString& corpus, const Pair& pair, bool bridge) {
     const QString first = QDir(corpus).filePath(QLatin1String(pair.first));
     const QString second = QDir(corpus).filePath(QLatin1String(pair.second));
     QTemporaryDir scratch;
@@ -238,13 +343,22 @@ int runPair(const QString& corpus, const Pair& pair) {
     LiveWindow window;
     testing::TestServices& test = window.test;
     Form1& form = window.form;
+    std::optional<bench::ReaderProcess> reader;
+    if (bridge) {
+        reader.emplace();
+        if (!reader->start(QCoreApplication::applicationFilePath())) return 1;
+    }
+    bench::ReaderProcess* asking = reader ? &*reader : nullptr;
 
     StallMeter meter;
+    auto phase = [&](const std::function<void()>& run) { return timed(meter, asking, form, run); };
+    const qint64 alone1 = rangesAloneMs(first, scratch.path());
     test.dialogs.fileSelections.push_back({first});
-    const Phase load1 = timed(meter, [&] { PushButton3_Click(form); });
+    const Phase load1 = phase([&] { PushButton3_Click(form); });
+    const qint64 alone2 = rangesAloneMs(second, scratch.path());
     test.dialogs.fileSelections.push_back({second});
-    const Phase load2 = timed(meter, [&] { PushButton4_Click(form); });
-    const Phase lines = timed(meter, [&] { PushButton1_Click(form); });
+    const Phase load2 = phase([&] { PushButton4_Click(form); });
+    const Phase lines = phase([&] { PushButton1_Click(form); });
     const double peak = peakRssMb();
     const qint64 total = load1.ms + load2.ms + lines.ms;
     baseline = std::min(baseline, baselineMs({first, second}, scratch.path()));
@@ -258,22 +372,78 @@ int runPair(const QString& corpus, const Pair& pair) {
         static_cast<long long>(cli), double(cli) / double(baseline));
     std::fflush(stdout);
 
-    const Phase words = timed(meter, [&] { PushButton6_Click(form); });
+    const Phase words = phase([&] { PushButton6_Click(form); });
     std::printf("%s %s words_ms=%lld peak_rss_mb=%.0f\n", pair.first, pair.second,
                 static_cast<long long>(words.ms), peakRssMb());
+    // The word comparison's lists (hundreds of thousands of entries) shown, walked and hidden,
+    // then the comparison run with them shown.
+    const Phase showList = phase([&] { form.selectOption(2); });
+    const Phase nextKey = phase([&] {
+        for (int number : {3, 4})
+            for (int i = 0; i < 3; ++i)
+                form.reviewKeys()->action(number, Direction::Next)->trigger();
+    });
+    const Phase hideList = phase([&] { form.selectOption(1); });
+    const Phase wordsListed = phase([&] {
+        form.selectOption(2);
+        PushButton6_Click(form);
+    });
+    const Phase hideListed = phase([&] { form.selectOption(1); });
+    const qint64 aloneAgain = rangesAloneMs(first, scratch.path());
     test.dialogs.fileSelections.push_back({first});
-    const Phase reload1 = timed(meter, [&] { PushButton3_Click(form); });
+    const Phase reload1 = phase([&] { PushButton3_Click(form); });
 
     const std::pair<const char*, Phase> phases[] = {{"load1", load1},
                                                     {"load2", load2},
                                                     {"lines", lines},
                                                     {"words", words},
+                                                    {"show_list", showList},
+                                                    {"next_key", nextKey},
+                                                    {"hide_list", hideList},
+                                                    {"words_listed", wordsListed},
+                                                    {"hide_listed", hideListed},
                                                     {"reload1", reload1}};
-    for (const auto& [name, phase] : phases)
-        std::printf("%s %s phase=%s ms=%lld max_stall_ms=%lld\n", pair.first, pair.second, name,
-                    static_cast<long long>(phase.ms), static_cast<long long>(phase.maxStallMs));
+    qint64 worstStall = 0;
+    qint64 worstAnswer = -1;
+    for (const auto& [name, measured] : phases) {
+        printPhase(pair, name, measured);
+        worstStall = std::max(worstStall, measured.maxStallMs);
+        worstAnswer = std::max(worstAnswer, measured.longestAnswerMs);
+    }
+    std::printf("%s %s worst_stall_ms=%lld", pair.first, pair.second,
+                static_cast<long long>(worstStall));
+    if (worstAnswer >= 0) std::printf(" worst_answer_ms=%lld", static_cast<long long>(worstAnswer));
+    std::printf("\n");
+    printFloor(pair, "load1", load1, coresUsed(first), alone1);
+    printFloor(pair, "load2", load2, coresUsed(second), alone2);
+    printFloor(pair, "reload1", reload1, coresUsed(first), aloneAgain);
     std::printf("%s stages: %s\n", pair.first, qPrintable(loadStages(first, window.live)));
     for (const QString& message : test.dialogs.texts())
+        std::printf("message: %s\n", qPrintable(message));
+    std::fflush(stdout);
+    Deployment::RemoveExtractor();
+    return 0;
+}
+
+// Peak memory of the window holding two files, after both loads and after "Find Differences
+// (Words)".
+int runPeak(const QString& first, const QString& second) {
+    LiveWindow window;
+    Form1& form = window.form;
+    StallMeter meter;
+    window.test.dialogs.fileSelections.push_back({first});
+    const Phase load1 = timed(meter, nullptr, form, [&] { PushButton3_Click(form); });
+    window.test.dialogs.fileSelections.push_back({second});
+    const Phase load2 = timed(meter, nullptr, form, [&] { PushButton4_Click(form); });
+    const double loaded = peakRssMb();
+    const Phase words = timed(meter, nullptr, form, [&] { PushButton6_Click(form); });
+    std::printf(
+        "window load1_ms=%lld load2_ms=%lld loaded_peak_rss_mb=%.0f words_ms=%lld "
+        "words_peak_rss_mb=%.0f max_stall_ms=%lld\n",
+        static_cast<long long>(load1.ms), static_cast<long long>(load2.ms), loaded,
+        static_cast<long long>(words.ms), peakRssMb(),
+        static_cast<long long>(std::max({load1.maxStallMs, load2.maxStallMs, words.maxStallMs})));
+    for (const QString& message : window.test.dialogs.texts())
         std::printf("message: %s\n", qPrintable(message));
     std::fflush(stdout);
     Deployment::RemoveExtractor();
@@ -283,23 +453,40 @@ int runPair(const QString& corpus, const Pair& pair) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && QByteArray(argv[1]) == "--reader") {
+        QCoreApplication app(argc, argv);
+        return bench::RunReader(QByteArray(argv[2]).toLongLong());
+    }
+    // --bridge: on the display and session bus given (bench/bridge_bench.sh), with the window's
+    // accessibility bridge on and a reader asking it.
+    const bool bridge = argc > 2 && QByteArray(argv[argc - 1]) == "--bridge";
+    if (!bridge) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    QStringList arguments = app.arguments();
+    if (bridge) arguments.removeLast();
+    if (arguments.size() == 4 && arguments[1] == QStringLiteral("--peak"))
+        return runPeak(arguments[2], arguments[3]);
     if (arguments.size() == 4 && arguments[2] == QStringLiteral("--pair")) {
         const int index = arguments[3].toInt();
-        return runPair(arguments[1], kPairs[index]);
+        return runPair(arguments[1], kPairs[index], bridge);
     }
     if (arguments.size() == 4 && arguments[2] == QStringLiteral("--layout"))
         return runLayout(arguments[1], kPairs[arguments[3].toInt()]);
+    // --only N: pair N alone (0 the install guides, 1 the 1,151-page pair, 2 the 2,415 pages).
+    std::optional<int> only;
+    if (arguments.size() == 4 && arguments[2] == QStringLiteral("--only")) {
+        only = arguments[3].toInt();
+        arguments.resize(2);
+    }
     if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: load_compare_bench CORPUS_DIR\n");
+        std::fprintf(stderr, "usage: load_compare_bench CORPUS_DIR [--only N] [--bridge]\n");
         return 2;
     }
     std::printf("cores=%d\n", QThread::idealThreadCount());
     std::fflush(stdout);
     int status = 0;
     for (int i = 0; i < int(std::size(kPairs)); ++i) {
+        if (only && *only != i) continue;
         const QString corpus = arguments[1];
         if (!QFile::exists(QDir(corpus).filePath(QLatin1String(kPairs[i].first))) ||
             !QFile::exists(QDir(corpus).filePath(QLatin1String(kPairs[i].second)))) {
@@ -307,11 +494,14 @@ int main(int argc, char* argv[]) {
             status = 1;
             continue;
         }
+        // The layout-free comparison has no lists to show; the bridge run leaves it out.
         for (const char* mode : {"--pair", "--layout"}) {
+            if (bridge && QByteArray(mode) == "--layout") continue;
+            QStringList childArguments{corpus, QString::fromLatin1(mode), QString::number(i)};
+            if (bridge) childArguments << QStringLiteral("--bridge");
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedChannels);
-            child.start(QCoreApplication::applicationFilePath(),
-                        {corpus, mode, QString::number(i)});
+            child.start(QCoreApplication::applicationFilePath(), childArguments);
             if (!child.waitForFinished(-1) || child.exitCode() != 0) status = 1;
         }
     }

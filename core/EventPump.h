@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 namespace corvella {
 
@@ -9,11 +10,23 @@ class EventPump {
 public:
     virtual ~EventPump() = default;
     virtual void processEvents() = 0;
+    // Handles events as they come, the window live throughout, until `done` holds or `most` has
+    // passed. A pump that cannot wait so handles the pending events once and returns false; the
+    // caller then waits by itself.
+    virtual bool processEventsUntil(const std::function<bool()>& done,
+                                    std::chrono::milliseconds most) {
+        static_cast<void>(done);
+        static_cast<void>(most);
+        processEvents();
+        return false;
+    }
 };
 
 class QtEventPump : public EventPump {
 public:
     void processEvents() override;
+    bool processEventsUntil(const std::function<bool()>& done,
+                            std::chrono::milliseconds most) override;
 };
 
 // Yields to the event loop only when a time slice has passed since the last yield, so that a long

@@ -31,8 +31,9 @@ int NormalisedWindowStyle(std::optional<int> windowStyle);
 int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
                EventPump& events, bool cancellable = false);
 
-// Starts the program once per argument list, all at the same time, and waits for every run as
-// RunAndWait does for one. Returns each run's result in the order of the lists.
+// Starts the program once per argument list, all at the same time, and waits for every run with
+// the window's events handled as they come (no poll: the last run's end is seen at once).
+// Returns each run's result in the order of the lists; `cancellable` as for RunAndWait.
 std::vector<int> RunAllAndWait(const QString& program,
                                const std::vector<QStringList>& argumentLists, EventPump& events,
                                bool cancellable = false);
@@ -44,6 +45,11 @@ std::vector<int> RunAllAndWait(const QString& program,
 bool WaitWhileLive(QProcess& process, EventPump& events,
                    std::optional<std::chrono::milliseconds> limit = std::nullopt,
                    QByteArray* standardError = nullptr, bool cancellable = false);
+
+// Waits for a started program as WaitWhileLive does, with the window's events handled as they
+// come and the program's end seen at once, rather than once per poll period.
+bool WaitLive(QProcess& process, EventPump& events, std::chrono::milliseconds limit,
+              bool cancellable = false);
 
 // Kills every program that is still being waited for (the window is closing).
 void KillRunningPrograms();

@@ -29,7 +29,7 @@ PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, EventPump& events)
     ChildLifetime::Bind(info);
     info.start(QStringLiteral("pdfinfo"), {pdf});
     if (!info.waitForStarted()) return {};
-    if (!Shell32::WaitWhileLive(info, events, kInformationTimeLimit, nullptr, true)) {
+    if (!Shell32::WaitLive(info, events, kInformationTimeLimit, true)) {
         info.kill();
         info.waitForFinished();
         return {};
@@ -82,8 +82,6 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
     }
     const std::vector<int> results =
         Shell32::RunAllAndWait(extractor, argumentLists, services.events, true);
-    // The last wait may have taken a whole poll period: the window has its turn before the join.
-    services.events.processEvents();
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
     return ok && PageRanges::JoinFiles(parts, textPath);

@@ -139,6 +139,62 @@ TEST_F(LivePaneTest, TextWrittenDuringAFillOrAColouringWins) {
     EXPECT_EQ(RedMask(pane), QString(14, u'.'));
 }
 
+std::vector<std::pair<qsizetype, qsizetype>> startsAndLengths(const std::vector<TextRange>& runs) {
+    std::vector<std::pair<qsizetype, qsizetype>> out;
+    for (const TextRange& run : runs) out.emplace_back(run.start, run.length);
+    return out;
+}
+
+TEST_F(LivePaneTest, TwoPanesFillingAtOnceLeaveTheLoopItsTimers) {
+    RichTextPane other;
+    other.keepLive(pump, std::chrono::milliseconds(0));
+    other.resize(200, 200);
+    other.show();
+    pane.setText(longText(20000));
+    other.setText(longText(20000));
+    int firedWhileFilling = 0;
+    QTimer zero;
+    QObject::connect(&zero, &QTimer::timeout, [&] {
+        if (pane.isFilling() && other.isFilling()) ++firedWhileFilling;
+    });
+    zero.start(0);
+    for (int turn = 0; turn < 100000 && (pane.isFilling() || other.isFilling()); ++turn)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_FALSE(pane.isFilling() || other.isFilling());
+    EXPECT_GT(firedWhileFilling, 0);
+    EXPECT_EQ(other.document()->toPlainText(),
+              PaneText::canonical(longText(20000)).replace("\r\n", "\n"));
+}
+
+TEST_F(LivePaneTest, RunsOfColourReadBetweenTurnsAreTheDocumentsAsItIsAtTheEnd) {
+    pane.setText(longText(3000));
+    pane.completeText();
+    // Each line is "line N of a long text": its first word red.
+    std::vector<TextRange> lines;
+    const QString text = pane.text();
+    for (qsizetype start = 0; start < text.size(); start = text.indexOf("\r\n", start) + 2)
+        lines.push_back({start, 4});
+    pane.colorRanges(lines, kRed);
+    const int before = pump.count;
+    EXPECT_EQ(startsAndLengths(pane.runsOfColor(kRed)), startsAndLengths(lines));
+    EXPECT_GT(pump.count, before);  // the window had turns during the read
+
+    // Recoloured during a read (the runs read last are no longer current after a colouring): the
+    // read gives the new runs.
+    pane.colorRanges({{0, 4}}, kRed);
+    bool recoloured = false;
+    pump.hook = [&] {
+        if (recoloured) return;
+        recoloured = true;
+        pane.colorRanges({{0, 4}}, kBlack);
+    };
+    const std::vector<TextRange> after = pane.runsOfColor(kRed);
+    pump.hook = nullptr;
+    EXPECT_TRUE(recoloured);
+    EXPECT_EQ(startsAndLengths(after),
+              startsAndLengths(std::vector<TextRange>(lines.begin() + 1, lines.end())));
+}
+
 // ---- Whole commands: the live window against panes written at once ----------------------------
 
 QString randomText(QRandomGenerator& random) {

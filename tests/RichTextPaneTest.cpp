@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QWidget>
 
 #include "core/ErrorReport.h"
@@ -271,6 +272,9 @@ TEST_F(RichTextPaneTest, WritingTheTextWithMoreAfterItEndsAsAFullRewrite) {
         {"a\r\n", "a\r\n\rb\rc", false},
         {"", "x\r", false},
         {"red\r\nblack", "red\r\nblack\r", true},  // the colour goes as with any write
+        // What is added is made canonical on its own: a lone LF goes, a frame marker is replaced.
+        {"a\r\n", QStringLiteral("a\r\n\nb") + QChar(0xFDD0) + "c", false},
+        {"a", "a\n", false},  // nothing added once canonical
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.written.toStdString());
@@ -567,6 +571,21 @@ TEST_F(RichTextPaneFileTest, LoadingReplacesTextAndColour) {
     EXPECT_EQ(pane.text(), QStringLiteral("new"));
     EXPECT_TRUE(redPositions().empty());
     EXPECT_NE(pane.textRevision(), revision);
+}
+
+TEST_F(RichTextPaneFileTest, ALongFileDecodedWhileTheWindowIsLiveReadsAsItsText) {
+    QtEventPump events;
+    pane.keepLive(events, std::chrono::milliseconds(15));
+    QByteArray bytes;
+    for (int i = 0; bytes.size() <= 2 * 1024 * 1024; ++i)
+        bytes += QStringLiteral("Zeile %1 \u00fcber \u4e2d\u6587\n").arg(i).toUtf8();
+    bool handled = false;
+    QTimer::singleShot(0, [&] { handled = true; });
+    pane.loadFromFile(write(bytes));
+    EXPECT_TRUE(handled);  // the window had its turn while the text was decoded
+    EXPECT_EQ(pane.text(), PaneText::canonicalFromFileText(bytes));
+    pane.completeText();
+    EXPECT_EQ(pane.document()->blockCount(), bytes.count('\n') + 1);
 }
 
 TEST_F(RichTextPaneFileTest, MissingFileFailsWithADescription) {

@@ -3,9 +3,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/LoadCancel.h"
 #include "core/Shell32.h"
 #include "tests/support/CountingPump.h"
 
@@ -71,6 +73,50 @@ TEST(Shell32Test, ClosingTheWindowKillsAProgramBeingWaitedFor) {
     timer.start();
     EXPECT_NE(Shell32::RunAndWait("sleep", {"30"}, 0, pump), 0);
     EXPECT_LT(timer.elapsed(), 20000);
+}
+
+TEST(Shell32Test, RunsAtTheSameTimeGiveTheirCodesInOrderWithTheWindowLive) {
+    QtEventPump pump;
+    bool timerFired = false;
+    QTimer::singleShot(100, [&] { timerFired = true; });
+    const std::vector<int> results =
+        Shell32::RunAllAndWait("sh", {{"-c", "sleep 0.5; exit 4"}, {"-c", "exit 0"}}, pump);
+    EXPECT_EQ(results, (std::vector<int>{4, 0}));
+    EXPECT_TRUE(timerFired);
+}
+
+TEST(Shell32Test, AStopRequestDuringRunsAtTheSameTimeKillsThem) {
+    QtEventPump pump;
+    const LoadCancel::Scope load;
+    QTimer::singleShot(50, [] { LoadCancel::Request(); });
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(Shell32::RunAllAndWait("sleep", {{"30"}, {"30"}}, pump, true),
+                 LoadCancel::Cancelled);
+    EXPECT_LT(timer.elapsed(), 20000);
+}
+
+TEST(Shell32Test, ALiveWaitEndsWithTheProgramAndReportsIt) {
+    QtEventPump pump;
+    QProcess process;
+    process.start("sh", {"-c", "exit 0"});
+    ASSERT_TRUE(process.waitForStarted());
+    EXPECT_TRUE(Shell32::WaitLive(process, pump, std::chrono::seconds(20)));
+    EXPECT_EQ(process.state(), QProcess::NotRunning);
+}
+
+TEST(Shell32Test, APumpThatCannotWaitHandlesThePendingEventsOnce) {
+    CountingPump pump;
+    EXPECT_FALSE(pump.processEventsUntil([] { return false; }, std::chrono::milliseconds(100)));
+    EXPECT_EQ(pump.count, 1);
+}
+
+TEST(Shell32Test, TheWindowsPumpHandlesEventsUntilItsConditionHolds) {
+    QtEventPump pump;
+    bool done = false;
+    QTimer::singleShot(10, [&] { done = true; });
+    EXPECT_TRUE(pump.processEventsUntil([&] { return done; }, std::chrono::seconds(20)));
+    EXPECT_TRUE(done);
 }
 
 }  // namespace

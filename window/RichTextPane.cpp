@@ -1,5 +1,6 @@
 #include "window/RichTextPane.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
@@ -8,7 +9,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
@@ -18,6 +22,32 @@ namespace corvella {
 namespace {
 // What one slice puts into the document at least.
 constexpr qsizetype kFillChunk = 16 * 1024;
+
+// When the last slice of any pane ended: slices between other events wait a slice's time after it.
+QElapsedTimer& sinceAnySlice() {
+    static QElapsedTimer clock;
+    return clock;
+}
+
+// The canonical text of a file's bytes, decoded on a thread of its own while the pump handles the
+// window's events; a pump that cannot wait so simply waits for it.
+QString decodeBesideTheLoop(const QByteArray& bytes, EventPump& pump) {
+    QString text;
+    std::atomic<bool> done{false};
+    const std::unique_ptr<QThread> worker(QThread::create([&] {
+        text = PaneText::canonicalFromFileText(bytes);
+        done = true;
+    }));
+    // Its end is a queued call in this thread, which wakes a loop waiting for events.
+    QObject::connect(
+        worker.get(), &QThread::finished, QCoreApplication::instance(), [] {},
+        Qt::QueuedConnection);
+    worker->start();
+    while (!done && pump.processEventsUntil([&] { return done.load(); }, std::chrono::seconds(1))) {
+    }
+    worker->wait();
+    return text;
+}
 
 QColor toQColor(Color color) {
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
@@ -30,6 +60,18 @@ Color fromQColor(const QColor& color) {
 RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
+    fillTimer_.setSingleShot(true);
+    fillTimer_.setInterval(0);
+    connect(&fillTimer_, &QTimer::timeout, this, [this] {
+        if (!isVisible()) return;  // hidden meanwhile: it waits again
+        // Another pane's slice that has just ended goes first: the loop has its turn between.
+        if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < 1) {
+            fillTimer_.start(1);
+            return;
+        }
+        fillSlice();
+        scheduleFill();
+    });
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int, int) {
         if (ownEdit_) return;
         textCacheValid_ = false;
@@ -64,17 +106,21 @@ qsizetype RichTextPane::textLength() const {
 }
 
 void RichTextPane::setText(const QString& text) {
-    QString canonical = PaneText::canonical(text);
     // Text written after the text already there (a load's final line break, say) on a pane without
-    // colour: only the new part goes into the document, which ends as a full rewrite would.
-    if (!coloured_ && textCacheValid_ && canonical.size() > textCache_.size() &&
-        canonical.startsWith(textCache_)) {
-        if (!filling_) filled_ = textCache_.size();
-        textCache_ = std::move(canonical);
-        writeLater();
-        return;
+    // colour: only the new part goes into the document, which ends as a full rewrite would. Only it
+    // is made canonical too: each character's canonical form stands alone, and the text there is
+    // canonical already.
+    if (!coloured_ && textCacheValid_ && text.size() > textCache_.size() &&
+        text.startsWith(textCache_)) {
+        const QString added = PaneText::canonical(text.sliced(textCache_.size()));
+        if (!added.isEmpty()) {
+            if (!filling_) filled_ = textCache_.size();
+            textCache_ += added;
+            writeLater();
+            return;
+        }
     }
-    setCanonicalText(std::move(canonical));
+    setCanonicalText(PaneText::canonical(text));
 }
 
 void RichTextPane::setCanonicalText(QString canonical) {
@@ -108,19 +154,9 @@ void RichTextPane::scheduleFill() {
     // A hidden pane's document waits until the pane is shown, or until an operation needs it.
     if (!filling_ || !isVisible()) return;
     loopTurns_.setWatching(true);
-    if (fillScheduled_) return;
-    fillScheduled_ = true;
-    // A posted call keeps a quiet loop filling; on a busy one the loop's other events also run
-    // slices (loopTurns_), so requests queued ahead of this call do not hold the text back.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            fillScheduled_ = false;
-            if (!isVisible()) return;  // hidden meanwhile: it waits again
-            fillSlice();
-            scheduleFill();
-        },
-        Qt::QueuedConnection);
+    // The timer keeps a quiet loop filling; on a busy one the loop's other events also run slices
+    // (loopTurns_), so requests queued ahead of it do not hold the text back.
+    if (!fillTimer_.isActive()) fillTimer_.start(0);
 }
 
 void RichTextPane::showEvent(QShowEvent* event) {
@@ -132,7 +168,7 @@ void RichTextPane::fillSliceIfDue() {
     // Not from inside an edit of this class, and no more often than the posted slices when the
     // loop is quiet.
     if (!filling_ || ownEdit_ || !isVisible()) return;
-    if (sinceSlice_.isValid() && sinceSlice_.elapsed() < slice_.count()) return;
+    if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < slice_.count()) return;
     fillSlice();
 }
 
@@ -155,9 +191,10 @@ void RichTextPane::fillSlice() {
         filled_ = to;
     }
     ownEdit_ = false;
-    sinceSlice_.start();
+    sinceAnySlice().start();
     if (filled_ < textCache_.size()) return;
     filling_ = false;
+    fillTimer_.stop();
     loopTurns_.setWatching(false);
     if (madeReadOnly_) setReadOnly(false);
     // Writing the whole text leaves the cursor, and the selection, after it; the view stays.
@@ -399,6 +436,22 @@ std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
     if (runsRead_ && runsRead_->color == color && runsRead_->revision == revision_ &&
         runsRead_->colourings == colourings_)
         return runsRead_->runs;
+    // A thousand coloured pages hold a million fragments: the window has its turn after each
+    // slice, and a document changed meanwhile is read again.
+    std::optional<std::vector<TextRange>> runs;
+    while (!runs) {
+        if (filling_) return {};  // written meanwhile
+        runs = readRunsOfColor(color);
+    }
+    runsRead_ = ColourRuns{color, revision_, colourings_, *runs};
+    return *runs;
+}
+
+std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color) const {
+    const quint64 revision = revision_;
+    const quint64 colourings = colourings_;
+    QElapsedTimer clock;
+    clock.start();
     std::vector<TextRange> runs;
     qsizetype breaksBefore = 0;
     for (QTextBlock block = document()->begin(); block.isValid();
@@ -415,8 +468,12 @@ std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
             else
                 runs.push_back({start, fragment.length()});
         }
+        if (pump_ != nullptr && clock.elapsed() >= slice_.count()) {
+            pump_->processEvents();
+            if (revision_ != revision || colourings_ != colourings) return std::nullopt;
+            clock.restart();
+        }
     }
-    runsRead_ = ColourRuns{color, revision_, colourings_, runs};
     return runs;
 }
 
@@ -464,9 +521,11 @@ void RichTextPane::loadFromFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
     file.close();
-    // Decoding a thousand pages takes a while; the window has its turn first.
-    if (pump_ != nullptr && bytes.size() > 1024 * 1024) pump_->processEvents();
-    setCanonicalText(PaneText::canonicalFromFileText(bytes));
+    // Decoding a thousand pages takes a while: it runs beside the event loop.
+    if (pump_ != nullptr && bytes.size() > 1024 * 1024)
+        setCanonicalText(decodeBesideTheLoop(bytes, *pump_));
+    else
+        setCanonicalText(PaneText::canonicalFromFileText(bytes));
 }
 
 }  // namespace corvella

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTimer>
 #include <chrono>
 #include <optional>
 
@@ -21,11 +22,13 @@ namespace corvella {
 // Written text is the pane's text at once, and goes into the document a slice at a time. Without
 // keepLive, or when what is left fits in one slice, that happens before the write returns. With it,
 // the slices of a long text run from the event loop while the pane is shown (a hidden pane waits
-// until it is shown): from a posted call of their own, and between the other events the loop hands
+// until it is shown): from a zero timer of their own, and between the other events the loop hands
 // out once a slice's time has passed, so a long run of those (a screen reader's requests) does not
-// hold the document back. Every operation that needs the document finishes it first, yielding
-// between slices; long colourings also yield between slices. So a thousand-page text never holds
-// the window still, and a long text in a work pane nobody looks at costs no document at all.
+// hold the document back. A timer, not a posted call: back-to-back posted calls would keep the
+// loop from its timers. The panes share one clock, so two filling at once still leave the loop a
+// slice's time between their slices. Every operation that needs the document finishes it first,
+// yielding between slices; long colourings also yield between slices. So a thousand-page text never
+// holds the window still, and a long text in a work pane nobody looks at costs no document at all.
 class RichTextPane : public QPlainTextEdit, public PaneDocument {
     Q_OBJECT
 public:
@@ -35,6 +38,8 @@ public:
     void keepLive(EventPump& events, std::chrono::milliseconds slice);
     // Puts all written text into the document now.
     void completeText();
+    // Whether written text is still going into the document.
+    bool isFilling() const { return filling_; }
 
     QString text() const override;
     qsizetype textLength() const override;
@@ -48,7 +53,8 @@ public:
 
     void colorRanges(const std::vector<TextRange>& ranges, Color color) override;
     Color colorAt(qsizetype position) const override;
-    // Read from the document's runs of format, not character by character.
+    // Read from the document's runs of format, not character by character; a long read hands the
+    // event loop a turn after each slice.
     std::vector<TextRange> runsOfColor(Color color) const override;
 
     bool isShown() const override { return !isHidden(); }
@@ -88,6 +94,8 @@ private:
     qsizetype toText(qsizetype documentPosition) const;
     void selectDocumentRange(qsizetype start, qsizetype length);
     bool recordedSelectionIsCurrent() const;
+    // The runs of the colour, or nothing when the document changed while the window had a turn.
+    std::optional<std::vector<TextRange>> readRunsOfColor(Color color) const;
 
     mutable QString textCache_;
     mutable bool textCacheValid_ = false;
@@ -97,8 +105,7 @@ private:
     // Written text not yet all in the document: its first filled_ characters are there.
     bool filling_ = false;
     qsizetype filled_ = 0;
-    bool fillScheduled_ = false;
-    QElapsedTimer sinceSlice_;
+    QTimer fillTimer_;
     EventLoopTurns loopTurns_{[this] { fillSliceIfDue(); }};
     bool madeReadOnly_ = false;
     EventPump* pump_ = nullptr;

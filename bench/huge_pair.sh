@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Peak memory on the 9,660-page pair: four copies of the corpus's 2,415-page reference manual,
+# against the same four with a page removed from one copy and a page repeated in another.
+# Prints the peak resident memory of corvella-diff by lines, --words and --ignore-layout, then
+# that of the window after "Find Differences (Words)" (load_compare_bench --peak).
+#
+#   bench/huge_pair.sh CORPUS_DIR [BUILD_DIR]
+#
+# Needs qpdf and GNU time (/usr/bin/time). The pair is made in a temporary folder and removed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ $# -lt 1 ]; then
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//' >&2
+    exit 2
+fi
+source=$(realpath "$1")/large/r-refman-2415-pages.pdf
+build=$(realpath "${2:-$root/build/release}")
+work=$(mktemp -d /tmp/corvella-huge-pair-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+
+qpdf --empty --pages "$source" 1-z "$source" 1-z "$source" 1-z "$source" 1-z -- "$work/a.pdf"
+qpdf --empty --pages "$source" 1-z "$source" 1-1000,1002-z "$source" 1-z \
+    "$source" 1-2000,2000,2001-z -- "$work/b.pdf"
+echo "pages: $(pdfinfo "$work/a.pdf" | awk '/^Pages:/ {print $2}') and" \
+    "$(pdfinfo "$work/b.pdf" | awk '/^Pages:/ {print $2}')"
+
+for method in lines --words --ignore-layout; do
+    option=()
+    [ "$method" = lines ] || option=("$method")
+    status=0
+    /usr/bin/time -f "corvella-diff $method peak_rss_mb=%M wall_s=%e" -o "$work/time" \
+        "$build/corvella-diff" --quiet "${option[@]}" "$work/a.pdf" "$work/b.pdf" || status=$?
+    # GNU time gives kilobytes, after a line of its own for a status other than 0.
+    awk '/^corvella-diff/ { $3 = "peak_rss_mb=" int(substr($3, 13) / 1024); print }' "$work/time"
+    [ $status -le 1 ] || echo "corvella-diff $method: exit status $status"
+done
+"$build/bench/load_compare_bench" --peak "$work/a.pdf" "$work/b.pdf"
