@@ -70,15 +70,21 @@ Writer::Writer(int number, QStringView text, std::vector<TextRange> marks, std::
       links_(std::move(links)),
       pages_(TextPlaces::PageCount(text)) {}
 
-// The margin's number: a page's own at its first line (with the id the summary links to), the
-// page and line where a cell starts within a page.
-void Writer::number(QString& out, bool pageStart) const {
-    if (pageStart)
-        out += QStringLiteral("<span class=\"n pn\" id=\"f%1p%2\" data-n=\"p. %2\"></span>")
-                   .arg(number_)
-                   .arg(page_);
-    else
-        out += QStringLiteral("<span class=\"n\" data-n=\"%1:%2\"></span>").arg(page_).arg(line_);
+// The margin's number where a cell starts within a page: the page and line.
+void Writer::number(QString& out) const {
+    out += QStringLiteral("<span class=\"n\" data-n=\"%1:%2\"></span>").arg(page_).arg(line_);
+}
+
+// A page's number at its first line, with the id the summary links to. Pages without a line
+// (form feeds one after the other) keep their ids there, and the line shows the last number.
+void Writer::pageStarts(QString& out) {
+    for (int page : pendingPages_)
+        out +=
+            QStringLiteral("<span class=\"n pn\" id=\"f%1p%2\" data-n=\"%3\"></span>")
+                .arg(number_)
+                .arg(page)
+                .arg(page == pendingPages_.back() ? QStringLiteral("p. %1").arg(page) : QString());
+    pendingPages_.clear();
 }
 
 Cell Writer::cell(const TextRange& range) {
@@ -89,8 +95,7 @@ Cell Writer::cell(const TextRange& range) {
     const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, text_.size());
     // A mark cut by the cell's start goes on in this cell.
     if (openUntil_ > from) out += QLatin1String("<mark>");
-    if (from < to && !(from == 0 && pages_ > 0) && text_[from] != PaneText::kFormFeed)
-        number(out, false);
+    if (from < to && !(from == 0 && pages_ > 0) && text_[from] != PaneText::kFormFeed) number(out);
     qsizetype lineChars = 0;
     auto eventsAt = [&](qsizetype position) {
         if (openUntil_ == position) {
@@ -114,14 +119,16 @@ Cell Writer::cell(const TextRange& range) {
     };
     for (qsizetype i = from; i < to; ++i) {
         const QChar c = text_[i];
-        if (i == 0 && pages_ > 0) number(out, true);
+        if (i == 0 && pages_ > 0) pendingPages_.push_back(1);
         if (c == PaneText::kFormFeed) {
             // The text after the last form feed is a page only when it holds more than breaks.
             if (page_ < pages_) {
                 ++page_;
                 line_ = 1;
-                number(out, true);
+                pendingPages_.push_back(page_);
             }
+        } else {
+            pageStarts(out);
         }
         eventsAt(i);
         if (c == PaneText::kLF) {
@@ -134,6 +141,7 @@ Cell Writer::cell(const TextRange& range) {
             ++lineChars;
         }
     }
+    pageStarts(out);
     if (to == text_.size()) eventsAt(to);
     if (lineChars > 0) cell.height += 1 + lineChars / kColumnChars;
     // A mark that ends with the cell closes here, one that goes on is opened again in the next.

@@ -44,7 +44,8 @@ public:
     const std::set<int>& markedPages() const { return markedPages_; }
 
 private:
-    void number(QString& out, bool pageStart) const;
+    void number(QString& out) const;
+    void pageStarts(QString& out);
 
     int number_;
     QStringView text_;
@@ -57,6 +58,7 @@ private:
     qint32 page_ = 1;
     qint32 line_ = 1;
     std::set<int> markedPages_;
+    std::vector<int> pendingPages_;  // begun since the last character shown
 };
 
 }  // namespace corvella::HtmlSide
