@@ -88,7 +88,7 @@ private:
             while (a < b && text[a].isSpace()) ++a;
             while (b > a && text[b - 1].isSpace()) --b;
             first[s] = cutIn(text, from[s], a);
-            after[s] = a == b ? first[s] : cutIn(text, b, to[s]);
+            after[s] = a == b ? first[s] : pastMark(s, cutIn(text, b, to[s]));
         }
         cut(first, false);
         while (at_[0] < after[0] || at_[1] < after[1]) {
@@ -132,10 +132,31 @@ private:
         return end(*it) > position ? it->start : position;
     }
 
+    // `position`, or past the end of the mark it would cut in two and the rest of its line.
+    qsizetype pastMark(size_t s, qsizetype position) const {
+        const qsizetype start = outOfMark(s, position);
+        if (start == position) return position;
+        const std::vector<TextRange>& marks = *sides_[s]->marks;
+        const auto it =
+            std::lower_bound(marks.begin(), marks.end(), start,
+                             [](const TextRange& mark, qsizetype p) { return mark.start < p; });
+        const QStringView text = sides_[s]->text;
+        qsizetype after = end(*it);
+        while (after < text.size() && text[after].isSpace() && text[after] != u'\n') ++after;
+        return after < text.size() && text[after] == u'\n' ? after + 1 : end(*it);
+    }
+
     // Ends the current row at `at`; false when that leaves it empty.
     bool cut(Points at, bool changed, bool keepMarks = true) {
-        for (size_t s = 0; s < 2; ++s)
-            at[s] = std::max(at_[s], keepMarks ? outOfMark(s, at[s]) : at[s]);
+        for (size_t s = 0; s < 2; ++s) {
+            if (!keepMarks || at[s] <= at_[s]) {
+                at[s] = std::max(at[s], at_[s]);
+                continue;
+            }
+            // Before the mark it would cut, or past it when the row holds nothing before it.
+            const qsizetype before = outOfMark(s, at[s]);
+            at[s] = before > at_[s] ? before : pastMark(s, at[s]);
+        }
         if (at == at_) return false;
         rows_.push_back(
             {{TextRange{at_[0], at[0] - at_[0]}, TextRange{at_[1], at[1] - at_[1]}}, changed});
