@@ -24,28 +24,29 @@ const QString kScript = QStringLiteral(
     "m[i].classList.add('cur');m[i].scrollIntoView({block:'center'});e.preventDefault();});"
     "})();");
 
-// Rows far out of view are not laid out (the height of their class stands in), so a thousand
-// pages open at once; for that a row is a grid, not a table row, to the layout. The margin
-// numbers are generated text: they are neither copied nor found by a search.
+// Blocks of rows far out of view are not laid out (their estimated height stands in), so a
+// thousand pages open at once; for that a block and its rows are no table parts to the layout,
+// which sets each row as a grid. The margin numbers are generated text: they are neither copied
+// nor found by a search.
 const QString kStyle = QStringLiteral(
     "body{font:14px sans-serif;margin:0 1em 2em}"
     "table{border-collapse:collapse}td,th{padding:2px 8px;text-align:left}"
     ".pages a{margin-right:.5em}"
-    ".rows,.rows tbody{display:block}.rows tr{display:grid;grid-template-columns:1fr 1fr;"
-    "column-gap:1em;border-top:1px solid #e4e4e4;content-visibility:auto}"
-    ".rows td{padding:0;min-width:0}.rows tr.x{background:#fafafa}"
-    ".c{position:relative;padding:2px 0 2px 4.5em}.b .c{padding:2px 4.5em 2px 0}"
-    ".c pre{margin:0;font:12px/1.35 monospace;white-space:pre-wrap;overflow-wrap:anywhere}"
+    ".rows,.rows tbody{display:block}.rows tbody{content-visibility:auto}.rows tr{display:grid;"
+    "grid-template-columns:1fr 1fr;column-gap:1em;border-top:1px solid #e4e4e4}.rows "
+    "tr.x{background:"
+    "#fafafa}.rows td{position:relative;min-width:0;padding:2px 0 2px 4.5em;font:12px/1.35 "
+    "monospace;white-space:pre-wrap;overflow-wrap:anywhere}.rows td.b{padding:2px 4.5em 2px 0}"
     ".n{position:absolute;left:0;width:4em;text-align:right;color:#999;font:11px/1.5 sans-serif}"
     ".b .n{left:auto;right:0;text-align:left}.n::before{content:attr(data-n)}"
     ".pn{color:#333;font-weight:bold}"
     ".mv{color:#0645ad;font:11px sans-serif;margin-right:.5em}.mv::before{content:attr(data-n)}"
     "mark{color:#d00000;background:#fff0f0}mark.cur{outline:2px solid #d00000}");
 
-// A row out of view stands for this many pixels per screen line of its taller cell.
+// Rows are laid out a block at a time: a block out of view stands for this many pixels per
+// screen line of the taller cell of each of its rows.
+constexpr size_t kRowsPerBlock = 16;
 constexpr qsizetype kLinePixels = 16;
-// Its height class: h1 for a line, up to h60 for 60 lines and more.
-constexpr qsizetype kHeightClasses = 60;
 
 using DifferenceCounts::Count;
 
@@ -137,24 +138,25 @@ QByteArray Write(const Comparison& comparison, const Alignment& alignment,
     QString table;
     table.reserve((file1.text.size() + file2.text.size()) * 12 / 10 + 4096);
     table += QLatin1String("<table class=\"rows\">\n");
-    std::set<qsizetype> heights;
-    for (const ReportRows::Row& row : rows) {
-        const HtmlSide::Cell a = left.cell(row.in[0]);
-        const HtmlSide::Cell b = right.cell(row.in[1]);
-        const qsizetype height =
-            std::clamp<qsizetype>(std::max(a.height, b.height), 1, kHeightClasses);
-        heights.insert(height);
-        table += QStringLiteral("<tr class=\"h%1%2\">").arg(height).arg(row.changed ? " x" : "");
-        table += QLatin1String("<td class=\"a\"><div class=\"c\">") + a.html +
-                 QLatin1String("</div></td><td class=\"b\"><div class=\"c\">") + b.html +
-                 QLatin1String("</div></td></tr>\n");
+    QString block;
+    qsizetype blockHeight = 0;
+    auto endBlock = [&] {
+        table += QStringLiteral("<tbody style=\"contain-intrinsic-size:auto %1px\">\n")
+                     .arg(blockHeight) +
+                 block + QLatin1String("</tbody>\n");
+        block.clear();
+        blockHeight = 0;
+    };
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const HtmlSide::Cell a = left.cell(rows[r].in[0]);
+        const HtmlSide::Cell b = right.cell(rows[r].in[1]);
+        blockHeight += std::max<qsizetype>(1, std::max(a.height, b.height)) * kLinePixels + 5;
+        block += QLatin1String(rows[r].changed ? "<tr class=\"x\">" : "<tr>") +
+                 QLatin1String("<td class=\"a\">") + a.html +
+                 QLatin1String("</td><td class=\"b\">") + b.html + QLatin1String("</td></tr>\n");
+        if ((r + 1) % kRowsPerBlock == 0 || r + 1 == rows.size()) endBlock();
     }
     table += QLatin1String("</table>\n");
-    QString style = kStyle;
-    for (qsizetype height : heights)
-        style += QStringLiteral(".h%1{contain-intrinsic-size:auto %2px}")
-                     .arg(height)
-                     .arg(height * kLinePixels + 5);
 
     const std::vector<Count> counts = DifferenceCounts::Of(comparison);
     // Only the page's own script may run, and nothing is fetched.
@@ -168,7 +170,7 @@ QByteArray Write(const Comparison& comparison, const Alignment& alignment,
             "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
             "style-src 'unsafe-inline'; script-src 'sha256-%1'\">\n"
             "<title>%2 \u2194 %3</title>\n<style>%4</style></head>\n<body>\n")
-            .arg(QString::fromLatin1(scriptHash), Escape(file1.name), Escape(file2.name), style);
+            .arg(QString::fromLatin1(scriptHash), Escape(file1.name), Escape(file2.name), kStyle);
     html += QLatin1String(
                 "<h1>Differences</h1>\n<table class=\"summary\"><tr><th>File</th><th>Name</th>"
                 "<th>Pages</th><th>Differences</th></tr>\n") +

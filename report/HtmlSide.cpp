@@ -90,12 +90,11 @@ void Writer::pageStarts(QString& out) {
 Cell Writer::cell(const TextRange& range) {
     Cell cell;
     QString& out = cell.html;
-    out += QLatin1String("<pre>");
     const qsizetype from = std::clamp<qsizetype>(range.start, 0, text_.size());
     const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, text_.size());
+    if (from < to && !(from == 0 && pages_ > 0) && text_[from] != PaneText::kFormFeed) number(out);
     // A mark cut by the cell's start goes on in this cell.
     if (openUntil_ > from) out += QLatin1String("<mark>");
-    if (from < to && !(from == 0 && pages_ > 0) && text_[from] != PaneText::kFormFeed) number(out);
     qsizetype lineChars = 0;
     auto eventsAt = [&](qsizetype position) {
         if (openUntil_ == position) {
@@ -147,7 +146,6 @@ Cell Writer::cell(const TextRange& range) {
     // A mark that ends with the cell closes here, one that goes on is opened again in the next.
     if (openUntil_ >= 0) out += QLatin1String("</mark>");
     if (openUntil_ == to) openUntil_ = -1;
-    out += QLatin1String("</pre>");
     return cell;
 }
 

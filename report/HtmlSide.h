@@ -27,7 +27,7 @@ struct Link {
 };
 
 struct Cell {
-    QString html;          // a <pre> of the range's lines
+    QString html;          // the range's lines, for an element that keeps their breaks
     qsizetype height = 0;  // in screen lines, about: long lines wrap
 };
 

@@ -14,8 +14,8 @@ namespace corvella::ReportRows {
 
 // A row of unchanged text stops at the first line start both texts share once it holds this many
 // lines, and at the next line start of either once it holds kMaxLines: about a screenful.
-inline constexpr qsizetype kMinLines = 8;
-inline constexpr qsizetype kMaxLines = 20;
+inline constexpr qsizetype kMinLines = 10;
+inline constexpr qsizetype kMaxLines = 24;
 // A change of at least this many words on one side stands in rows of its own, beside what
 // replaced it or an empty cell; smaller ones stay inside the lines around them.
 inline constexpr qsizetype kOwnRowWords = 12;

@@ -54,9 +54,8 @@ TEST(HtmlReportTest, EscapesEveryCharacterThatCouldEndATextOrAnAttribute) {
 
 // The text cells of one side (1 or 2), row by row, as written, without the margin's numbers.
 QStringList cells(const QByteArray& html, int side) {
-    static const QRegularExpression cell(
-        QStringLiteral("<td class=\"([ab])\"><div class=\"c\"><pre>(.*?)</pre>"),
-        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression cell(QStringLiteral("<td class=\"([ab])\">(.*?)</td>"),
+                                         QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression number(QStringLiteral("<span class=\"n[^\"]*\"[^>]*></span>"));
     QStringList out;
     for (auto it = cell.globalMatch(QString::fromUtf8(html)); it.hasNext();) {
@@ -217,21 +216,25 @@ const QString kProbe = QStringLiteral(
     "(function(){var m=document.getElementsByTagName('mark'),r={marks:m.length,steps:[]};"
     "function cur(){for(var i=0;i<m.length;i++)if(m[i].classList.contains('cur'))return i;"
     "return -1;}"
-    "function seen(i){if(!m[i])return false;var b=m[i].getBoundingClientRect();"
-    "return b.bottom>0&&b.top<innerHeight;}"
+    "function seenAt(e){var b=e.getBoundingClientRect();return b.bottom>0&&b.top<innerHeight;}"
+    "function seen(i){return !!m[i]&&seenAt(m[i]);}"
     "['n','n','n','p'].forEach(function(k){"
     "document.dispatchEvent(new KeyboardEvent('keydown',{key:k,bubbles:true}));"
     "var c=cur();r.steps.push([c,seen(c),seen(2)]);});"
+    "var pl=document.querySelectorAll('.pages a');r.pageLinks=[];"
+    "[0,pl.length>>1,pl.length-1].forEach(function(i){if(!pl[i])return;var h=pl[i].getAttribute("
+    "'href');location.hash=h;var t=document.getElementById(h.slice(1));"
+    "r.pageLinks.push([h,!!t&&seenAt(t)]);});scrollTo(0,0);"
     "r.scripts=document.scripts.length;r.pwned=window.pwned===true;"
-    "r.bold=document.getElementsByTagName('b').length;r.pres=document.querySelectorAll('pre')."
-    "length;"
+    "r.bold=document.getElementsByTagName('b').length;r.cells=document.querySelectorAll("
+    "'.rows td').length;"
     "var rows=document.querySelectorAll('.rows tr'),at=new Map();r.rows=[];"
     "rows.forEach(function(t,i){at.set(t,i);"
     "r.rows.push([t.cells[0].textContent,t.cells[1].textContent]);});"
     "r.links=Array.prototype.map.call(document.querySelectorAll('a.mv'),function(a){"
     "var h=a.getAttribute('href');return {id:a.id,href:h,row:at.get(a.closest('tr')),"
     "side:a.closest('td').cellIndex+1,target:!!document.getElementById(h.slice(1))};});"
-    "r.text=Array.prototype.map.call(document.querySelectorAll('pre'),function(p){"
+    "r.text=Array.prototype.map.call(document.querySelectorAll('.rows td'),function(p){"
     "return p.textContent;}).join('');"
     "var o=document.createElement('output');o.id='probe';o.textContent=JSON.stringify(r);"
     "document.body.appendChild(o);})();");
@@ -375,7 +378,7 @@ TEST_F(HtmlReportBrowserTest, HostileTextShowsAsTextAndRunsNothing) {
         EXPECT_FALSE(seen["pwned"].toBool()) << what;
         EXPECT_EQ(seen["scripts"].toInt(), 2) << what << ": the report's and the probe's only";
         EXPECT_EQ(seen["bold"].toInt(), 0) << what;
-        EXPECT_EQ(seen["pres"].toInt(), 2 * seen["rows"].toArray().size()) << what;
+        EXPECT_EQ(seen["cells"].toInt(), 2 * seen["rows"].toArray().size()) << what;
         EXPECT_EQ(seen["marks"].toInt(), jsonCount(pair)) << what;
     }
 }
@@ -460,6 +463,11 @@ TEST_F(HtmlReportBrowserTest, ReportsSetEachPassageOfABookBesideItsCounterpart) 
         const SeenRows rows(seen["rows"].toArray());
         ASSERT_GT(seen["rows"].toArray().size(), pages2 / 2) << "rows of a screenful at most";
         EXPECT_GT(seen["marks"].toInt(), 0);
+        // The summary's links to pages with differences lead to them, far down the page too.
+        const QJsonArray pageLinks = seen["pageLinks"].toArray();
+        EXPECT_EQ(pageLinks.size(), 3);
+        for (const QJsonValue& link : pageLinks)
+            EXPECT_TRUE(link.toArray()[1].toBool()) << link.toArray()[0].toString().toStdString();
         auto near = [&](int a, int b) {
             return a >= 0 && b >= 0 && std::abs(a - b) <= m.tolerance;
         };
