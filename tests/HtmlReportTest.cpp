@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -173,6 +174,56 @@ TEST(HtmlReportTest, RowsStartWithTheirPageAndLineAndNeverCutAMark) {
         EXPECT_EQ(cells(html, 1), (QStringList{QString(first).remove('\r'), ""})) << c.what;
         EXPECT_EQ(cells(html, 2), expected2) << c.what;
         EXPECT_EQ(numbers(html, 2), c.numbers2) << c.what;
+    }
+}
+
+// What a side's cells read, tags left out and references read back.
+QString cellText(const QByteArray& html, int side) {
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    QString text = cells(html, side).join(QString()).remove(tag);
+    return text.replace("&lt;", "<")
+        .replace("&gt;", ">")
+        .replace("&quot;", "\"")
+        .replace("&#39;", "'")
+        .replace("&amp;", "&");
+}
+
+TEST(HtmlReportTest, TheRowsHoldEveryCharacterOfBothTextsOnceAndEveryMarkWhole) {
+    QRandomGenerator random(20261209);
+    const QStringList words = {"alpha", "beta", "gamma", "<b>", "&amp;", "delta", "\f", "x'y"};
+    auto randomText = [&] {
+        QString text;
+        const int lines = random.bounded(80);
+        for (int line = 0; line < lines; ++line) {
+            for (int w = random.bounded(8); w > 0; --w)
+                text += words[random.bounded(words.size())] + (w > 1 ? " " : "");
+            text += "\r\n";
+        }
+        return text;
+    };
+    // Marks as the line method gives them: whole lines, some of them.
+    auto lineMarks = [&](const QString& text) {
+        std::vector<TextRange> marks;
+        for (qsizetype start = 0; start < text.size();) {
+            const qsizetype end = text.indexOf("\r\n", start);
+            if (random.bounded(3) == 0) marks.push_back({start, end - start});
+            start = end + 2;
+        }
+        return marks;
+    };
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
+        const QString text1 = randomText();
+        const QString text2 = randomText();
+        const std::vector<TextRange> marks1 = lineMarks(text1);
+        const std::vector<TextRange> marks2 = lineMarks(text2);
+        const QByteArray html =
+            HtmlReport::Write(marking(Method::Lines, marks1, marks2), AlignWords(text1, text2),
+                              {"a", text1}, {"b", text2});
+        EXPECT_EQ(cellText(html, 1), QString(text1).remove('\r').remove('\f'));
+        EXPECT_EQ(cellText(html, 2), QString(text2).remove('\r').remove('\f'));
+        EXPECT_EQ(html.count("<mark>"), qsizetype(marks1.size() + marks2.size()));
+        EXPECT_EQ(html.count("<mark>"), html.count("</mark>"));
     }
 }
 
