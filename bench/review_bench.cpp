@@ -68,9 +68,10 @@ int main(int argc, char* argv[]) {
     }
     std::printf("next_ms=%.2f selection=%lld\n", best, static_cast<long long>(pane->selStart()));
 
+    const Alignment alignment = AlignWords(a, b);
     timer.start();
-    const QByteArray html =
-        HtmlReport::Write(found, {QStringLiteral("a.pdf"), a}, {QStringLiteral("b.pdf"), b});
+    const QByteArray html = HtmlReport::Write(found, alignment, {QStringLiteral("a.pdf"), a},
+                                              {QStringLiteral("b.pdf"), b});
     std::printf("html_ms=%.1f html_bytes=%lld\n", msSince(timer),
                 static_cast<long long>(html.size()));
     return 0;

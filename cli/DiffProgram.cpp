@@ -7,6 +7,7 @@
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
+#include "diff/Alignment.h"
 #include "diff/LineComparison.h"
 #include "diff/WordComparison.h"
 #include "diff/layout/LayoutComparison.h"
@@ -109,6 +110,8 @@ Parsed ParseArguments(const QStringList& arguments) {
             parsed.options.ignoreLayout = true;
         } else if (argument == QStringLiteral("--quiet") || argument == QStringLiteral("-q")) {
             parsed.options.quiet = true;
+        } else if (argument == QStringLiteral("--counts")) {
+            parsed.options.counts = true;
         } else if (argument == QStringLiteral("--format") ||
                    argument.startsWith(QStringLiteral("--format="))) {
             QString format = argument.mid(9);
@@ -154,8 +157,8 @@ Parsed ParseArguments(const QStringList& arguments) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--quiet] "
-        "[--timeout SECONDS] FILE1 FILE2\n"
+        "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--counts] "
+        "[--quiet] [--timeout SECONDS] FILE1 FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
@@ -164,8 +167,12 @@ QString UsageText() {
         "                  page numbers, line breaks and hyphenation; moved runs, and words\n"
         "                  only read in another order in one place, are no change\n"
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
+        "                  (--ignore-layout adds its place in the other file: \"  (p11:l30)\")\n"
         "  --format json   one JSON object with both files' pages and differences\n"
-        "  --format html   one web page: both texts side by side, differences marked\n"
+        "  --format html   one web page: both texts side by side, passage beside passage,\n"
+        "                  differences marked\n"
+        "  --counts        end the text format with one line of counts: \"counts: file1 3 lines,\n"
+        "                  file2 2 lines\" (JSON and HTML always hold them)\n"
         "  --quiet         print nothing; only the exit status tells\n"
         "  --timeout SECONDS\n"
         "                  give up when a PDF's text extraction takes longer (status 2)\n"
@@ -212,18 +219,25 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
 
     const QString text1 = window.pane(1).text();
     const QString text2 = window.pane(2).text();
-    const Comparison comparison = options.ignoreLayout ? LayoutCompare::Compare(text1, text2)
-                                  : options.words      ? WordCompare::Compare(text1, text2)
-                                                       : LineCompare::Compare(text1, text2);
+    // The web page sets passage beside passage: it needs the content alignment of the texts,
+    // which the layout-free comparison makes anyway.
+    const bool aligned = options.html && !options.quiet;
+    Alignment alignment;
+    const Comparison comparison =
+        options.ignoreLayout
+            ? LayoutCompare::Compare(text1, text2, {}, aligned ? &alignment : nullptr)
+        : options.words ? WordCompare::Compare(text1, text2)
+                        : LineCompare::Compare(text1, text2);
+    if (aligned && !options.ignoreLayout) alignment = AlignWords(text1, text2);
     const DifferenceReport::File file1{options.file1, text1};
     const DifferenceReport::File file2{options.file2, text2};
     if (options.quiet) {
     } else if (options.html) {
-        out.write(HtmlReport::Write(comparison, file1, file2));
+        out.write(HtmlReport::Write(comparison, alignment, file1, file2));
     } else if (options.json) {
         out.write(JsonReport::Write(comparison, file1, file2));
     } else {
-        TextReport::Write(comparison, file1, file2, out);
+        TextReport::Write(comparison, file1, file2, out, options.counts);
     }
     return comparison.same() ? kSame : kDifferent;
 }

@@ -14,7 +14,8 @@ struct Options {
     bool json = false;
     bool html = false;  // one web page with both texts side by side
     bool quiet = false;
-    QString timeout;  // --timeout: seconds as given; empty means no limit
+    bool counts = false;  // --counts: the text format ends with the counts' line
+    QString timeout;      // --timeout: seconds as given; empty means no limit
     QString file1;
     QString file2;
 };

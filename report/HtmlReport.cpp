@@ -4,19 +4,14 @@
 #include <algorithm>
 #include <set>
 
-#include "core/PaneText.h"
 #include "diff/TextPlaces.h"
+#include "report/DifferenceCounts.h"
+#include "report/HtmlSide.h"
+#include "report/ReportRows.h"
 
 namespace corvella::HtmlReport {
 
 namespace {
-
-// A side of the page: the file and where the comparison marked its text, one mark each.
-struct Side {
-    QString name;
-    QStringView text;
-    std::vector<TextRange> marked;
-};
 
 // n and p walk the marks in reading order; the current one is outlined and centred.
 const QString kScript = QStringLiteral(
@@ -29,118 +24,90 @@ const QString kScript = QStringLiteral(
     "m[i].classList.add('cur');m[i].scrollIntoView({block:'center'});e.preventDefault();});"
     "})();");
 
-// Pages far out of view are not laid out, so a thousand pages open at once.
+// Blocks of rows far out of view are not laid out (their estimated height stands in), so a
+// thousand pages open at once; for that a block and its rows are no table parts to the layout,
+// which sets each row as a grid. The margin numbers are generated text: they are neither copied
+// nor found by a search.
 const QString kStyle = QStringLiteral(
     "body{font:14px sans-serif;margin:0 1em 2em}"
     "table{border-collapse:collapse}td,th{padding:2px 8px;text-align:left}"
     ".pages a{margin-right:.5em}"
-    ".pg{display:grid;grid-template-columns:3em 1fr 1fr 3em;column-gap:1em;"
-    "border-top:1px solid #bbb;padding:4px 0;content-visibility:auto;"
-    "contain-intrinsic-size:auto 40em}"
-    ".pg pre{margin:0;font:12px/1.35 monospace;white-space:pre-wrap;overflow-wrap:anywhere}"
-    ".n{color:#888;font-size:12px}.n:first-child{text-align:right}"
+    ".rows,.rows tbody{display:block}.rows tbody{content-visibility:auto}.rows tr{display:grid;"
+    "grid-template-columns:1fr 1fr;column-gap:1em;border-top:1px solid #e4e4e4}.rows "
+    "tr.x{background:"
+    "#fafafa}.rows td{position:relative;min-width:0;padding:2px 0 2px 4.5em;font:12px/1.35 "
+    "monospace;white-space:pre-wrap;overflow-wrap:anywhere}.rows td.b{padding:2px 4.5em 2px 0}"
+    ".n{position:absolute;left:0;width:4em;text-align:right;color:#999;font:11px/1.5 sans-serif}"
+    ".b .n{left:auto;right:0;text-align:left}.n::before{content:attr(data-n)}"
+    ".pn{color:#333;font-weight:bold}"
+    ".mv{color:#0645ad;font:11px sans-serif;margin-right:.5em}.mv::before{content:attr(data-n)}"
     "mark{color:#d00000;background:#fff0f0}mark.cur{outline:2px solid #d00000}");
 
-struct RenderedSide {
-    std::vector<QString> pages;  // each page's text as HTML
-    std::set<int> markedPages;   // from 1
-};
+// Rows are laid out a block at a time: a block out of view stands for this many pixels per
+// screen line of the taller cell of each of its rows.
+constexpr size_t kRowsPerBlock = 16;
+constexpr qsizetype kLinePixels = 16;
 
-// A mark stands on the page of its first character after its own form feeds, as the listed
-// places count pages; a mark of form feeds only ends the page its last one ends.
-TextRange placed(const TextRange& range, QStringView text) {
-    const qsizetype start = std::clamp<qsizetype>(range.start, 0, text.size());
-    const qsizetype end = std::clamp<qsizetype>(range.start + range.length, start, text.size());
-    qsizetype feeds = 0;
-    while (start + feeds < end && text[start + feeds] == PaneText::kFormFeed) ++feeds;
-    if (feeds > 0 && start + feeds == end) return {end - 1, 0};
-    return {start + feeds, end - start - feeds};
+using DifferenceCounts::Count;
+
+// A figure with its unit: the figure in a span named by its key, as the JSON report names it.
+QString countHtml(const Count& count) {
+    const QString phrase = DifferenceCounts::Phrase(count);
+    return QStringLiteral("<span class=\"count\" data-key=\"%1\">%2</span>")
+               .arg(count.key)
+               .arg(count.value) +
+           phrase.mid(phrase.indexOf(u' '));
 }
 
-void appendEscaped(QString& out, QChar c) {
-    switch (c.unicode()) {
-        case u'&':
-            out += QLatin1String("&amp;");
-            break;
-        case u'<':
-            out += QLatin1String("&lt;");
-            break;
-        case u'>':
-            out += QLatin1String("&gt;");
-            break;
-        case u'"':
-            out += QLatin1String("&quot;");
-            break;
-        case u'\'':
-            out += QLatin1String("&#39;");
-            break;
-        default:
-            out += c;
-    }
+const Count* find(const std::vector<Count>& counts, const QString& key) {
+    for (const Count& count : counts)
+        if (count.key == key) return &count;
+    return nullptr;
 }
 
-RenderedSide render(const Side& side) {
-    const QStringView text = side.text;
-    std::vector<TextRange> marks;
-    marks.reserve(side.marked.size());
-    for (const TextRange& range : side.marked) marks.push_back(placed(range, text));
-    std::sort(marks.begin(), marks.end(), [](const TextRange& a, const TextRange& b) {
-        return a.start != b.start ? a.start < b.start : a.length < b.length;
-    });
-    // Marks never overlap: each starts where the one before ends, at the latest.
-    qsizetype end = 0;
-    for (TextRange& mark : marks) {
-        const qsizetype markEnd = std::max(mark.start + mark.length, end);
-        mark.start = std::max(mark.start, end);
-        mark.length = markEnd - mark.start;
-        end = markEnd;
-    }
-
-    RenderedSide out;
-    out.pages.emplace_back();
-    size_t next = 0;           // the next mark to open
-    qsizetype openUntil = -1;  // the end of the open mark, if any
-    auto marksAt = [&](qsizetype position) {
-        if (openUntil == position) {
-            out.pages.back() += QLatin1String("</mark>");
-            openUntil = -1;
-        }
-        for (; next < marks.size() && marks[next].start == position; ++next) {
-            out.markedPages.insert(int(out.pages.size()));
-            if (marks[next].length == 0) {
-                out.pages.back() += QLatin1String("<mark></mark>");
-            } else {
-                out.pages.back() += QLatin1String("<mark>");
-                openUntil = position + marks[next].length;
-            }
-        }
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        marksAt(i);
-        const QChar c = text[i];
-        if (c == PaneText::kFormFeed) {
-            if (openUntil < 0) out.pages.emplace_back();  // a mark stays on the page it begins on
-        } else if (c == PaneText::kLF) {
-            out.pages.back() += u'\n';
-        } else if (c != PaneText::kCR) {
-            appendEscaped(out.pages.back(), c);
-        }
-    }
-    marksAt(text.size());
-    // Text after the last form feed is a page only when it holds more than line breaks.
-    const size_t pages = size_t(std::max(TextPlaces::PageCount(text), 1));
-    while (out.pages.size() > pages && !out.markedPages.count(int(out.pages.size())) &&
-           out.pages.back().trimmed().isEmpty())
-        out.pages.pop_back();
-    return out;
+// "3 lines", or "5 runs of 12 words" for the layout-free method.
+QString fileCounts(const std::vector<Count>& counts, int number) {
+    const QString file = QStringLiteral("file%1.").arg(number);
+    const Count* runs = find(counts, file + QStringLiteral("runs"));
+    const Count* words = find(counts, file + QStringLiteral("words"));
+    const Count* lines = find(counts, file + QStringLiteral("lines"));
+    if (runs && words) return countHtml(*runs) + QStringLiteral(" of ") + countHtml(*words);
+    const Count* only = lines ? lines : words;
+    return only ? countHtml(*only) : QString();
 }
 
-QString summaryRow(int number, const Side& side) {
-    return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
+QString summaryRow(int number, const DifferenceReport::File& file,
+                   const std::vector<Count>& counts) {
+    return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>\n")
         .arg(number)
-        .arg(Escape(side.name))
-        .arg(TextPlaces::PageCount(side.text))
-        .arg(side.marked.size());
+        .arg(Escape(file.name))
+        .arg(TextPlaces::PageCount(file.text))
+        .arg(fileCounts(counts, number));
+}
+
+// A link at each place of each moved run to its other place, labelled with that place.
+std::vector<HtmlSide::Link> moveLinks(const Comparison& comparison, int number) {
+    const std::vector<Difference>& own = comparison.side(number).moved;
+    const std::vector<Difference>& other = comparison.side(3 - number).moved;
+    std::vector<HtmlSide::Link> links;
+    for (size_t i = 0; i < own.size() && i < other.size(); ++i)
+        links.push_back({own[i].span.start, QStringLiteral("m%1-%2").arg(number).arg(i),
+                         QStringLiteral("m%1-%2").arg(3 - number).arg(i),
+                         QStringLiteral("\u21c4 moved: p%1:l%2 of file %3")
+                             .arg(other[i].page)
+                             .arg(other[i].line)
+                             .arg(3 - number)});
+    std::sort(links.begin(), links.end(),
+              [](const HtmlSide::Link& a, const HtmlSide::Link& b) { return a.at < b.at; });
+    return links;
+}
+
+QString pageLinks(int number, const std::set<int>& pages) {
+    QString out = QStringLiteral("file %1: ").arg(number);
+    for (int page : pages)
+        out += QStringLiteral("<a href=\"#f%1p%2\">%2</a> ").arg(number).arg(page);
+    if (pages.empty()) out += QLatin1String("none ");
+    return out;
 }
 
 }  // namespace
@@ -148,60 +115,77 @@ QString summaryRow(int number, const Side& side) {
 QString Escape(QStringView text) {
     QString out;
     out.reserve(text.size());
-    for (QChar c : text) appendEscaped(out, c);
+    for (QChar c : text) HtmlSide::AppendEscaped(out, c);
     return out;
 }
 
-QByteArray Write(const Comparison& comparison, const DifferenceReport::File& file1,
-                 const DifferenceReport::File& file2) {
-    const QString method = DifferenceReport::MethodName(comparison.method);
-    const Side first{file1.name, file1.text, comparison.side(1).differenceMarks()};
-    const Side second{file2.name, file2.text, comparison.side(2).differenceMarks()};
-    const RenderedSide left = render(first);
-    const RenderedSide right = render(second);
-    std::set<int> markedPages = left.markedPages;
-    markedPages.insert(right.markedPages.begin(), right.markedPages.end());
-    const size_t differences = first.marked.size() + second.marked.size();
+QByteArray Write(const Comparison& comparison, const Alignment& alignment,
+                 const DifferenceReport::File& file1, const DifferenceReport::File& file2) {
+    const std::vector<TextRange> marks1 =
+        HtmlSide::Placed(comparison.side(1).differenceMarks(), file1.text);
+    const std::vector<TextRange> marks2 =
+        HtmlSide::Placed(comparison.side(2).differenceMarks(), file2.text);
+    std::vector<HtmlSide::Link> links1 = moveLinks(comparison, 1);
+    std::vector<HtmlSide::Link> links2 = moveLinks(comparison, 2);
+    ReportRows::Side side1{file1.text, &marks1, {}};
+    ReportRows::Side side2{file2.text, &marks2, {}};
+    for (const HtmlSide::Link& link : links1) side1.ownRowAt.push_back(link.at);
+    for (const HtmlSide::Link& link : links2) side2.ownRowAt.push_back(link.at);
+    const std::vector<ReportRows::Row> rows = ReportRows::Cut(alignment, side1, side2);
+
+    HtmlSide::Writer left(1, file1.text, marks1, std::move(links1));
+    HtmlSide::Writer right(2, file2.text, marks2, std::move(links2));
+    QString table;
+    table.reserve((file1.text.size() + file2.text.size()) * 12 / 10 + 4096);
+    table += QLatin1String("<table class=\"rows\">\n");
+    QString block;
+    qsizetype blockHeight = 0;
+    auto endBlock = [&] {
+        table += QStringLiteral("<tbody style=\"contain-intrinsic-size:auto %1px\">\n")
+                     .arg(blockHeight) +
+                 block + QLatin1String("</tbody>\n");
+        block.clear();
+        blockHeight = 0;
+    };
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const HtmlSide::Cell a = left.cell(rows[r].in[0]);
+        const HtmlSide::Cell b = right.cell(rows[r].in[1]);
+        blockHeight += std::max<qsizetype>(1, std::max(a.height, b.height)) * kLinePixels + 5;
+        block += QLatin1String(rows[r].changed ? "<tr class=\"x\">" : "<tr>") +
+                 QLatin1String("<td class=\"a\">") + a.html +
+                 QLatin1String("</td><td class=\"b\">") + b.html + QLatin1String("</td></tr>\n");
+        if ((r + 1) % kRowsPerBlock == 0 || r + 1 == rows.size()) endBlock();
+    }
+    table += QLatin1String("</table>\n");
+
+    const std::vector<Count> counts = DifferenceCounts::Of(comparison);
     // Only the page's own script may run, and nothing is fetched.
     const QByteArray scriptHash =
         QCryptographicHash::hash(kScript.toUtf8(), QCryptographicHash::Sha256).toBase64();
-
     QString html;
-    html.reserve((first.text.size() + second.text.size()) * 11 / 10 + 4096);
+    html.reserve(table.size() + 8192);
     html +=
         QStringLiteral(
             "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
             "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
             "style-src 'unsafe-inline'; script-src 'sha256-%1'\">\n"
             "<title>%2 \u2194 %3</title>\n<style>%4</style></head>\n<body>\n")
-            .arg(QString::fromLatin1(scriptHash), Escape(first.name), Escape(second.name), kStyle);
-    html += QStringLiteral(
+            .arg(QString::fromLatin1(scriptHash), Escape(file1.name), Escape(file2.name), kStyle);
+    html += QLatin1String(
                 "<h1>Differences</h1>\n<table class=\"summary\"><tr><th>File</th><th>Name</th>"
-                "<th>Pages</th><th>Differences</th></tr>\n%1%2</table>\n"
-                "<p>Method: <span id=\"method\">%3</span>. Differences: <span "
-                "id=\"differences\">%4</span>. Keys: n next difference, p previous.</p>\n")
-                .arg(summaryRow(1, first), summaryRow(2, second), Escape(method))
-                .arg(differences);
-    html += QLatin1String("<p class=\"pages\">Pages with differences: ");
-    for (int page : markedPages) html += QStringLiteral("<a href=\"#p%1\">%1</a> ").arg(page);
-    if (markedPages.empty()) html += QLatin1String("none");
-    html += QLatin1String("</p>\n");
-
-    const size_t pages = std::max(left.pages.size(), right.pages.size());
-    for (size_t i = 0; i < pages; ++i) {
-        const QString number = QString::number(i + 1);
-        html += QLatin1String("<div class=\"pg\" id=\"p") + number + QLatin1String("\">");
-        auto column = [&](const RenderedSide& side) {
-            const bool has = i < side.pages.size();
-            return std::pair(has ? number : QString(), has ? side.pages[i] : QString());
-        };
-        const auto [leftNumber, leftText] = column(left);
-        const auto [rightNumber, rightText] = column(right);
-        html += QLatin1String("<span class=\"n\">") + leftNumber + QLatin1String("</span><pre>") +
-                leftText + QLatin1String("</pre><pre>") + rightText +
-                QLatin1String("</pre><span class=\"n\">") + rightNumber +
-                QLatin1String("</span></div>\n");
-    }
+                "<th>Pages</th><th>Differences</th></tr>\n") +
+            summaryRow(1, file1, counts) + summaryRow(2, file2, counts) +
+            QLatin1String("</table>\n<p>Method: <span id=\"method\">") +
+            Escape(DifferenceReport::MethodName(comparison.method)) + QLatin1String("</span>.");
+    if (const Count* moved = find(counts, QStringLiteral("moved.runs")))
+        html += QLatin1String(" Moved: ") + countHtml(*moved) + u'.';
+    if (const Count* reordered = find(counts, QStringLiteral("reordered.words")))
+        html += QLatin1String(" Reordered: ") + countHtml(*reordered) + u'.';
+    html += QLatin1String(" Keys: n next difference, p previous.</p>\n");
+    html += QLatin1String("<p class=\"pages\">Pages with differences in ") +
+            pageLinks(1, left.markedPages()) + QLatin1String("&middot; ") +
+            pageLinks(2, right.markedPages()) + QLatin1String("</p>\n");
+    html += table;
     html += QLatin1String("<script>") + kScript + QLatin1String("</script>\n</body></html>\n");
     return html.toUtf8();
 }

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "diff/TextPlaces.h"
+#include "report/DifferenceCounts.h"
 
 namespace corvella::JsonReport {
 
@@ -12,9 +13,18 @@ namespace {
 
 using DifferenceReport::File;
 
-QJsonObject fileObject(const Comparison& comparison, int number, const File& file) {
+QJsonObject place(qint32 page, qint32 line) {
+    return {{QStringLiteral("page"), page}, {QStringLiteral("line"), line}};
+}
+
+QJsonObject place(const Difference& difference) { return place(difference.page, difference.line); }
+
+QJsonObject fileObject(const Comparison& comparison, int number, const File& file,
+                       const File& otherFile) {
     const bool withOffsets = comparison.method == Method::Words;
+    const bool withOther = comparison.method == Method::IgnoringLayout;
     const TextPlaces::Locator locator(file.text);
+    const TextPlaces::Locator otherLocator(otherFile.text);
     const std::vector<Difference>& differences = comparison.side(number).differences;
     QJsonArray list;
     for (size_t i = 0; i < differences.size(); ++i) {
@@ -25,15 +35,15 @@ QJsonObject fileObject(const Comparison& comparison, int number, const File& fil
             {QStringLiteral("text"), DifferenceReport::TextOf(comparison, number, i, file)}};
         if (withOffsets)
             item.insert(QStringLiteral("offset"), double(locator.of(difference.span).offset));
+        if (withOther && difference.placed()) {
+            const TextPlaces::Place other = otherLocator.of(difference.other);
+            item.insert(QStringLiteral("other"), place(other.page, other.line));
+        }
         list.append(item);
     }
     return {{QStringLiteral("name"), file.name},
             {QStringLiteral("pages"), TextPlaces::PageCount(file.text)},
             {QStringLiteral("differences"), list}};
-}
-
-QJsonObject place(const Difference& difference) {
-    return {{QStringLiteral("page"), difference.page}, {QStringLiteral("line"), difference.line}};
 }
 
 // Moved runs or reordered words, each with its words in the first file's order and both places.
@@ -47,12 +57,25 @@ QJsonArray pairs(const std::vector<Difference>& in1, const std::vector<QString>&
     return list;
 }
 
+// {"file1": {"lines": 3}, ...}: each figure under its group, named by its unit.
+QJsonObject counts(const Comparison& comparison) {
+    QJsonObject groups;
+    for (const DifferenceCounts::Count& count : DifferenceCounts::Of(comparison)) {
+        const QString group = count.key.section(u'.', 0, 0);
+        QJsonObject figures = groups[group].toObject();
+        figures.insert(count.key.section(u'.', 1), double(count.value));
+        groups.insert(group, figures);
+    }
+    return groups;
+}
+
 }  // namespace
 
 QByteArray Write(const Comparison& comparison, const File& first, const File& second) {
     QJsonObject report{{QStringLiteral("method"), DifferenceReport::MethodName(comparison.method)},
-                       {QStringLiteral("file1"), fileObject(comparison, 1, first)},
-                       {QStringLiteral("file2"), fileObject(comparison, 2, second)}};
+                       {QStringLiteral("counts"), counts(comparison)},
+                       {QStringLiteral("file1"), fileObject(comparison, 1, first, second)},
+                       {QStringLiteral("file2"), fileObject(comparison, 2, second, first)}};
     if (comparison.method == Method::IgnoringLayout) {
         const ComparedSide& in1 = comparison.side(1);
         const ComparedSide& in2 = comparison.side(2);

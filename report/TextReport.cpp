@@ -1,25 +1,39 @@
 #include "report/TextReport.h"
 
+#include "diff/TextPlaces.h"
+#include "report/DifferenceCounts.h"
+
 namespace corvella::TextReport {
 
 void Write(const Comparison& comparison, const DifferenceReport::File& first,
-           const DifferenceReport::File& second, QIODevice& out) {
+           const DifferenceReport::File& second, QIODevice& out, bool counts) {
     QString lines;
     auto flush = [&] {
         out.write(lines.toUtf8());
         lines.clear();
     };
+    const bool withOther = comparison.method == Method::IgnoringLayout;
     int number = 1;
     for (const auto* file : {&first, &second}) {
         const QLatin1Char marker(number == 1 ? '<' : '>');
+        const TextPlaces::Locator otherLocator(number == 1 ? second.text : first.text);
         const std::vector<Difference>& differences = comparison.side(number).differences;
         for (size_t i = 0; i < differences.size(); ++i) {
-            lines += QStringLiteral("p%1:l%2 ").arg(differences[i].page).arg(differences[i].line) +
-                     marker + u' ' + DifferenceReport::TextOf(comparison, number, i, *file) + u'\n';
+            const Difference& difference = differences[i];
+            lines += QStringLiteral("p%1:l%2 ").arg(difference.page).arg(difference.line) + marker +
+                     u' ' + DifferenceReport::TextOf(comparison, number, i, *file);
+            if (withOther && difference.placed()) {
+                const TextPlaces::Place other = otherLocator.of(difference.other);
+                lines += QStringLiteral("  (p%1:l%2)").arg(other.page).arg(other.line);
+            }
+            lines += u'\n';
             if (lines.size() > 1 << 16) flush();
         }
         ++number;
     }
+    if (counts)
+        lines += QStringLiteral("counts: ") +
+                 DifferenceCounts::Sentence(DifferenceCounts::Of(comparison)) + u'\n';
     flush();
 }
 

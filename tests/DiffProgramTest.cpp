@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <map>
 
 #include "diff/TextPlaces.h"
 #include "tests/support/TestPdfs.h"
@@ -180,6 +182,8 @@ TEST_F(DiffProgramTest, ExitStatusesAndOneLineForEachTrouble) {
         {{"--timeout=soon", same, other}, 2, "", "invalid timeout 'soon'"},
         {{same, other, "--timeout"}, 2, "", "--timeout needs a value"},
         {{"--timeout=60", "--quiet", same, other}, 1, "", ""},
+        {{"--counts", same, same}, 0, "counts: file1 0 lines, file2 0 lines\n", ""},
+        {{"--counts", "--quiet", same, other}, 1, "", ""},
         {{"--help"}, 0, "Usage: corvella-diff", ""},
         {{"--version"}, 0, "corvella-diff ", ""},
     };
@@ -198,6 +202,177 @@ TEST_F(DiffProgramTest, ExitStatusesAndOneLineForEachTrouble) {
             EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
         }
     }
+}
+
+// The counts of one report as "group.unit" (file1.lines, moved.runs) and their figures.
+using Counts = std::map<QString, qint64>;
+
+// A unit as its plural: "line" and "lines" are "lines".
+QString plural(QString unit) { return unit.endsWith('s') ? unit : unit + 's'; }
+
+Counts jsonCounts(const QByteArray& json) {
+    Counts counts;
+    const QJsonObject groups = QJsonDocument::fromJson(json).object()["counts"].toObject();
+    for (auto group = groups.begin(); group != groups.end(); ++group) {
+        const QJsonObject figures = group.value().toObject();
+        for (auto figure = figures.begin(); figure != figures.end(); ++figure)
+            counts[group.key() + '.' + figure.key()] = figure.value().toInteger(-1);
+    }
+    return counts;
+}
+
+// The summary's figures, each in a span named by its key and followed by its unit.
+Counts htmlCounts(const QByteArray& html) {
+    static const QRegularExpression count(
+        QStringLiteral("data-key=\"([a-z0-9]+)\\.([a-z]+)\">(\\d+)</span> ([a-z]+)"));
+    Counts counts;
+    for (auto it = count.globalMatch(QString::fromUtf8(html)); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        EXPECT_EQ(plural(match.captured(4)), match.captured(2)) << "the unit stands beside it";
+        counts[match.captured(1) + '.' + match.captured(2)] = match.captured(3).toLongLong();
+    }
+    return counts;
+}
+
+// "counts: file1 5 runs of 12 words, file2 4 runs of 9 words, 1 run moved, 6 words reordered",
+// the text format's last line with --counts.
+Counts textCounts(const QByteArray& text) {
+    const QList<QByteArray> lines = text.trimmed().split('\n');
+    EXPECT_TRUE(lines.last().startsWith("counts: ")) << lines.last().constData();
+    static const QRegularExpression part(
+        QStringLiteral("^(?:(file[12]) (\\d+) ([a-z]+)(?: of (\\d+) ([a-z]+))?|(\\d+) ([a-z]+) "
+                       "(moved|reordered))$"));
+    Counts counts;
+    for (const QString& item : QString::fromUtf8(lines.last().mid(8)).split(", ")) {
+        const QRegularExpressionMatch match = part.match(item);
+        EXPECT_TRUE(match.hasMatch()) << item.toStdString();
+        if (!match.captured(1).isEmpty()) {
+            counts[match.captured(1) + '.' + plural(match.captured(3))] =
+                match.captured(2).toLongLong();
+            if (!match.captured(4).isEmpty())
+                counts[match.captured(1) + '.' + plural(match.captured(5))] =
+                    match.captured(4).toLongLong();
+        } else {
+            counts[match.captured(8) + '.' + plural(match.captured(7))] =
+                match.captured(6).toLongLong();
+        }
+    }
+    return counts;
+}
+
+qint64 wordsOf(const QJsonArray& entries) {
+    qint64 words = 0;
+    for (const QJsonValue& entry : entries)
+        words += entry.toObject()["text"].toString().split(' ', Qt::SkipEmptyParts).size();
+    return words;
+}
+
+TEST_F(DiffProgramTest, CountsSayWhatTheyCountAndAgreeInEveryFormat) {
+    // A replaced word, an inserted line and a sentence moved from the start to the end.
+    const QString one =
+        file("one.txt",
+             "the quick brown fox jumps over\nlorem ipsum dolor sit amet consectetur\n"
+             "adipiscing elit sed do eiusmod tempor\nincididunt ut labore et dolore\n");
+    const QString two =
+        file("two.txt",
+             "lorem ipsum dolor sit amet consectetur\nadipiscing elit sed do eiusmod "
+             "tempus\nincididunt ut labore et dolore\nextra words here\nthe quick "
+             "brown fox jumps over\n");
+    const struct {
+        const char* method;
+        QStringList options;
+        QStringList keys;  // what the method counts, in which unit
+    } methods[] = {
+        {"lines", {}, {"file1.lines", "file2.lines"}},
+        {"words", {"--words"}, {"file1.words", "file2.words"}},
+        {"ignore-layout",
+         {"--ignore-layout"},
+         {"file1.runs", "file1.words", "file2.runs", "file2.words", "moved.runs",
+          "reordered.words"}},
+    };
+    for (const auto& m : methods) {
+        SCOPED_TRACE(m.method);
+        const Outcome json = diff(m.options + QStringList{"--format", "json", one, two});
+        const Outcome html = diff(m.options + QStringList{"--format", "html", one, two});
+        const Outcome text = diff(m.options + QStringList{"--counts", one, two});
+        for (const Outcome* run : {&json, &html, &text}) EXPECT_EQ(run->status, 1);
+        const Counts counts = jsonCounts(json.out);
+        QStringList keys;
+        for (const auto& [key, value] : counts) keys << key;
+        EXPECT_EQ(keys, m.keys);
+        EXPECT_EQ(htmlCounts(html.out), counts);
+        EXPECT_EQ(textCounts(text.out), counts);
+
+        // The figures are those of the listed entries, in their unit.
+        const QJsonObject report = QJsonDocument::fromJson(json.out).object();
+        const QString unit = m.keys.first().section('.', 1);
+        const int entries = int(text.out.count('\n')) - 1;  // without the counts' line
+        qint64 listed = 0;
+        for (const char* f : {"file1", "file2"}) {
+            const QJsonArray differences = report[f].toObject()["differences"].toArray();
+            listed += differences.size();
+            EXPECT_EQ(counts.at(QString(f) + '.' + unit), differences.size()) << f;
+            if (m.keys.contains(QString(f) + ".runs")) {
+                EXPECT_EQ(counts.at(QString(f) + ".words"), wordsOf(differences)) << f;
+            }
+        }
+        EXPECT_EQ(entries, listed);
+        if (m.keys.contains("moved.runs")) {
+            EXPECT_EQ(counts.at("moved.runs"), report["moved"].toArray().size());
+            EXPECT_EQ(counts.at("moved.runs"), 1);
+            EXPECT_EQ(counts.at("reordered.words"), wordsOf(report["reordered"].toArray()));
+        }
+    }
+    // Without --counts the text format lists the differences only.
+    EXPECT_FALSE(diff({one, two}).out.contains("counts:"));
+}
+
+TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
+    // The second edition opens with a new page: the same text stands a page later.
+    const QString old = folder.filePath("old.pdf");
+    const QString changed = folder.filePath("new.pdf");
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(
+        old, {"apple banana cherry\ndate elder fig", "grape honey iris\njuniper kiwi lemon"}));
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(
+        changed, {"mango nectar olive plum", "apple banana cherry\ndate elder fig",
+                  "grape honey iris\njuniper quince lemon"}));
+    const struct {
+        const char* file;
+        int page, line;
+        const char* text;
+        int otherPage, otherLine;
+    } expected[] = {
+        {"file1", 2, 2, "kiwi", 3, 2},
+        {"file2", 1, 1, "mango nectar olive plum", 1, 1},  // where it would stand: the start
+        {"file2", 3, 2, "quince", 2, 2},
+    };
+    const Outcome json = diff({"--ignore-layout", "--format", "json", old, changed});
+    const Outcome text = diff({"--ignore-layout", old, changed});
+    const QJsonObject report = QJsonDocument::fromJson(json.out).object();
+    QJsonArray entries = report["file1"].toObject()["differences"].toArray();
+    for (const QJsonValue& entry : report["file2"].toObject()["differences"].toArray())
+        entries.append(entry);
+    ASSERT_EQ(entries.size(), qsizetype(std::size(expected))) << json.out.constData();
+    QByteArray lines;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const auto& e = expected[i];
+        const QJsonObject entry = entries[i].toObject();
+        EXPECT_EQ(
+            entry,
+            (QJsonObject{{"page", e.page},
+                         {"line", e.line},
+                         {"text", e.text},
+                         {"other", QJsonObject{{"page", e.otherPage}, {"line", e.otherLine}}}}));
+        lines += QStringLiteral("p%1:l%2 %3 %4  (p%5:l%6)\n")
+                     .arg(e.page)
+                     .arg(e.line)
+                     .arg(QString(e.file) == "file1" ? '<' : '>')
+                     .arg(e.text)
+                     .arg(e.otherPage)
+                     .arg(e.otherLine)
+                     .toUtf8();
+    }
+    EXPECT_EQ(text.out, lines);
 }
 
 TEST(DifferenceReportTest, PagesEndAtFormFeedsAndLinesCountOnTheirPage) {
