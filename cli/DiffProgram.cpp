@@ -14,6 +14,7 @@
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
+#include "core/LicenceNotice.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
 #include "extract/TextIntoPane.h"
@@ -175,7 +176,8 @@ QString UsageText() {
 }
 
 QString VersionText() {
-    return QStringLiteral("corvella-diff %1\n").arg(QLatin1String(build::kVersion));
+    return QStringLiteral("corvella-diff %1\n").arg(QLatin1String(build::kVersion)) +
+           QLatin1String(kLicenceNotice);
 }
 
 int Compare(const Options& options, QIODevice& out, QIODevice& err) {
