@@ -63,8 +63,10 @@ g++ -fsyntax-only -I. src/A.cpp || fail "src/A.cpp no longer compiles"
 [ "$(head -n 1 src/A.h)" = "// SPDX-FileCopyrightText: $(date +%Y) Kestrovan" ] || fail "src/A.h: $(head -n 1 src/A.h)"
 [ "$(tools/run.sh)" = script-ran ] && [ "$(tools/noext)" = shebang-ran ] ||
     fail "a script no longer runs (or lost its mode)"
-sed -n 2p tools/noext | grep -q '^# SPDX-' || fail "tools/noext: no # line after its #! line"
-sed -n 2p debian/rules | grep -q '^# SPDX-' || fail "debian/rules: no # line after its #! line"
+for file in tools/noext debian/rules; do
+    head -n 1 "$file" | grep -q '^#!' && sed -n 2p "$file" | grep -q '^# SPDX-FileCopyrightText' ||
+        fail "$file: its #! line is not first, or the # lines do not follow it"
+done
 head -n 1 packaging/a.xml.in | grep -q '^<?xml' && xmllint --noout packaging/a.xml.in &&
     grep -q '^<!-- SPDX-License-Identifier: GPL-3.0-or-later -->$' packaging/a.xml.in ||
     fail "packaging/a.xml.in is no longer well-formed XML with its declaration first"
