@@ -46,13 +46,18 @@ mkdir "$tree" || exit 1
     xargs -0 -r sh -c 'for f; do [ -e "$f" ] || [ -L "$f" ] && printf "%s\0" "$f"; done' _ |
     tar --null -T - -cf -) | tar -xf - -C "$tree" || fail "could not copy $source"
 
+# The source package too, for lintian's checks of debian/.
+(cd "$work" && dpkg-source -b "${tree##*/}") >"$work/source.log" 2>&1 ||
+    { cat "$work/source.log" >&2; fail "dpkg-source -b failed"; }
 echo "dpkg-buildpackage -us -uc -b (in $tree):"
 start=$SECONDS
 (cd "$tree" && dpkg-buildpackage -us -uc -b -j2) >"$work/build.log" 2>&1 ||
     { tail -n 60 "$work/build.log" >&2; fail "dpkg-buildpackage failed (log above)"; }
 # What the build's tests left out and why, and how they went.
-sed -n -e '/^Left out of the package build/,/^[^ ]/{/^dh_auto_test/d;p}' \
-    -e '/tests passed, /p' "$work/build.log" | sed 's/^/  /'
+awk '/^Left out of the package build/ { listing = 1; print; next }
+     listing && /^    / { print; next }
+     { listing = 0 }
+     /tests passed, / { print }' "$work/build.log" | sed 's/^/  /'
 echo "  built in $((SECONDS - start)) s"
 
 shopt -s nullglob
@@ -73,7 +78,7 @@ dpkg-deb -c "${office[0]}" | grep -q " \./$helper$" || fail "corvella-office has
 
 echo "lintian:"
 # lintian complains about running as root; the packages are only read.
-lintian --fail-on error,warning --display-info "${changes[0]}" 2>&1 |
+lintian --fail-on error,warning --display-info "${changes[0]}" "$work/corvella_$version.dsc" 2>&1 |
     grep -v 'running with root privileges' | sed 's/^/  /'
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian reports errors or warnings"
 
