@@ -13,6 +13,7 @@ corvella|Kestrovan.ini
 corvella|corvella-<uid>
 corvella|CORVELLA_OFFICE_HELPER
 corvella|GNU GPL version 3 or later
+corvella|lib/corvella/corvella-office-compare
 corvella-diff|GNU GPL version 3 or later
 corvella-diff|corvella-<uid>
 corvella-diff|xargs -0 -P 4 -I{} sh -c

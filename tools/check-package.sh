@@ -67,13 +67,14 @@ office=("$work"/corvella-office_"${version}"_*.deb)
 [ ${#changes[@]} -eq 1 ] && [ ${#main[@]} -eq 1 ] && [ ${#office[@]} -eq 1 ] ||
     fail "the build did not make corvella and corvella-office: $(ls "$work")"
 field() { dpkg-deb -f "$1" "$2"; }
-field "${main[0]}" Depends | grep -qw poppler-utils || fail "corvella does not depend on poppler-utils"
-field "${main[0]}" Suggests | grep -qw corvella-office || fail "corvella does not suggest corvella-office"
+grep -qw poppler-utils <<<"$(field "${main[0]}" Depends)" || fail "corvella does not depend on poppler-utils"
+grep -qw corvella-office <<<"$(field "${main[0]}" Suggests)" || fail "corvella does not suggest corvella-office"
 [[ "$(field "${office[0]}" Depends)" == *"corvella (= $version)"*libreoffice-writer* ]] ||
     fail "corvella-office does not depend on corvella (= $version) and libreoffice-writer"
 helper=usr/lib/corvella/corvella-office-compare
-dpkg-deb -c "${office[0]}" | grep -q " \./$helper$" || fail "corvella-office has no /$helper"
-! dpkg-deb -c "${office[0]}" "${main[0]}" | grep -q 'usr/bin/corvella-office-compare\|man./corvella-office' ||
+contents=$(dpkg-deb -c "${office[0]}" && dpkg-deb -c "${main[0]}") || exit 1
+grep -q " \./$helper$" <<<"$contents" || fail "corvella-office has no /$helper"
+! grep -q 'usr/bin/corvella-office-compare\|man./corvella-office' <<<"$contents" ||
     fail "the office helper is still in /usr/bin or has a manual page"
 
 echo "lintian:"

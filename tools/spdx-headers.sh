@@ -63,8 +63,8 @@ files_under() {
         sort
 }
 
-has_licence() { head -n 10 "$1" | grep -qF -- "$licence_line"; }
-has_copyright() { head -n 10 "$1" | grep -q -- 'SPDX-FileCopyrightText: .*Kestrovan'; }
+has_licence() { [[ "$(head -n 10 "$1")" == *"$licence_line"* ]]; }
+has_copyright() { [[ "$(head -n 10 "$1")" =~ SPDX-FileCopyrightText:\ [^$'\n']*Kestrovan ]]; }
 
 # Writes the missing lines into FILE, after its "#!" line or XML declaration if it has one.
 fix() {
