@@ -46,9 +46,10 @@ check_release_build() {
 
 if check_release_build; then
     run_suite build/release -DCMAKE_BUILD_TYPE=Release || status=1
-    # Its Debian packages: lintian, and as root apt-get install, a run from /usr/bin and a purge.
+    # The Debian packages built from debian/ (with the fast tests): lintian, hardening-check, and
+    # as root apt-get install, a run from /usr/bin and a purge.
     echo "=== Debian packages ==="
-    tools/check-package.sh build/release || status=1
+    tools/check-package.sh . || status=1
 else
     status=1
 fi

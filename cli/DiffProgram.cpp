@@ -7,6 +7,7 @@
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
+#include "core/LicenceNotice.h"
 #include "diff/Alignment.h"
 #include "diff/LineComparison.h"
 #include "diff/WordComparison.h"
@@ -182,7 +183,8 @@ QString UsageText() {
 }
 
 QString VersionText() {
-    return QStringLiteral("corvella-diff %1\n").arg(QLatin1String(build::kVersion));
+    return QStringLiteral("corvella-diff %1\n").arg(QLatin1String(build::kVersion)) +
+           QLatin1String(kLicenceNotice);
 }
 
 int Compare(const Options& options, QIODevice& out, QIODevice& err) {

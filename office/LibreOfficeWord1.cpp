@@ -11,6 +11,7 @@
 #include <QXmlStreamReader>
 #include <csignal>
 
+#include "core/BuildConfig.h"
 #include "core/ErrorReport.h"
 #include "core/Shell32.h"
 #include "office/processes/OfficeProcesses.h"
@@ -103,9 +104,13 @@ QString OfficeProductName(const QString& installationRoot) {
 LibreOfficeWord1::Settings LibreOfficeWord1::DefaultSettings() {
     Settings settings;
     settings.helper = qEnvironmentVariable("CORVELLA_OFFICE_HELPER");
-    if (settings.helper.isEmpty())
+    // Beside the executable in a build tree, else where the package installs it.
+    if (settings.helper.isEmpty()) {
         settings.helper =
             QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kHelperName);
+        if (!QFileInfo::exists(settings.helper))
+            settings.helper = QLatin1String(build::kHelperDir) + u'/' + QLatin1String(kHelperName);
+    }
     const QString office = qEnvironmentVariable("CORVELLA_OFFICE");
     if (!office.isEmpty()) settings.helperArguments << QStringLiteral("--office") << office;
     return settings;

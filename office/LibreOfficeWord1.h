@@ -22,8 +22,8 @@ public:
         QString procRoot = QStringLiteral("/proc");
     };
 
-    // The helper beside the program's executable, or $CORVELLA_OFFICE_HELPER; the office's start
-    // program from $CORVELLA_OFFICE when set.
+    // $CORVELLA_OFFICE_HELPER, else the helper beside the program's executable, else the installed
+    // one; the office's start program from $CORVELLA_OFFICE when set.
     static Settings DefaultSettings();
 
     explicit LibreOfficeWord1(EventPump& events, Settings settings = DefaultSettings())

@@ -12,11 +12,14 @@ cases="
 corvella|Kestrovan.ini
 corvella|corvella-<uid>
 corvella|CORVELLA_OFFICE_HELPER
+corvella|GNU GPL version 3 or later
+corvella|lib/corvella/corvella-office-compare
+corvella-diff|GNU GPL version 3 or later
 corvella-diff|corvella-<uid>
 corvella-diff|xargs -0 -P 4 -I{} sh -c
 corvella-diff|2      Trouble
 "
-sections="NAME SYNOPSIS DESCRIPTION OPTIONS EXIT.STATUS ENVIRONMENT FILES EXAMPLES SEE.ALSO"
+sections="NAME SYNOPSIS DESCRIPTION OPTIONS EXIT.STATUS ENVIRONMENT FILES EXAMPLES SEE.ALSO COPYRIGHT"
 
 warnings_of() {
     LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 "$1" 2>&1 >/dev/null
@@ -29,7 +32,7 @@ fail() {
     echo "FAIL: $*"
     failures=$((failures + 1))
 }
-# Every page, the office helper's (written by hand) included.
+# Every page.
 for page in "$build"/packaging/man/*.1.gz; do
     if ! warnings=$(warnings_of "$page") || [ -n "$warnings" ]; then
         fail "${page##*/} does not render cleanly: $warnings"

@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,6 +30,7 @@
 #include <tuple>
 
 #include "core/AppTitle.h"
+#include "core/BuildConfig.h"
 #include "core/ErrorReport.h"
 #include "core/TempFolder.h"
 #include "office/LibreOfficeWord1.h"
@@ -999,6 +1001,27 @@ TEST_F(OfficeCommandTest, AnOpenOfficeIsWarnedAboutAndTheComparisonGoesToIt) {
     EXPECT_EQ(result.accepted, "alpha\ngamma\ndelta\n");
     EXPECT_EQ(result.rejected, "alpha\nbeta\ngamma\n");
     expectFinished();
+}
+
+// $CORVELLA_OFFICE_HELPER first; then the helper beside the program, as in a build tree; else the
+// one the package installs in /usr/lib/corvella (under the build's prefix).
+TEST(HelperLocationTest, EnvironmentThenBesideTheProgramThenTheInstalledFolder) {
+    const QByteArray set = qgetenv("CORVELLA_OFFICE_HELPER");
+    qputenv("CORVELLA_OFFICE_HELPER", "/elsewhere/helper");
+    EXPECT_EQ(LibreOfficeWord1::DefaultSettings().helper, "/elsewhere/helper");
+    qunsetenv("CORVELLA_OFFICE_HELPER");
+
+    const QString beside = QCoreApplication::applicationDirPath() + "/corvella-office-compare";
+    ASSERT_FALSE(QFileInfo::exists(beside));
+    EXPECT_EQ(LibreOfficeWord1::DefaultSettings().helper,
+              QString::fromUtf8(build::kHelperDir) + "/corvella-office-compare");
+    EXPECT_TRUE(QString::fromUtf8(build::kHelperDir).endsWith("/lib/corvella"));
+    QFile helper(beside);
+    ASSERT_TRUE(helper.open(QIODevice::WriteOnly));
+    helper.close();
+    EXPECT_EQ(LibreOfficeWord1::DefaultSettings().helper, beside);
+    helper.remove();
+    if (!set.isEmpty()) qputenv("CORVELLA_OFFICE_HELPER", set);
 }
 
 }  // namespace

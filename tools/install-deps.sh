@@ -17,6 +17,8 @@ packages=(
     # the Debian packages: manual pages, icons, their checks, and installing them for the test
     dpkg-dev file lintian help2man man-db groff-base librsvg2-bin appstream libxml2-utils
     bash-completion
+    # building them from debian/, and hardening-check
+    debhelper devscripts bsdextrautils
     # the private print server of the printer tests
     cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript fonts-dejavu-core
     # the word-processor comparison method, and the SDK its helper is built with

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "core/BuildConfig.h"
+#include "core/LicenceNotice.h"
 
 namespace corvella {
 
@@ -66,7 +67,8 @@ Options:
 }
 
 QString VersionText() {
-    return QStringLiteral("Corvella %1\n").arg(QLatin1String(build::kVersion));
+    return QStringLiteral("Corvella %1\n").arg(QLatin1String(build::kVersion)) +
+           QLatin1String(kLicenceNotice);
 }
 
 QString MisuseText(const CommandLine& commandLine) {
