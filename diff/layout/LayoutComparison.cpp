@@ -52,8 +52,9 @@ Difference makeDifference(const Side& side, const LayoutFreeWords::Dictionary& d
 // The maximal runs of Different words, as the side's differences.
 void differentRuns(const Side& side, const std::vector<LayoutDiff::Mark>& marks,
                    const LayoutFreeWords::Dictionary& dictionary, DifferenceKind kind,
-                   ComparedSide& out) {
-    for (qsizetype w = 0; w < qsizetype(marks.size());) {
+                   ComparedSide& out, const Progress& progress) {
+    for (qsizetype w = 0, turn = 0; w < qsizetype(marks.size()); ++turn) {
+        if ((turn & 1023) == 0) Tick(progress);
         if (marks[size_t(w)] != LayoutDiff::Different) {
             ++w;
             continue;
@@ -148,7 +149,7 @@ void analyse(QStringView text1, QStringView text2, const Progress& progress, Ana
     found.moves = findMoves(sides, found.edits, progress);
     found.reorders =
         LayoutDiff::FindReorders(sides[0].ids, sides[1].ids, sides[0].keys, sides[1].keys,
-                                 found.edits, LayoutCompare::kMinSteadyWords);
+                                 found.edits, LayoutCompare::kMinSteadyWords, progress);
 }
 
 // The words the edit script kept in both texts, paired.
@@ -189,8 +190,8 @@ Comparison LayoutCompare::Compare(QStringView text1, QStringView text2, const Pr
     result.method = Method::IgnoringLayout;
     ComparedSide& in1 = result.side(1);
     ComparedSide& in2 = result.side(2);
-    differentRuns(sides[0], found.edits.a, dictionary, DifferenceKind::Only1, in1);
-    differentRuns(sides[1], found.edits.b, dictionary, DifferenceKind::Only2, in2);
+    differentRuns(sides[0], found.edits.a, dictionary, DifferenceKind::Only1, in1, progress);
+    differentRuns(sides[1], found.edits.b, dictionary, DifferenceKind::Only2, in2, progress);
     for (const LayoutDiff::Move& move : found.moves) {
         in1.moved.push_back(makeDifference(sides[0], dictionary, move.a, move.a + move.length,
                                            DifferenceKind::Moved, in1, in1.movedWords));
@@ -211,11 +212,13 @@ Comparison LayoutCompare::Compare(QStringView text1, QStringView text2, const Pr
         const QStringView text = number == 1 ? text1 : text2;
         ComparedSide& side = result.side(number);
         TextPlaces::Locate(text, side.differences);
+        Tick(progress);
         TextPlaces::Locate(text, side.moved);
         TextPlaces::Locate(text, side.reordered);
         Tick(progress);
     }
     Alignment common = commonWords(found);
+    Tick(progress);
     PlaceInOther(result, common, text1, text2);
     if (alignment) *alignment = std::move(common);
     return result;

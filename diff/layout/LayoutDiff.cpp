@@ -217,7 +217,10 @@ std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b
         }
         Move best;
         const auto [first, last] = starts.equal_range(gramHash(a, i, k));
+        qsizetype tried = 0;
         for (auto it = first; it != last; ++it) {
+            // A run of words the other text holds in many places: many candidates to try.
+            if ((++tried & 1023) == 0) Tick(progress);
             const qsizetype j = it->second;
             qsizetype length = 0;
             while (i + length < qsizetype(a.size()) && j + length < qsizetype(b.size()) &&
@@ -241,7 +244,7 @@ std::vector<Move> FindMoves(const std::vector<int>& a, const std::vector<int>& b
 
 std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
                                   const std::vector<int>& aKeys, const std::vector<int>& bKeys,
-                                  Edits& edits, qsizetype minCommon) {
+                                  Edits& edits, qsizetype minCommon, const Progress& progress) {
     std::vector<Stretch> found;
     Reorderer reorderer(
         edits, size_t(std::max({largest(a), largest(b), largest(aKeys), largest(bKeys)})) + 1);
@@ -254,7 +257,8 @@ std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<i
     const qsizetype na = qsizetype(a.size()), nb = qsizetype(b.size());
     Stretch stretch;
     qsizetype i = 0, j = 0;
-    for (;;) {
+    for (qsizetype turn = 0;; ++turn) {
+        if ((turn & 1023) == 0) Tick(progress);
         while (i < na && edits.a[size_t(i)] != Common) ++i;
         while (j < nb && edits.b[size_t(j)] != Common) ++j;
         qsizetype run = 0;

@@ -52,7 +52,7 @@ struct Stretch {
 // each side first. Returns the stretches where it marked words.
 std::vector<Stretch> FindReorders(const std::vector<int>& a, const std::vector<int>& b,
                                   const std::vector<int>& aKeys, const std::vector<int>& bKeys,
-                                  Edits& edits, qsizetype minCommon);
+                                  Edits& edits, qsizetype minCommon, const Progress& progress = {});
 
 // What an edit script promises, checked: applying it to `a` (dropping the words not kept, taking
 // `b`'s words not kept in their places) gives `b`, so every kept pair is equal; every move is an
