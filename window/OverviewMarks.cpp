@@ -29,6 +29,9 @@ OverviewMarks::OverviewMarks(QPlainTextEdit& pane, std::function<void(int)> clic
         bar_->update();
     });
     bar_->installEventFilter(this);
+    connect(bar_, &QScrollBar::rangeChanged, this, [this] {
+        if (!places_.empty() && !resummarize_.isActive()) resummarize_.start();
+    });
 }
 
 void OverviewMarks::setPlaces(std::vector<Place> places) {

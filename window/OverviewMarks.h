@@ -39,13 +39,14 @@ public:
     // The bar's track, in the bar's coordinates.
     QRect track() const;
     const OverviewSummary& summary() const { return summary_; }
+    // Made for the track and the lines as they are now.
+    bool summaryIsCurrent() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void summarize();
-    bool summaryIsCurrent() const;
     int totalLines() const;
     void paintMarks();
 

@@ -1,5 +1,6 @@
 #include "window/PanePlaces.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -44,6 +45,28 @@ qsizetype LineStart(const QTextDocument& document, int line) {
         layout != nullptr && within > 0 && within < layout->lineCount())
         start += layout->lineAt(within).textStart();
     return ToText(document, start);
+}
+
+void LayOutAround(const QTextDocument& document, qsizetype textPosition, int linesAbove,
+                  int linesBelow) {
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    auto lines = [&](const QTextBlock& block) {
+        layout->blockBoundingRect(block);  // lays the paragraph out when it is not yet
+        return std::max(1, block.lineCount());
+    };
+    const int position = int(ToDocument(document, textPosition));
+    const QTextBlock at = document.findBlock(position);
+    const int count = lines(at);
+    int within = 0;  // the position's line in its paragraph
+    if (const QTextLayout* own = at.layout(); own != nullptr && own->lineCount() > 0)
+        within = own->lineForTextPosition(position - at.position()).lineNumber();
+    int above = within;
+    for (QTextBlock block = at.previous(); block.isValid() && above < linesAbove;
+         block = block.previous())
+        above += lines(block);
+    int below = count - within - 1;
+    for (QTextBlock block = at.next(); block.isValid() && below < linesBelow; block = block.next())
+        below += lines(block);
 }
 
 }  // namespace corvella::PanePlaces

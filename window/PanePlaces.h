@@ -17,4 +17,10 @@ int LineOf(const QTextDocument& document, qsizetype textPosition);
 // The text position where a view line starts.
 qsizetype LineStart(const QTextDocument& document, int line);
 
+// Lays out the paragraphs from `linesAbove` view lines above the text position to `linesBelow`
+// below it, so that their lines count as the view will show them (a paragraph not laid out yet
+// counts as one line).
+void LayOutAround(const QTextDocument& document, qsizetype textPosition, int linesAbove,
+                  int linesBelow);
+
 }  // namespace corvella::PanePlaces

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <array>
 
@@ -42,9 +43,14 @@ public:
     // The row of the view (in lines from its top) whose text leads the other pane.
     static int AnchorRow(int value, int maximum, int pageStep);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void follow(int leader);
-    void scrollFollower(int pane, int value);
+    // Scrolls the pane so that the line of the position stands `row` lines below its top.
+    void placeAtRow(int pane, qsizetype position, int row);
+    void scrollFollower(int pane, int value, bool bottom = false);
 
     std::array<Pane, 2> panes_;
     Alignment alignment_;
@@ -52,6 +58,11 @@ private:
     bool linked_ = false;
     bool following_ = true;
     bool moving_ = false;  // a follower's scroll is under way: it leads nowhere
+    // Scrolled to follow the other, with no input of its own since: its relayouts lead nowhere.
+    std::array<bool, 2> followed_{};
+    std::array<QList<QObject*>, 2> inputs_;
+    std::array<bool, 2> atBottom_{};  // followed to its bottom
+    std::array<int, 2> values_{};     // each bar's value when last seen
 };
 
 }  // namespace corvella
