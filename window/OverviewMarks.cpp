@@ -75,18 +75,29 @@ bool OverviewMarks::summaryIsCurrent() const {
 }
 
 void OverviewMarks::summarize() {
-    // One sweep over the paragraphs for places in text order.
+    // One sweep over the paragraphs for places in text order: a paragraph's text start counts one
+    // more for each break before it, and its first view line follows the lines of those before.
     const QTextDocument& document = *pane_.document();
     std::vector<OverviewSummary::Mark> marks(places_.size());
     QTextBlock block = document.begin();
+    qsizetype number = 0;
+    int firstLine = 0;
     for (size_t i = 0; i < places_.size(); ++i) {
-        const qsizetype position = PanePlaces::ToDocument(document, places_[i].position);
-        while (block.isValid() && block.next().isValid() && block.next().position() <= position)
-            block = block.next();
-        int line = block.firstLineNumber();
+        const qsizetype position = places_[i].position;
+        for (QTextBlock next = block.next();
+             next.isValid() && next.position() + number + 1 <= position; next = block.next()) {
+            firstLine += block.lineCount();
+            block = next;
+            ++number;
+        }
+        int line = firstLine;
         if (const QTextLayout* layout = block.layout();
             layout != nullptr && layout->lineCount() > 0)
-            line += layout->lineForTextPosition(int(position) - block.position()).lineNumber();
+            line +=
+                layout
+                    ->lineForTextPosition(int(std::clamp<qsizetype>(
+                        position - number - block.position(), 0, std::max(0, block.length() - 1))))
+                    .lineNumber();
         marks[i] = {line, places_[i].kind};
     }
     summary_ = OverviewSummary::Of(marks, totalLines(), track().height());

@@ -120,8 +120,29 @@ void SideBySideReview::comparisonEnded(bool linkable) {
                 moves.push_back(move.span);
             overlays_[size_t(number - 1)]->setMoves(std::move(moves));
         }
-        markOverview(number);
     }
+    // The marks of a thousand pages of differing words take a while: each pane's in a turn of
+    // the event loop of its own, then the link's preparation starts.
+    setUpLater(1);
+}
+
+void SideBySideReview::setUpLater(int step) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, step, generation = generation_] {
+            if (generation != generation_ || !reviewing_) return;
+            if (step <= 2) {
+                markOverview(step);
+                setUpLater(step + 1);
+            } else {
+                prepareLink();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void SideBySideReview::prepareLink() {
+    const bool layoutFree = comparison_.method == Method::IgnoringLayout;
     // The line and word comparisons' differences get their places in the other text with the
     // alignment; the layout-free one placed its own.
     std::optional<Comparison> toPlace;
@@ -192,26 +213,27 @@ bool SideBySideReview::showOtherPlaceOf(int pane, qsizetype position) {
 }
 
 void SideBySideReview::markOverview(int pane) {
-    const std::vector<TextRange> walked = DifferenceReview::Places(*panes_[size_t(pane - 1)], pane);
-    std::vector<std::pair<TextRange, bool>> all;
-    all.reserve(walked.size());
-    for (const TextRange& place : walked) all.push_back({place, false});
+    // The walked runs in text order, the moves (few) merged in.
+    std::vector<TextRange> walked = DifferenceReview::Places(*panes_[size_t(pane - 1)], pane);
+    std::vector<TextRange> moves;
     if (comparison_.method == Method::IgnoringLayout)
-        for (const Difference& move : comparison_.side(pane).moved)
-            all.push_back({move.span, true});
-    std::stable_sort(all.begin(), all.end(),
-                     [](const auto& a, const auto& b) { return a.first.start < b.first.start; });
+        for (const Difference& move : comparison_.side(pane).moved) moves.push_back(move.span);
+    auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
+    std::sort(moves.begin(), moves.end(), byStart);
     std::vector<OverviewMarks::Place> places;
-    places.reserve(all.size());
-    auto& placesOf = markPlaces_[size_t(pane - 1)];
-    auto& moves = markIsMove_[size_t(pane - 1)];
-    placesOf.clear();
-    moves.clear();
-    for (const auto& [place, move] : all) {
+    places.reserve(walked.size() + moves.size());
+    std::vector<bool>& isMove = markIsMove_[size_t(pane - 1)];
+    isMove.assign(walked.size() + moves.size(), false);
+    std::vector<TextRange>& all = markPlaces_[size_t(pane - 1)];
+    all.resize(walked.size() + moves.size());
+    std::merge(walked.begin(), walked.end(), moves.begin(), moves.end(), all.begin(), byStart);
+    for (size_t i = 0, m = 0; i < all.size(); ++i) {
+        const bool move =
+            m < moves.size() && all[i].start == moves[m].start && all[i].length == moves[m].length;
+        if (move) ++m;
+        isMove[i] = move;
         places.push_back(
-            {place.start, move ? OverviewSummary::kMoved : OverviewSummary::kDifference});
-        placesOf.push_back(place);
-        moves.push_back(move);
+            {all[i].start, move ? OverviewSummary::kMoved : OverviewSummary::kDifference});
     }
     marks_[size_t(pane - 1)]->setPlaces(std::move(places));
 }

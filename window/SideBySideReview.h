@@ -60,6 +60,8 @@ protected:
 private:
     void checkTexts();
     void endReview();
+    void setUpLater(int step);
+    void prepareLink();
     void linkReadyNow(LinkPreparation::Ready ready, quint64 generation);
     void went(int pane, TextRange place);
     void showOtherSide(int pane, TextRange place, TextRange other);
