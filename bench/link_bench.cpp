@@ -3,6 +3,9 @@
 //
 //   link_bench CORPUS_DIR [PDF1 PDF2]   (paths relative to CORPUS_DIR)
 //
+// QT_QPA_PLATFORM, when set, chooses the platform: under xvfb-run and dbus-run-session with
+// QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 it runs with the accessibility bridge.
+//
 // Per command prints "command_ms" (the command in the window), "link_ready_ms" (from its end until
 // the panes scroll together), "max_stall_ms" (the longest the event loop went without a turn of a
 // 10 ms timer meanwhile), then "scroll_ms" (the slowest of 50 linked scroll steps of pane 1, both
@@ -40,7 +43,8 @@ double msSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed())
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless told otherwise (on a display with the accessibility bridge, say).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: link_bench CORPUS_DIR [PDF1 PDF2]\n");

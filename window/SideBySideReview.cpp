@@ -300,7 +300,8 @@ void SideBySideReview::addToMenu(int pane, const QPoint& position, QMenu& menu, 
 
 bool SideBySideReview::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    for (int work = 3; work <= 4; ++work) {
+    // Without a comparison shown, a work pane takes its keys and clicks as any text box does.
+    for (int work = 3; work <= 4 && reviewing_; ++work) {
         RichTextPane* pane = panes_[size_t(work - 1)];
         if (watched == workViewports_[size_t(work - 3)] && type == QEvent::MouseButtonDblClick) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
