@@ -268,6 +268,10 @@ TEST_F(SideBySideReviewTest, ScrollingOnePaneBringsTheSamePassageToTheOther) {
                 << viewLines(leader, top + row, top + row).toStdString() << " | "
                 << viewLines(follower, otherTop + row - 1, otherTop + row + 1).toStdString();
         }
+        // Settled: neither pane's relayouts lead the other back.
+        const std::pair<int, int> settled{bar->value(), follower->verticalScrollBar()->value()};
+        QTest::qWait(50);
+        EXPECT_EQ(std::make_pair(bar->value(), follower->verticalScrollBar()->value()), settled);
         expectUntouched(follower, before);
         EXPECT_EQ(follower->text(), c.leader == 1 ? *book2 : *book1);
     }

@@ -1,5 +1,6 @@
 #include "window/LinkPreparation.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <atomic>
 #include <mutex>
@@ -53,8 +54,14 @@ void LinkPreparation::start(QString text1, QString text2, std::optional<Comparis
     thread_ = std::thread([job, text1 = std::move(text1), text2 = std::move(text2),
                            toPlace = std::move(toPlace), done = std::move(done)]() mutable {
         try {
+            // Texts of many near-identical lines can keep the alignment busy for minutes; past this
+            // the panes stay unlinked rather than hold a shared core.
+            constexpr qint64 kLongestMs = 15000;
+            QElapsedTimer clock;
+            clock.start();
             Ready ready;
-            ready.alignment = AlignWords(text1, text2, [&] { return !job->stop; });
+            ready.alignment = AlignWords(
+                text1, text2, [&] { return !job->stop && clock.elapsed() < kLongestMs; });
             if (toPlace && !job->stop) {
                 PlaceInOther(*toPlace, ready.alignment, text1, text2);
                 ready.placed.emplace();

@@ -15,8 +15,8 @@ namespace corvella {
 
 // Aligns the two texts of a comparison after it has ended, on a thread of its own, and places the
 // differences of the line and word comparisons in the other text, so the window never waits for
-// it. A new preparation, or the end of this object, stops the one running; a stopped one reports
-// nothing.
+// it. A new preparation, or the end of this object, stops the one running; a stopped one, or one
+// that takes longer than 15 s, reports nothing.
 class LinkPreparation : public QObject {
 public:
     struct Ready {
