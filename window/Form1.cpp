@@ -160,8 +160,9 @@ void Form1::wireCommands() {
                     if (on) (this->*click)();
                 });
     }
-    ignoringLayout_ =
-        OfferIgnoringLayoutCommand(*this, [this] { runComparison(FindDifferencesIgnoringLayout); });
+    ignoringLayout_ = OfferIgnoringLayoutCommand(*this, [this] {
+        runComparison(FindDifferencesIgnoringLayout);
+    });
     for (int number : {1, 2}) reviewKeys_->offerInMenu(number, ignoringLayout_);
 }
 
