@@ -3,10 +3,17 @@
 //
 // Prints "lines=N differences=D", then "next_ms=T": one Next Difference (F8) in pane 1, best of 20;
 // "reveal_ms=T": bringing the first difference of both panes into view after a comparison; and
-// "html_ms=T html_bytes=B" for the report of the two panes' texts and marked lines.
+// "html_ms=T html_bytes=B" for the report of the two panes' texts and marked lines; then
+// "scroll_ms=T scroll_unmarked_ms=U marks_cost_ms=T-U": one scroll step of pane 1 with its scroll
+// bar repainted, median of 200, with the scroll bar's marks of the differences and without them
+// (panes not scrolling together, so only the marks differ); and "review_setup_ms=T
+// review_max_stall_ms=S": from a comparison's end until both scroll bars are marked and the link's
+// preparation runs, and the longest a 10 ms timer of the event loop waited meanwhile.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
@@ -74,5 +81,53 @@ int main(int argc, char* argv[]) {
                                               {QStringLiteral("b.pdf"), b});
     std::printf("html_ms=%.1f html_bytes=%lld\n", msSince(timer),
                 static_cast<long long>(html.size()));
+
+    // A scroll step with and without the marks on the bar, once they are made.
+    while (form.sideBySide()->marks(1).empty()) QCoreApplication::processEvents();
+    form.sideBySide()->scrollTogether()->setChecked(false);
+    QScrollBar* bar = pane->verticalScrollBar();
+    auto scrollStep = [&] {
+        std::vector<double> steps;
+        for (int i = 0; i < 200; ++i) {
+            timer.start();
+            bar->setValue((bar->value() + 37) % std::max(1, bar->maximum()));
+            pane->viewport()->repaint();
+            bar->repaint();
+            steps.push_back(msSince(timer));
+        }
+        std::nth_element(steps.begin(), steps.begin() + 100, steps.end());
+        return steps[100];
+    };
+    const double marked = scrollStep();
+    auto* marks = const_cast<OverviewMarks*>(&form.sideBySide()->marks(1));
+    bar->removeEventFilter(marks);
+    const double unmarked = scrollStep();
+    bar->installEventFilter(marks);
+    std::printf("scroll_ms=%.3f scroll_unmarked_ms=%.3f marks_cost_ms=%.3f\n", marked, unmarked,
+                marked - unmarked);
+
+    // The longest a 10 ms timer waits from the comparison's end until the panes are linked.
+    QElapsedTimer sinceTurn;
+    qint64 longest = 0;
+    QTimer turns;
+    turns.setInterval(10);
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTurn.elapsed());
+        sinceTurn.start();
+    });
+    timer.start();
+    sinceTurn.start();
+    turns.start();
+    form.sideBySide()->comparisonEnded(true);
+    // These made-up lines differ in one number each, which the word alignment pairs slowly; the
+    // corpus's books link within a second (link_bench). Measured here: the marks and the start of
+    // the link's preparation, each in a turn of its own.
+    while (!form.sideBySide()->preparing() && !form.sideBySide()->linkReady() &&
+           timer.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    QCoreApplication::processEvents();
+    longest = std::max(longest, sinceTurn.elapsed());
+    std::printf("review_setup_ms=%.0f review_max_stall_ms=%lld\n", msSince(timer),
+                static_cast<long long>(longest));
     return 0;
 }

@@ -2,8 +2,10 @@
 # Starts Corvella on a virtual display with two PDFs on its command line, clicks "Find Differences
 # (Lines)" and saves a screenshot of the window.
 #
-#   tools/window-screenshot.sh PDF1 PDF2 [OUTPUT.png]
+#   tools/window-screenshot.sh [--ignoring-layout] PDF1 PDF2 [OUTPUT.png]
 #
+# --ignoring-layout runs "Find Differences (Ignoring Layout)" (Ctrl+L) instead, then goes to the
+# fourth difference of pane 1 with F8, so both panes stand linked with the other side marked.
 # PROGRAM (environment) is the program to start, build/release/corvella by default (./run.sh
 # --build-only builds it); OUTPUT defaults to docs/screenshot.png. The program runs with its own
 # empty home, settings and temp folders; message boxes of its start-up (a missing PDF printer) are
@@ -11,8 +13,13 @@
 # (imagemagick); the tests do not, so tools/install-deps.sh leaves them out.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+layout=
+if [ "${1:-}" = "--ignoring-layout" ]; then
+    layout=--ignoring-layout
+    shift
+fi
 if [ $# -lt 2 ]; then
-    sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 fi
 pdf1=$(realpath "$1")
@@ -33,8 +40,8 @@ fi
 
 # Run the rest on a fresh virtual display.
 if [ -z "${CORVELLA_ON_XVFB:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" env CORVELLA_ON_XVFB=1 PROGRAM="$program" \
-        "$0" "$pdf1" "$pdf2" "$out"
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" env CORVELLA_ON_XVFB=1 \
+        PROGRAM="$program" "$0" $layout "$pdf1" "$pdf2" "$out"
 fi
 
 work=$(mktemp -d /tmp/corvella-screenshot-XXXXXX)
@@ -83,9 +90,19 @@ fi
 # The files load once the window is up; the pointer is the hourglass meanwhile. Give them time.
 sleep "${LOAD_SECONDS:-8}"
 answer_boxes
-# "Find Differences (Lines)": 8,442 to 305,469 in the window.
-xdotool mousemove --window "$window" 150 455 click 1
-sleep "${COMPARE_SECONDS:-8}"
+if [ -n "$layout" ]; then
+    xdotool windowfocus --sync "$window" key ctrl+l
+    sleep "${COMPARE_SECONDS:-8}"
+    # Into pane 1 (the click puts its caret at its top), then to its fourth difference; the link
+    # is ready a moment after the comparison.
+    xdotool mousemove --window "$window" 60 60 click 1
+    xdotool key F8 F8 F8 F8
+    sleep 1
+else
+    # "Find Differences (Lines)": 8,442 to 305,469 in the window.
+    xdotool mousemove --window "$window" 150 455 click 1
+    sleep "${COMPARE_SECONDS:-8}"
+fi
 # Move the pointer off the buttons, so none shows as hovered.
 xdotool mousemove --window "$window" 600 620
 sleep 1

@@ -92,10 +92,15 @@ std::optional<TextRange> DifferenceReview::go(MainWindow& window, int number, Di
         if (window.services().beep) window.services().beep();
         return std::nullopt;
     }
-    left.reset();
-    pane.setSelStart(target->start);
-    pane.setSelLength(target->length);
+    select(window, number, *target);
     return target;
+}
+
+void DifferenceReview::select(MainWindow& window, int number, TextRange place) {
+    left_[size_t(number - 1)].reset();
+    PaneDocument& pane = window.pane(number);
+    pane.setSelStart(place.start);
+    pane.setSelLength(place.length);
 }
 
 }  // namespace corvella

@@ -39,6 +39,13 @@ public:
     // Selects the pane's next or previous difference and returns it; when there is none, or a
     // comparison is running, beeps and changes nothing.
     std::optional<TextRange> go(MainWindow& window, int pane, Direction direction);
+    // Selects a place of the pane (one of its differences) as going there would.
+    void select(MainWindow& window, int pane, TextRange place);
+
+    // The places the walk goes to in the pane.
+    static std::vector<TextRange> Places(PaneDocument& pane, int number) {
+        return differences(pane, number);
+    }
 
 private:
     struct LeftSelection {

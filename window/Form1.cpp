@@ -139,6 +139,8 @@ void Form1::applyFocusOrder() {
 
 void Form1::wireCommands() {
     reviewKeys_ = new ReviewKeys(*this, {panes_[0], panes_[1], panes_[2], panes_[3]}, this);
+    sideBySide_ = new SideBySideReview(*this, {panes_[0], panes_[1], panes_[2], panes_[3]},
+                                       *reviewKeys_, comparison_, this);
     connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton(6), &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
@@ -338,10 +340,15 @@ void Form1::runComparison(void (*command)(MainWindow&, Comparison*)) {
         command(*this, nullptr);
         return;
     }
+    // The word-processor method compares outside the window; the layout-free command always
+    // compares here.
+    const bool linkable = command == FindDifferencesIgnoringLayout || isOptionSelected(3);
+    sideBySide_->comparisonStarting();
     Comparison found;
     command(*this, &found);
     comparison_ = std::move(found);
     reviewKeys_->comparisonEnded();
+    sideBySide_->comparisonEnded(linkable);
 }
 
 void Form1::PushButton1_Click() { runComparison(corvella::PushButton1_Click); }

@@ -10,6 +10,7 @@
 #include "window/FileDrop.h"
 #include "window/ReviewKeys.h"
 #include "window/RichTextPane.h"
+#include "window/SideBySideReview.h"
 
 class QAction;
 class QDropEvent;
@@ -49,6 +50,9 @@ public:
     ReviewKeys* reviewKeys() const { return reviewKeys_; }
     // "Find Differences (Ignoring Layout)": Ctrl+L and the context menus of panes 1 and 2.
     QAction* IgnoringLayoutAction() const { return ignoringLayout_; }
+    // Both texts reviewed at once after a comparison: linked scrolling, the other side of each
+    // difference, moves, the scroll bars' marks.
+    SideBySideReview* sideBySide() const { return sideBySide_; }
     // What the last Find Differences command with the standard method found.
     const Comparison& comparison() const { return comparison_; }
 
@@ -102,6 +106,7 @@ private:
     QAction* ignoringLayout_ = nullptr;
     QHash<QString, QWidget*> byName_;
     ReviewKeys* reviewKeys_ = nullptr;
+    SideBySideReview* sideBySide_ = nullptr;
     Comparison comparison_;
 
     PointerShape pointer_ = PointerShape::Default;

@@ -47,10 +47,19 @@ void ReviewKeys::comparisonEnded() {
 }
 
 void ReviewKeys::go(int pane, Direction direction) {
-    if (const std::optional<TextRange> target = review_.go(window_, pane, direction)) {
-        panes_[size_t(pane - 1)]->caretToSelectionStart();
-        panes_[size_t(pane - 1)]->bringIntoView(target->start);
-    }
+    if (const std::optional<TextRange> target = review_.go(window_, pane, direction))
+        shown(pane, *target);
+}
+
+void ReviewKeys::goTo(int pane, TextRange place) {
+    review_.select(window_, pane, place);
+    shown(pane, place);
+}
+
+void ReviewKeys::shown(int pane, TextRange place) {
+    panes_[size_t(pane - 1)]->caretToSelectionStart();
+    panes_[size_t(pane - 1)]->bringIntoView(place.start);
+    if (onWent_) onWent_(pane, place);
 }
 
 void ReviewKeys::offerInMenu(int pane, QAction* command) { offered_[size_t(pane - 1)] << command; }
@@ -61,6 +70,7 @@ QMenu* ReviewKeys::menu(int pane, const QPoint& position) const {
     menu->addActions(offered_[size_t(pane - 1)]);
     menu->addAction(action(pane, Direction::Next));
     menu->addAction(action(pane, Direction::Previous));
+    if (menuAddition_) menuAddition_(pane, position, *menu, action(pane, Direction::Next));
     return menu;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <array>
+#include <functional>
 
 #include "core/MainWindow.h"
 #include "window/DifferenceNavigation.h"
@@ -33,14 +34,30 @@ public:
     // commands offered for the pane, then next and previous difference. The caller owns it.
     QMenu* menu(int pane, const QPoint& position) const;
 
+    // Goes to a place of the pane as the keys go to a difference.
+    void goTo(int pane, TextRange place);
+    // Told of every place gone to, by the keys or goTo.
+    void setOnWent(std::function<void(int pane, TextRange place)> onWent) {
+        onWent_ = std::move(onWent);
+    }
+    // Lets the window add its own entries to a pane's menu, before the two entries.
+    using MenuAddition =
+        std::function<void(int pane, const QPoint& position, QMenu& menu, QAction* before)>;
+    void setMenuAddition(MenuAddition addition) { menuAddition_ = std::move(addition); }
+
+    const DifferenceReview& review() const { return review_; }
+
 private:
     void go(int pane, Direction direction);
+    void shown(int pane, TextRange place);
 
     MainWindow& window_;
     std::array<RichTextPane*, 4> panes_;
     std::array<std::array<QAction*, 2>, 4> actions_{};
     std::array<QList<QAction*>, 4> offered_;
     DifferenceReview review_;
+    std::function<void(int, TextRange)> onWent_;
+    MenuAddition menuAddition_;
 };
 
 }  // namespace corvella

@@ -1,0 +1,153 @@
+#include "window/OverviewMarks.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include "window/PaneOverlay.h"
+#include "window/PanePlaces.h"
+
+namespace corvella {
+
+namespace {
+constexpr int kReach = 2;  // pixels either side of a mark that a click still hits
+constexpr int kResummaryMs = 150;
+}  // namespace
+
+OverviewMarks::OverviewMarks(QPlainTextEdit& pane, std::function<void(int)> clicked,
+                             QObject* parent)
+    : QObject(parent), pane_(pane), bar_(pane.verticalScrollBar()), clicked_(std::move(clicked)) {
+    resummarize_.setSingleShot(true);
+    resummarize_.setInterval(kResummaryMs);
+    connect(&resummarize_, &QTimer::timeout, this, [this] {
+        summarize();
+        bar_->update();
+    });
+    bar_->installEventFilter(this);
+    connect(bar_, &QScrollBar::rangeChanged, this, [this] {
+        if (!places_.empty() && !resummarize_.isActive()) resummarize_.start();
+    });
+}
+
+void OverviewMarks::setPlaces(std::vector<Place> places) {
+    places_ = std::move(places);
+    summarize();
+    bar_->update();
+}
+
+void OverviewMarks::setCurrent(std::optional<qsizetype> position) {
+    current_ = position;
+    bar_->update();
+}
+
+void OverviewMarks::clear() {
+    places_.clear();
+    current_.reset();
+    summary_ = {};
+    bar_->update();
+}
+
+QRect OverviewMarks::track() const {
+    QStyleOptionSlider option;
+    option.initFrom(bar_);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar_->orientation();
+    option.minimum = bar_->minimum();
+    option.maximum = bar_->maximum();
+    option.sliderPosition = bar_->sliderPosition();
+    option.sliderValue = bar_->value();
+    option.singleStep = bar_->singleStep();
+    option.pageStep = bar_->pageStep();
+    option.upsideDown = bar_->invertedAppearance();
+    return bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove,
+                                         bar_);
+}
+
+int OverviewMarks::totalLines() const { return bar_->maximum() + bar_->pageStep(); }
+
+bool OverviewMarks::summaryIsCurrent() const {
+    return summary_.pixels() == track().height() && summary_.totalLines == totalLines();
+}
+
+void OverviewMarks::summarize() {
+    // One sweep over the paragraphs for places in text order: a paragraph's text start counts one
+    // more for each break before it, and its first view line follows the lines of those before.
+    const QTextDocument& document = *pane_.document();
+    std::vector<OverviewSummary::Mark> marks(places_.size());
+    QTextBlock block = document.begin();
+    qsizetype number = 0;
+    int firstLine = 0;
+    for (size_t i = 0; i < places_.size(); ++i) {
+        const qsizetype position = places_[i].position;
+        for (QTextBlock next = block.next();
+             next.isValid() && next.position() + number + 1 <= position; next = block.next()) {
+            firstLine += block.lineCount();
+            block = next;
+            ++number;
+        }
+        int line = firstLine;
+        if (const QTextLayout* layout = block.layout();
+            layout != nullptr && layout->lineCount() > 0)
+            line +=
+                layout
+                    ->lineForTextPosition(int(std::clamp<qsizetype>(
+                        position - number - block.position(), 0, std::max(0, block.length() - 1))))
+                    .lineNumber();
+        marks[i] = {line, places_[i].kind};
+    }
+    summary_ = OverviewSummary::Of(marks, totalLines(), track().height());
+}
+
+bool OverviewMarks::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != bar_ || places_.empty()) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Paint && !painting_) {
+        painting_ = true;
+        QCoreApplication::sendEvent(bar_, event);  // the bar paints itself first
+        painting_ = false;
+        paintMarks();
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QRect groove = track();
+        const QPoint at = mouse->position().toPoint();
+        if (mouse->button() != Qt::LeftButton || !groove.contains(at) || !summaryIsCurrent())
+            return false;
+        if (const std::optional<int> mark = summary_.markNear(at.y() - groove.top(), kReach)) {
+            clicked_(*mark);
+            return true;
+        }
+    }
+    return false;
+}
+
+void OverviewMarks::paintMarks() {
+    if (!summaryIsCurrent() && !resummarize_.isActive()) resummarize_.start();
+    const QRect groove = track();
+    if (groove.height() <= 0 || summary_.pixels() <= 0) return;
+    QPainter painter(bar_);
+    const int left = groove.left() + 2;
+    const int width = std::max(1, groove.width() - 4);
+    // An older summary is stretched to the track until the new one is made.
+    const double scale = double(groove.height()) / summary_.pixels();
+    for (OverviewSummary::Kind kind : {OverviewSummary::kMoved, OverviewSummary::kDifference}) {
+        const QColor color =
+            kind == OverviewSummary::kMoved ? PaneOverlay::kMovedText : kDifference;
+        for (int p = 0; p < summary_.pixels(); ++p) {
+            if (summary_.kinds[size_t(p)] != kind) continue;
+            painter.fillRect(left, groove.top() + int(p * scale) - 1, width, 3, color);
+        }
+    }
+    if (current_) {
+        const int line = PanePlaces::LineOf(*pane_.document(), *current_);
+        const int y = groove.top() + int(summary_.pixelOf(line) * scale);
+        painter.fillRect(groove.left(), y - 2, groove.width(), 5, kCurrent);
+    }
+}
+
+}  // namespace corvella

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QRect>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "window/OverviewSummary.h"
+
+class QPlainTextEdit;
+class QScrollBar;
+
+namespace corvella {
+
+// Marks on a pane's vertical scroll bar where the differences and moved runs stand in the whole
+// text, and the current difference apart. It paints on the bar's track after the bar has painted
+// itself, so no control moves or changes size; a click on a mark reports the mark instead of
+// paging. The marks are bucketed per track pixel once per comparison, resize or relayout.
+class OverviewMarks : public QObject {
+public:
+    struct Place {
+        qsizetype position = 0;  // in the pane's text
+        OverviewSummary::Kind kind = OverviewSummary::kDifference;
+    };
+    static inline const QColor kDifference{0xE0, 0x00, 0x00};
+    static inline const QColor kCurrent{0x40, 0x00, 0x00};
+
+    OverviewMarks(QPlainTextEdit& pane, std::function<void(int place)> clicked, QObject* parent);
+
+    // `places` in text order.
+    void setPlaces(std::vector<Place> places);
+    void setCurrent(std::optional<qsizetype> position);
+    void clear();
+    bool empty() const { return places_.empty(); }
+
+    // The bar's track, in the bar's coordinates.
+    QRect track() const;
+    const OverviewSummary& summary() const { return summary_; }
+    // Made for the track and the lines as they are now.
+    bool summaryIsCurrent() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void summarize();
+    int totalLines() const;
+    void paintMarks();
+
+    QPlainTextEdit& pane_;
+    QScrollBar* bar_;
+    std::function<void(int)> clicked_;
+    std::vector<Place> places_;
+    std::optional<qsizetype> current_;
+    OverviewSummary summary_;
+    // A relayout changes the lines while the user scrolls: the marks follow a moment later.
+    QTimer resummarize_;
+    bool painting_ = false;
+};
+
+}  // namespace corvella

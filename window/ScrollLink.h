@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <array>
+
+#include "diff/Alignment.h"
+
+class QPlainTextEdit;
+
+namespace corvella {
+
+class PaneDocument;
+
+// Panes 1 and 2 scrolling together: when one scrolls by any means, the other scrolls so that the
+// text corresponding to the line at the middle of the first one's view (through the alignment of
+// their contents) stands at the same height in its own view. Near either end of a text that
+// height moves to the top or the bottom, so a pane at its top or bottom keeps the other there
+// too. Only the other pane's view moves, and its own scrolling then does not lead back.
+class ScrollLink : public QObject {
+public:
+    struct Pane {
+        QPlainTextEdit* view;
+        PaneDocument* text;
+    };
+    ScrollLink(Pane pane1, Pane pane2, QObject* parent);
+
+    // Links the panes as their texts now are; any new text drops the link.
+    void link(Alignment alignment);
+    void drop();
+    // Both texts still are those the alignment was made of.
+    bool ready() const;
+    const Alignment& alignment() const { return alignment_; }
+
+    // "Scroll Panes Together": on after each link.
+    void setFollowing(bool on) { following_ = on; }
+    bool following() const { return following_; }
+
+    // Scrolls pane `to` (1 or 2) so that the line of `toPosition` stands at the height of the line
+    // of `fromPosition` in the other pane; the other pane does not follow it.
+    void showAtSameHeight(int to, qsizetype toPosition, qsizetype fromPosition);
+
+    // The row of the view (in lines from its top) whose text leads the other pane.
+    static int AnchorRow(int value, int maximum, int pageStep);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void follow(int leader);
+    // Scrolls the pane so that the line of the position stands `row` lines below its top.
+    void placeAtRow(int pane, qsizetype position, int row);
+    void scrollFollower(int pane, int value, bool bottom = false);
+
+    std::array<Pane, 2> panes_;
+    Alignment alignment_;
+    std::array<quint64, 2> revisions_{};
+    bool linked_ = false;
+    bool following_ = true;
+    bool moving_ = false;  // a follower's scroll is under way: it leads nowhere
+    // Scrolled to follow the other, with no input of its own since: its relayouts lead nowhere.
+    std::array<bool, 2> followed_{};
+    std::array<QList<QObject*>, 2> inputs_;
+    std::array<bool, 2> atBottom_{};  // followed to its bottom
+    std::array<int, 2> values_{};     // each bar's value when last seen
+};
+
+}  // namespace corvella
