@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Corvella in Release (the program and its office helper) and starts it; arguments are
 # passed on to the program.
 #

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Corvella and runs every test: once in the Release build that run.sh makes, once under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 set -uo pipefail

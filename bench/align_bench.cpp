@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the content alignment of two texts and placing each difference in the other text, on the
 // engines alone (no window).
 //

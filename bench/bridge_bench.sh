@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs load_compare_bench with the window's accessibility bridge on, as under a screen reader: on
 # a virtual display and a private session bus (which starts the accessibility bus), with a reader
 # process asking a button of the window for its name every 20 ms. Each phase then also prints

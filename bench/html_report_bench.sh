@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The web-page report of a pair of PDFs for each method: how large it is and how long headless
 # Chromium takes to open it and show its first screen. Figures from one run; run by hand.
 #

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Peak memory on the 9,660-page pair: four copies of the corpus's 2,415-page reference manual,
 # against the same four with a page removed from one copy and a page repeated in another.
 # Prints the peak resident memory of corvella-diff by lines, --words and --ignore-layout, then

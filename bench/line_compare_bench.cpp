@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times "Find Differences (Lines)" in the real window on the offscreen platform.
 //
 // Prints "lines=N ms=T" for N = 10,000 and 100,000 lines per pane, "scaling=R" with

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the side-by-side review after each Find Differences command on a pair of real PDFs (by
 // default the corpus's 1,151-page pair), in the real window on the offscreen platform.
 //

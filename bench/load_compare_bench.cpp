@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times loading real PDF pairs and comparing them, in the real window on the offscreen platform.
 //
 //   load_compare_bench CORPUS_DIR

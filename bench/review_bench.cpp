@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times walking the differences of a thousand-page pane in the real window on the offscreen
 // platform, and writing the web-page report of the same texts.
 //

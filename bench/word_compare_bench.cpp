@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times "Find Differences (Words)" in the real window on the offscreen platform.
 //
 // Prints "literal_ratio=X": how many times longer the literal step-by-step algorithm takes than

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvella-diff: compares two PDF files without any window or display.
 #include <QCoreApplication>
 #include <QFile>

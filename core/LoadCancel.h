@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Stopping a load while its extractors run (Esc in the window, a time limit on the command line).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What software centres read, as the build installs it: the AppStream data passes appstreamcli's
 # checks of the installed tree (no error, no warning), and it agrees with the desktop entry, the
 # installed programs and the icons of the hicolor theme.

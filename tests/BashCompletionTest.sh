@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed bash completion, loaded by bash-completion itself from where the build installs
 # it, offers corvella-diff's options as its --help lists them, the values of --format, and PDF
 # files (and .txt files for corvella-diff) and folders.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: what it reads, how the real program answers it without a display, and the
 // real program started with files.
 #include <gtest/gtest.h>

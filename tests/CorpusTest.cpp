@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real third-party PDFs through the real load path: thousand-page manuals, non-Latin scripts, a
 // password-protected file and a scanned page. Skipped when the corpus has not been fetched
 // (tools/fetch-corpus.sh).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer list and the PDF printer check against a real, private CUPS server.
 #include <gtest/gtest.h>
 

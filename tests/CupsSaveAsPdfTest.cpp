@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Save #1 As PDF" and "Save #2 As PDF" end to end: the real window, a real CUPS server and a real
 // cups-pdf printer.
 #include <gtest/gtest.h>

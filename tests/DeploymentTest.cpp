@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The private temp folder, the extractor copy placed in it at start-up and removed at shut-down.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvella-diff, the real program: it lists exactly what the window's commands list, places it on
 // its page and line, and answers with the established exit statuses.
 #include <gtest/gtest.h>

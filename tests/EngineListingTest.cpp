@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engines' results are what the commands list: on random texts and on the corpus pairs, each
 // Find Differences command lists in work panes 3 and 4 exactly the differences its engine finds
 // in the same two texts, and hands back the same spans.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // However corvella or corvella-diff ends, no extractor it started runs on and none of its files
 // stays in the private temp folder.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dropping files onto the main window: which drops load which pane, decided and on the window.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web-page report of corvella-diff: its escaping and marking, and the real program's pages as
 // headless Chromium renders them.
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The include checker refuses every include that points up or sideways, naming file and line, and
 # accepts those that point down.
 set -uo pipefail

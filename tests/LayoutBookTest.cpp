@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Ignoring Layout)" on a book with a known answer: typeset twice on other paper
 // with other margins and type size it has no difference; a second edition's edits are reported,
 // each where it stands, and nothing else; a moved paragraph is listed apart.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Ignoring Layout)" as a command and in the window: busy guard, display mode,
 // its own error reports, Ctrl+L and the panes' context menus.
 #include <gtest/gtest.h>

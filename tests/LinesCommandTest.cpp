@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Lines)" as a command: busy guard, pointer, flags, display modes and the
 // error reports of each step.
 #include <gtest/gtest.h>

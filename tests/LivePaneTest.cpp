@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's panes keep the window live: a long written text goes into the document a slice at a
 // time (a hidden pane's only once it is shown) and long colourings yield, yet every command gives
 // what panes written at once give, and however busy the event loop is the widgets catch up.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Esc while a load's extractors run stops that load, and only that load.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading PDF files into the panes: real PDFs, the real extractor and the real window.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual pages the build writes render without a warning from man and groff; those help2man
 # writes hold every section a user looks for, every option the program's --help names, and what
 # only the page says.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LibreOffice as the word processor: the running check, the comparison helper driving the real
 // office, the program's side of running the helper, and "Find Differences (Words)" with the
 // word-processor method in the real window.

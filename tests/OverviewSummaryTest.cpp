@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scroll bar's per-pixel summary of the marks, and the row of a view that leads the other.
 #include <gtest/gtest.h>
 

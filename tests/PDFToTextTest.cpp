@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a PDF into text: page ranges extracted at the same time give exactly the bytes of one
 // run, and anything unusual falls back to one run.
 #include <gtest/gtest.h>

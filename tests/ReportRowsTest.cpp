@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows of the web-page report: both texts cut where their content corresponds, a change
 // beside what replaced it, long unchanged stretches a screenful at a time.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walking the differences of the real window's panes with the keys and the context menu.
 #include <gtest/gtest.h>
 

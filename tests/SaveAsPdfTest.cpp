@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Save #1 As PDF" and "Save #2 As PDF" against a scripted print system.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a pane's text to a file: the bytes written, the overwrite question, the reports when the
 // file cannot be made, and files planted or left behind around the target.
 #include <gtest/gtest.h>

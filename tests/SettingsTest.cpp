@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison method setting: the real INI store and how start-up and the method options use it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running a program and waiting for it with the window live.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Closing the window ends the process at once, even in the middle of a command.
 #include <gtest/gtest.h>
 

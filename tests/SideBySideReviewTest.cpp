@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reviewing both texts at once in the real window: panes 1 and 2 scroll together through the
 // alignment of their contents, each difference gone to shows its other side in the other pane,
 // moves have a colour of their own and lead to their other place, the scroll bars mark the

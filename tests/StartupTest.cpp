@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up sequence: its steps, their order, what each does and how each failure is reported.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Judging an extracted text file and loading it into a pane.
 #include <gtest/gtest.h>
 

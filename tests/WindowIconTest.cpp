@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own icon (a resource of the program) is the drawing that the installed icons of
 // every size are rendered from, so the window and the menus show the same picture.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word comparison: its documented cases on real panes, and equality with the literal
 // step-by-step algorithm on thousands of random texts.
 #include <gtest/gtest.h>

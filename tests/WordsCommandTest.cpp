@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Words)" as a command: busy guard, the single yield, pointer, flags, display
 // mode, the error reports of each step (the same as the literal steps give), and the
 // word-processor method.

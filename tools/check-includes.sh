@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every include of the program follows the table below: a folder may include its own files and
 # what its row names (a folder, or a single header), nothing else of the program. So the layers
 # point down, the engines see nothing of the window, and the two programs never include each

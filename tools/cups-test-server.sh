@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private CUPS server with a cups-pdf queue, for the tests.
 #
 #   tools/cups-test-server.sh start DIR   starts cupsd on DIR/cups.sock, PDFs go to DIR/out

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fetch-corpus.sh - fetch real third-party PDF files for benchmarks and end-to-end tests:
 # two pairs of versions of the same manual, one very large manual, two non-Latin
 # documents, one password-protected file and one scanned page without text.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shows the word-processor comparison of two small texts in LibreOffice on a virtual display and
 # saves a screenshot of the whole screen. Prints the path of the PNG.
 #

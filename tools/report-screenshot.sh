@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the web-page report of two PDFs with corvella-diff --format html and saves a screenshot of
 # its top (summary and first pages) as headless Chromium renders it.
 #

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a CORVELLA_FUZZ build for a bounded time, from its committed seeds.
 #   tools/run-fuzz.sh BUILD_DIR [SECONDS_PER_TARGET]
 # A crash, a sanitizer report or a failed check stops that target; the input that caused it is

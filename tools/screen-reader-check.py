@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives Corvella through the accessibility bus as tools/screen-reader-check.sh describes, while
 # reader processes keep asking for the panes' text and colours, and says whether pane 1 showed the
 # load's line break in time. Run by that script; needs Debian's python3-pyatspi.

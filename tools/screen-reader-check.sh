@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs Corvella on a virtual display with its accessibility bridge on, as under a screen reader:
 # loads PDF1 and PDF2 from the command line, runs "Find Differences (Lines)" and "(Words)", then
 # loads LOCKED (a PDF that needs a password) into pane 1 through the file dialog while READERS

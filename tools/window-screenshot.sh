@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Kestrovan
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Corvella on a virtual display with two PDFs on its command line, clicks "Find Differences
 # (Lines)" and saves a screenshot of the window.
 #

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvella-office-compare: has LibreOffice Writer build a new document that shows the changes from
 // text 1 to text 2 as tracked changes, shows the office window with it, leaves it open and exits.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout-free comparison's edit script keeps its promises (LayoutDiff::Verify) on random word
 // sequences, and the alignment it gives pairs equal words in order.
 #include <gtest/gtest.h>

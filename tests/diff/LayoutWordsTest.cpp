@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout-free comparison's rules on small texts: what page furniture is, how hyphenated words
 // and leader dots read, where runs and moves stand in the panes, and which words only changed
 // their order.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which differences a walked place meets, and where it stands in the other text.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word comparison's text core: cutting lines and words, the window, the forward-only cursor.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command lines of both programs: any arguments give a run, help, version or misuse with its
 // reason, and the files a run names are whole paths.
 #include <QDir>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page and line report: any text with any ranges of it, located and written as text and as
 // JSON that reads back to the same entries.
 #include <QBuffer>

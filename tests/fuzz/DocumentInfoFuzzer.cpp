@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document information as the page counter prints it: any bytes give a page count or none,
 // and every page count gives ranges that cover the document once.
 #include "extract/PageRanges.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout-free comparison's edit script on two word sequences keeps its promises
 // (LayoutDiff::Verify), and the whole comparison on the same words as texts gives differences and
 // an alignment inside the texts, in order.

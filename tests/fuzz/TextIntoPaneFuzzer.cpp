@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as an extracted text: decoded into the pane's text with its breaks, checked for
 // printable text, and loaded into a pane as the load commands do.
 #include <QFile>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Words)" on two texts against the literal steps: the same colours, lists,
 // selections and messages.
 #include "compare/WordsCommand.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program, started with its command line, but with scripted dialogs and printers: once
 // the files of the command line are loaded it prints what the window holds as JSON and ends.
 // With CORVELLA_PROBE_CLOSE_WHEN set to a file name, the window also closes as soon as that file
