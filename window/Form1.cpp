@@ -163,9 +163,8 @@ void Form1::wireCommands() {
                     if (on) (this->*click)();
                 });
     }
-    ignoringLayout_ = OfferIgnoringLayoutCommand(*this, [this] {
-        runComparison(FindDifferencesIgnoringLayout);
-    });
+    ignoringLayout_ =
+        OfferIgnoringLayoutCommand(*this, [this] { runComparison(FindDifferencesIgnoringLayout); });
     for (int number : {1, 2}) reviewKeys_->offerInMenu(number, ignoringLayout_);
 }
 
@@ -349,6 +348,8 @@ void Form1::runComparison(void (*command)(MainWindow&, Comparison*)) {
     sideBySide_->comparisonStarting();
     Comparison found;
     command(*this, &found);
+    // Kept for the review as long as the texts stay: no room left over from growing the lists.
+    for (ComparedSide& side : found.sides) side.differences.shrink_to_fit();
     comparison_ = std::move(found);
     reviewKeys_->comparisonEnded();
     sideBySide_->comparisonEnded(linkable);

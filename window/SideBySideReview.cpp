@@ -145,6 +145,11 @@ void SideBySideReview::setUpLater(int step) {
 }
 
 void SideBySideReview::prepareLink() {
+    // The alignment of two texts of five thousand pages each would hold the window's memory past
+    // a gigabyte on top of the texts and the comparison: such panes stay unlinked, with their
+    // marks.
+    constexpr qsizetype kLargestLinkedCharacters = 20'000'000;
+    if (panes_[0]->textLength() + panes_[1]->textLength() > kLargestLinkedCharacters) return;
     const bool layoutFree = comparison_.method == Method::IgnoringLayout;
     // The line and word comparisons' differences get their places in the other text with the
     // alignment; the layout-free one placed its own.
@@ -224,12 +229,17 @@ void SideBySideReview::markOverview(int pane) {
     auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
     std::sort(moves.begin(), moves.end(), byStart);
     std::vector<OverviewMarks::Place> places;
-    places.reserve(walked.size() + moves.size());
+    const size_t count = walked.size() + moves.size();
+    places.reserve(count);
     std::vector<bool>& isMove = markIsMove_[size_t(pane - 1)];
-    isMove.assign(walked.size() + moves.size(), false);
+    isMove.assign(count, false);
     std::vector<TextRange>& all = markPlaces_[size_t(pane - 1)];
-    all.resize(walked.size() + moves.size());
-    std::merge(walked.begin(), walked.end(), moves.begin(), moves.end(), all.begin(), byStart);
+    if (moves.empty()) {
+        all = std::move(walked);  // a thousand pages of differing words: no second copy
+    } else {
+        all.resize(walked.size() + moves.size());
+        std::merge(walked.begin(), walked.end(), moves.begin(), moves.end(), all.begin(), byStart);
+    }
     for (size_t i = 0, m = 0; i < all.size(); ++i) {
         const bool move =
             m < moves.size() && all[i].start == moves[m].start && all[i].length == moves[m].length;
