@@ -52,7 +52,16 @@ mkdir "$tree" || exit 1
 echo "dpkg-buildpackage -us -uc -b (in $tree):"
 start=$SECONDS
 (cd "$tree" && dpkg-buildpackage -us -uc -b -j2) >"$work/build.log" 2>&1 ||
-    { tail -n 60 "$work/build.log" >&2; fail "dpkg-buildpackage failed (log above)"; }
+    {
+        tail -n 60 "$work/build.log" >&2
+        # The whole output of each test that failed (ctest prefixes its lines with its number).
+        awk '/The following tests FAILED:/ { listing = 1; next }
+             listing && /^[[:space:]]+[0-9]+ - / { failed[$1] = 1; next }
+             { lines[NR] = $0 }
+             END { for (i = 1; i <= NR; i++) { split(lines[i], f, ":"); if (f[1] in failed) print lines[i] } }' \
+            "$work/build.log" >&2
+        fail "dpkg-buildpackage failed (log above)"
+    }
 # What the build's tests left out and why, and how they went.
 awk '/^Left out of the package build/ { listing = 1; print; next }
      listing && /^    / { print; next }
