@@ -13,8 +13,8 @@
 #include <set>
 
 #include "compare/LayoutCommand.h"
-#include "diff/layout/LayoutComparison.h"
 #include "core/MemoryDocument.h"
+#include "diff/layout/LayoutComparison.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/LayoutBook.h"
 
@@ -23,15 +23,6 @@ namespace LayoutBook = corvella::testing::LayoutBook;
 using corvella::testing::FakeWindow;
 
 namespace {
-
-// The pane's text of a PDF, extracted as the window extracts it.
-QString paneText(const QString& pdf) {
-    const QString text = pdf + QStringLiteral(".txt");
-    EXPECT_EQ(QProcess::execute("pdftotext", {"-enc", "UTF-8", pdf, text}), 0);
-    MemoryDocument pane;
-    pane.loadFromFile(text);
-    return pane.text();
-}
 
 struct Outcome {
     int status = -1;
@@ -78,8 +69,8 @@ int LayoutBookTest::largePages = 0;
 TEST_F(LayoutBookTest, TwoTypesettingsOfOneTextHaveNoDifference) {
     ASSERT_GE(std::min(smallPages, largePages), 200);
     ASSERT_NE(smallPages, largePages);
-    const Comparison same =
-        LayoutCompare::Compare(paneText(path("small.pdf")), paneText(path("large.pdf")));
+    const Comparison same = LayoutCompare::Compare(LayoutBook::PaneText(path("small.pdf")),
+                                                   LayoutBook::PaneText(path("large.pdf")));
     for (const ComparedSide& side : same.sides) {
         EXPECT_TRUE(side.differences.empty()) << side.differenceWords.front().toStdString();
         EXPECT_TRUE(side.moved.empty());
@@ -105,8 +96,8 @@ void expectSameWithin1(const std::set<qsizetype>& reported, const std::set<qsize
 TEST_F(LayoutBookTest, EveryKnownEditIsReportedInItsPlaceAndNothingElse) {
     ASSERT_GE(second.edits, 50);
     FakeWindow window;
-    window.pane(1).setText(paneText(path("small.pdf")));
-    window.pane(2).setText(paneText(path("edited.pdf")));
+    window.pane(1).setText(LayoutBook::PaneText(path("small.pdf")));
+    window.pane(2).setText(LayoutBook::PaneText(path("edited.pdf")));
     Comparison found;
     FindDifferencesIgnoringLayout(window, &found);
     const ComparedSide& in1 = found.side(1);

@@ -28,7 +28,8 @@ ScrollLink::ScrollLink(Pane pane1, Pane pane2, QObject* parent)
         // A follower kept at its bottom stays there while its lines are laid out.
         connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this,
                 [this, number](int, int maximum) {
-                    if (linked_ && followed_[size_t(number - 1)] && atBottom_[size_t(number - 1)])
+                    if (linked_ && following_ && followed_[size_t(number - 1)] &&
+                        atBottom_[size_t(number - 1)])
                         scrollFollower(number, maximum, true);
                 });
         for (QObject* watched :

@@ -3,11 +3,16 @@
 
 #include "tests/support/LayoutBook.h"
 
+#include <gtest/gtest.h>
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
 #include <algorithm>
 #include <random>
+
+#include "core/MemoryDocument.h"
 
 namespace corvella::testing::LayoutBook {
 
@@ -248,6 +253,14 @@ int Typeset(const Book& book, const Geometry& geometry, const QString& path) {
                          footer);
     }
     return painter.end() ? total : 0;
+}
+
+QString PaneText(const QString& pdf) {
+    const QString text = pdf + QStringLiteral(".txt");
+    EXPECT_EQ(QProcess::execute("pdftotext", {"-enc", "UTF-8", pdf, text}), 0);
+    MemoryDocument pane;
+    pane.loadFromFile(text);
+    return pane.text();
 }
 
 }  // namespace corvella::testing::LayoutBook

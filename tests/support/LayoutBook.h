@@ -31,6 +31,9 @@ using Book = std::vector<Chapter>;
 // seed. Its words carry their own indexes as origin.
 Book Generate(int chapters, unsigned seed);
 
+// The pane's text of a PDF, extracted as the window extracts it.
+QString PaneText(const QString& pdf);
+
 // The book's words in reading order: headings and paragraphs, no furniture.
 QStringList Words(const Book& book);
 std::vector<qsizetype> Origins(const Book& book);
