@@ -36,6 +36,7 @@ void MemoryDocument::paint(qsizetype from, qsizetype to, Color color) {
     from = std::clamp<qsizetype>(from, 0, text_.size());
     to = std::clamp<qsizetype>(to, from, text_.size());
     if (from == to) return;
+    ++colourings_;
     if (colors_.empty()) {
         if (color == kBlack) return;
         colors_.assign(size_t(text_.size()), kBlack);

@@ -31,6 +31,7 @@ public:
     void setShown(bool shown) override { shown_ = shown; }
     void loadFromFile(const QString& path) override;
     quint64 textRevision() const override { return revision_; }
+    quint64 colourRevision() const override { return colourings_; }
 
 private:
     void replaceText(QString canonical);
@@ -43,6 +44,7 @@ private:
     qsizetype selLength_ = 0;
     bool shown_ = true;
     quint64 revision_ = 0;
+    quint64 colourings_ = 0;
 };
 
 }  // namespace corvella

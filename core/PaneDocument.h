@@ -66,6 +66,8 @@ public:
 
     // Changes whenever the text changes (not when only colour or selection change).
     virtual quint64 textRevision() const = 0;
+    // Changes whenever any character is given a colour.
+    virtual quint64 colourRevision() const = 0;
 };
 
 }  // namespace corvella

@@ -9,10 +9,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <random>
 
 #include "compare/LinesCommand.h"
+#include "core/PaneText.h"
 #include "display/MemoryWindow.h"
 #include "tests/support/TestServices.h"
+#include "window/DifferenceNavigation.h"
 #include "window/Form1.h"
 
 namespace corvella {
@@ -167,6 +170,57 @@ TEST_F(ReviewKeysTest, AnUncomparedPaneOnlyBeepsAndTheContextMenuOffersBothEntri
         << entries.join(", ").toStdString();
     form.reviewKeys()->action(1, Direction::Next)->trigger();
     EXPECT_EQ(selection(*pane), redRuns(*pane).front());
+}
+
+// A work pane is walked around the selection only; it must go where walking its whole list of
+// lines (cut at each CR or CR LF) goes, from any selection.
+TEST(WorkPaneWalkTest, StepsAsOverTheWholeListOfEntries) {
+    auto entries = [](const QString& text) {
+        std::vector<TextRange> all;
+        for (qsizetype start = 0, end; start < text.size(); start = end + 1) {
+            end = text.indexOf(u'\r', start);
+            if (end < 0) end = text.size();
+            if (end > start) all.push_back({start, end - start});
+            if (text.mid(end, 2) == PaneText::kBreak) ++end;
+        }
+        return all;
+    };
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        for (int i = int(random() % 14); i > 0; --i) text += QChar("ab\r\n"[random() % 4]);
+        const std::vector<TextRange> all = entries(text);
+        for (qsizetype start = 0; start <= text.size() + 1; ++start)
+            for (qsizetype length : {qsizetype(0), qsizetype(1), qsizetype(2)})
+                for (Direction direction : {Direction::Next, Direction::Previous})
+                    for (bool fromStart : {false, true}) {
+                        const TextRange at{start, length};
+                        const auto expected =
+                            DifferenceNavigation::Step(all, at, direction, fromStart);
+                        const auto got =
+                            DifferenceNavigation::StepEntries(text, at, direction, fromStart);
+                        ASSERT_EQ(got.has_value(), expected.has_value()) << text.toStdString();
+                        if (got) {
+                            ASSERT_TRUE(got->start == expected->start &&
+                                        got->length == expected->length)
+                                << text.toStdString() << " from " << start;
+                        }
+                    }
+    }
+}
+
+// The walk reads a pane's red runs once per text and colouring: new colour is walked at once.
+TEST(WorkPaneWalkTest, ColourGivenAfterAWalkIsWalkedToo) {
+    TestServices all;
+    MemoryWindow window(all.services);
+    window.pane(1).setText(QStringLiteral("one two three"));
+    window.pane(1).colorRanges({{0, 3}}, kRed);
+    DifferenceReview review;
+    ASSERT_TRUE(review.go(window, 1, Direction::Next).has_value());
+    window.pane(1).colorRanges({{8, 5}}, kRed);
+    const std::optional<TextRange> next = review.go(window, 1, Direction::Next);
+    ASSERT_TRUE(next.has_value());
+    EXPECT_EQ(next->start, 8);
 }
 
 }  // namespace

@@ -32,16 +32,42 @@ std::vector<TextRange> JoinAcrossBreaks(QStringView text, const std::vector<Text
     return joined;
 }
 
-std::vector<TextRange> Entries(QStringView text) {
-    std::vector<TextRange> entries;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(PaneText::kCR, start);
-        if (end < 0) end = text.size();
-        if (end > start) entries.push_back({start, end - start});
-        start = end + (text.mid(end, 2) == PaneText::kBreak ? 2 : 1);
+namespace {
+
+// Whether an entry of Entries starts at `at`: a character that is no CR, after a CR or a CR LF
+// (an LF right after a CR belongs to that break).
+bool EntryStartsAt(QStringView text, qsizetype at) {
+    if (at < 0 || at >= text.size() || text[at] == PaneText::kCR) return false;
+    if (at == 0) return true;
+    if (text[at - 1] == PaneText::kCR) return text[at] != PaneText::kLF;
+    return text[at - 1] == PaneText::kLF && at >= 2 && text[at - 2] == PaneText::kCR;
+}
+
+TextRange EntryAt(QStringView text, qsizetype start) {
+    const qsizetype end = text.indexOf(PaneText::kCR, start);
+    return {start, (end < 0 ? text.size() : end) - start};
+}
+
+std::optional<TextRange> EntryFrom(QStringView text, qsizetype from) {
+    for (qsizetype at = std::max<qsizetype>(0, from); at < text.size(); ++at)
+        if (EntryStartsAt(text, at)) return EntryAt(text, at);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TextRange> StepEntries(QStringView text, TextRange selection, Direction direction,
+                                     bool fromStart) {
+    if (fromStart) return direction == Direction::Next ? EntryFrom(text, 0) : std::nullopt;
+    if (direction == Direction::Previous) {
+        for (qsizetype at = std::min(selection.start, text.size()) - 1; at >= 0; --at)
+            if (EntryStartsAt(text, at)) return EntryAt(text, at);
+        return std::nullopt;
     }
-    return entries;
+    std::optional<TextRange> next = EntryFrom(text, selection.start);
+    if (next && next->start == selection.start && next->length == selection.length)
+        next = EntryFrom(text, next->start + 1);
+    return next;
 }
 
 std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRange selection,
@@ -62,10 +88,18 @@ std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRan
 
 }  // namespace DifferenceNavigation
 
-std::vector<TextRange> DifferenceReview::differences(PaneDocument& pane, int number) {
-    const QString text = pane.text();
-    if (number >= 3) return DifferenceNavigation::Entries(text);
-    return DifferenceNavigation::JoinAcrossBreaks(text, pane.runsOfColor(kRed));
+DifferenceReview::Places DifferenceReview::places(const PaneDocument& pane, int number) const {
+    Read& read = read_[size_t(number - 1)];
+    if (read.places == nullptr || read.pane != &pane || read.textRevision != pane.textRevision() ||
+        read.colourRevision != pane.colourRevision()) {
+        read.places.reset();  // the old places go before the new ones are read
+        auto runs = pane.runsOfColor(kRed);
+        // Read after the runs: reading a long document may let other work change it meanwhile.
+        read = {&pane, pane.textRevision(), pane.colourRevision(),
+                std::make_shared<const std::vector<TextRange>>(
+                    DifferenceNavigation::JoinAcrossBreaks(pane.text(), runs))};
+    }
+    return read.places;
 }
 
 std::array<std::optional<TextRange>, 4> DifferenceReview::comparisonEnded(MainWindow& window) {
@@ -74,8 +108,12 @@ std::array<std::optional<TextRange>, 4> DifferenceReview::comparisonEnded(MainWi
         PaneDocument& pane = window.pane(number);
         left_[size_t(number - 1)] =
             LeftSelection{pane.selStart(), pane.selLength(), pane.textRevision()};
-        const std::vector<TextRange> all = differences(pane, number);
-        if (!all.empty()) first[size_t(number - 1)] = all.front();
+        if (number >= 3) {
+            first[size_t(number - 1)] =
+                DifferenceNavigation::StepEntries(pane.text(), {}, Direction::Next, true);
+        } else if (const Places all = places(pane, number); !all->empty()) {
+            first[size_t(number - 1)] = all->front();
+        }
     }
     return first;
 }
@@ -89,8 +127,10 @@ std::optional<TextRange> DifferenceReview::go(MainWindow& window, int number, Di
                            left->revision == pane.textRevision();
     std::optional<TextRange> target;
     if (!window.BusyFlag)
-        target =
-            DifferenceNavigation::Step(differences(pane, number), selection, direction, fromStart);
+        target = number >= 3 ? DifferenceNavigation::StepEntries(pane.text(), selection, direction,
+                                                                 fromStart)
+                             : DifferenceNavigation::Step(*places(pane, number), selection,
+                                                          direction, fromStart);
     if (!target) {
         if (window.services().beep) window.services().beep();
         return std::nullopt;

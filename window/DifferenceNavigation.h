@@ -5,6 +5,7 @@
 
 #include <QStringView>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,8 +22,11 @@ namespace DifferenceNavigation {
 // difference (a block of differing lines is walked in one step).
 std::vector<TextRange> JoinAcrossBreaks(QStringView text, const std::vector<TextRange>& runs);
 
-// The entries of a work pane: its lines that hold any text.
-std::vector<TextRange> Entries(QStringView text);
+// Step over the entries of a work pane, its lines that hold any text (a line ends at a CR or a
+// CR LF), read only around the selection: a list of a million entries is not cut into lines for
+// each key.
+std::optional<TextRange> StepEntries(QStringView text, TextRange selection, Direction direction,
+                                     bool fromStart);
 
 // The difference to go to from the selection, or none when there is no further one. A selection
 // exactly on a difference moves past it; `fromStart` walks as from before the first one.
@@ -45,10 +49,10 @@ public:
     // Selects a place of the pane (one of its differences) as going there would.
     void select(MainWindow& window, int pane, TextRange place);
 
-    // The places the walk goes to in the pane.
-    static std::vector<TextRange> Places(PaneDocument& pane, int number) {
-        return differences(pane, number);
-    }
+    using Places = std::shared_ptr<const std::vector<TextRange>>;
+    // The places the walk goes to in text pane 1 or 2, read once per text and colouring: the
+    // keys, the scroll bar's marks and the work panes' entries share them.
+    Places places(const PaneDocument& pane, int number) const;
 
 private:
     struct LeftSelection {
@@ -56,9 +60,15 @@ private:
         qsizetype length = 0;
         quint64 revision = 0;
     };
-    static std::vector<TextRange> differences(PaneDocument& pane, int number);
+    struct Read {
+        const PaneDocument* pane = nullptr;
+        quint64 textRevision = 0;
+        quint64 colourRevision = 0;
+        Places places;
+    };
 
     std::array<std::optional<LeftSelection>, 4> left_;
+    mutable std::array<Read, 2> read_;
 };
 
 }  // namespace corvella

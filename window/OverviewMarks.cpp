@@ -33,12 +33,13 @@ OverviewMarks::OverviewMarks(QPlainTextEdit& pane, std::function<void(int)> clic
     });
     bar_->installEventFilter(this);
     connect(bar_, &QScrollBar::rangeChanged, this, [this] {
-        if (!places_.empty() && !resummarize_.isActive()) resummarize_.start();
+        if (!empty() && !resummarize_.isActive()) resummarize_.start();
     });
 }
 
-void OverviewMarks::setPlaces(std::vector<Place> places) {
+void OverviewMarks::setPlaces(Places places, std::vector<bool> moved) {
     places_ = std::move(places);
+    moved_ = std::move(moved);
     summarize();
     bar_->update();
 }
@@ -49,7 +50,8 @@ void OverviewMarks::setCurrent(std::optional<qsizetype> position) {
 }
 
 void OverviewMarks::clear() {
-    places_.clear();
+    places_ = std::make_shared<const std::vector<TextRange>>();
+    moved_.clear();
     current_.reset();
     summary_ = {};
     bar_->update();
@@ -81,12 +83,13 @@ void OverviewMarks::summarize() {
     // One sweep over the paragraphs for places in text order: a paragraph's text start counts one
     // more for each break before it, and its first view line follows the lines of those before.
     const QTextDocument& document = *pane_.document();
-    std::vector<OverviewSummary::Mark> marks(places_.size());
+    const std::vector<TextRange>& places = *places_;
+    std::vector<OverviewSummary::Mark> marks(places.size());
     QTextBlock block = document.begin();
     qsizetype number = 0;
     int firstLine = 0;
-    for (size_t i = 0; i < places_.size(); ++i) {
-        const qsizetype position = places_[i].position;
+    for (size_t i = 0; i < places.size(); ++i) {
+        const qsizetype position = places[i].start;
         for (QTextBlock next = block.next();
              next.isValid() && next.position() + number + 1 <= position; next = block.next()) {
             firstLine += block.lineCount();
@@ -94,20 +97,22 @@ void OverviewMarks::summarize() {
             ++number;
         }
         int line = firstLine;
-        if (const QTextLayout* layout = block.layout();
-            layout != nullptr && layout->lineCount() > 0)
-            line +=
-                layout
-                    ->lineForTextPosition(int(std::clamp<qsizetype>(
-                        position - number - block.position(), 0, std::max(0, block.length() - 1))))
-                    .lineNumber();
-        marks[i] = {line, places_[i].kind};
+        // Only a paragraph laid out on more than one line has lines within it; asking any other
+        // for its layout would make one, which a thousand pages of paragraphs cannot afford.
+        if (block.lineCount() > 1)
+            if (const QTextLayout* layout = block.layout(); layout->lineCount() > 0)
+                line += layout
+                            ->lineForTextPosition(
+                                int(std::clamp<qsizetype>(position - number - block.position(), 0,
+                                                          std::max(0, block.length() - 1))))
+                            .lineNumber();
+        marks[i] = {line, moved(i) ? OverviewSummary::kMoved : OverviewSummary::kDifference};
     }
     summary_ = OverviewSummary::Of(marks, totalLines(), track().height());
 }
 
 bool OverviewMarks::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != bar_ || places_.empty()) return QObject::eventFilter(watched, event);
+    if (watched != bar_ || empty()) return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::Paint && !painting_) {
         painting_ = true;
         QCoreApplication::sendEvent(bar_, event);  // the bar paints itself first

@@ -8,9 +8,11 @@
 #include <QRect>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "core/TextRange.h"
 #include "window/OverviewSummary.h"
 
 class QPlainTextEdit;
@@ -24,20 +26,21 @@ namespace corvella {
 // paging. The marks are bucketed per track pixel once per comparison, resize or relayout.
 class OverviewMarks : public QObject {
 public:
-    struct Place {
-        qsizetype position = 0;  // in the pane's text
-        OverviewSummary::Kind kind = OverviewSummary::kDifference;
-    };
+    // In the pane's text, in text order; shared with the difference walk.
+    using Places = std::shared_ptr<const std::vector<TextRange>>;
     static inline const QColor kDifference{0xE0, 0x00, 0x00};
     static inline const QColor kCurrent{0x40, 0x00, 0x00};
 
     OverviewMarks(QPlainTextEdit& pane, std::function<void(int place)> clicked, QObject* parent);
 
-    // `places` in text order.
-    void setPlaces(std::vector<Place> places);
+    // `moved` tells which places are moved runs; empty when none is.
+    void setPlaces(Places places, std::vector<bool> moved);
+    // What a click reports: mark `place` of these.
+    const std::vector<TextRange>& places() const { return *places_; }
+    bool moved(size_t place) const { return place < moved_.size() && moved_[place]; }
     void setCurrent(std::optional<qsizetype> position);
     void clear();
-    bool empty() const { return places_.empty(); }
+    bool empty() const { return places_->empty(); }
 
     // The bar's track, in the bar's coordinates.
     QRect track() const;
@@ -56,7 +59,8 @@ private:
     QPlainTextEdit& pane_;
     QScrollBar* bar_;
     std::function<void(int)> clicked_;
-    std::vector<Place> places_;
+    Places places_ = std::make_shared<const std::vector<TextRange>>();
+    std::vector<bool> moved_;
     std::optional<qsizetype> current_;
     OverviewSummary summary_;
     // A relayout changes the lines while the user scrolls: the marks follow a moment later.

@@ -65,6 +65,7 @@ public:
 
     void loadFromFile(const QString& path) override;
     quint64 textRevision() const override { return revision_; }
+    quint64 colourRevision() const override { return colourings_; }
 
     // Scrolls the line holding the text position to near the top of the view.
     void showNearTop(qsizetype position);

@@ -100,8 +100,6 @@ void SideBySideReview::endReview() {
     for (int number = 1; number <= 2; ++number) {
         overlays_[size_t(number - 1)]->clear();
         marks_[size_t(number - 1)]->clear();
-        markPlaces_[size_t(number - 1)].clear();
-        markIsMove_[size_t(number - 1)].clear();
     }
     scrollTogether_->setEnabled(false);
 }
@@ -222,39 +220,33 @@ bool SideBySideReview::showOtherPlaceOf(int pane, qsizetype position) {
 
 void SideBySideReview::markOverview(int pane) {
     // The walked runs in text order, the moves (few) merged in.
-    std::vector<TextRange> walked = DifferenceReview::Places(*panes_[size_t(pane - 1)], pane);
+    DifferenceReview::Places walked = keys_.review().places(*panes_[size_t(pane - 1)], pane);
     std::vector<TextRange> moves;
     if (comparison_.method == Method::IgnoringLayout)
         for (const Difference& move : comparison_.side(pane).moved) moves.push_back(move.span);
+    if (moves.empty()) {  // a thousand pages of differing words: the walk's places, not a copy
+        marks_[size_t(pane - 1)]->setPlaces(std::move(walked), {});
+        return;
+    }
     auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
     std::sort(moves.begin(), moves.end(), byStart);
-    std::vector<OverviewMarks::Place> places;
-    const size_t count = walked.size() + moves.size();
-    places.reserve(count);
-    std::vector<bool>& isMove = markIsMove_[size_t(pane - 1)];
-    isMove.assign(count, false);
-    std::vector<TextRange>& all = markPlaces_[size_t(pane - 1)];
-    if (moves.empty()) {
-        all = std::move(walked);  // a thousand pages of differing words: no second copy
-    } else {
-        all.resize(walked.size() + moves.size());
-        std::merge(walked.begin(), walked.end(), moves.begin(), moves.end(), all.begin(), byStart);
+    std::vector<TextRange> all(walked->size() + moves.size());
+    std::merge(walked->begin(), walked->end(), moves.begin(), moves.end(), all.begin(), byStart);
+    std::vector<bool> isMove(all.size(), false);
+    for (size_t i = 0, m = 0; i < all.size() && m < moves.size(); ++i) {
+        if (all[i].start != moves[m].start || all[i].length != moves[m].length) continue;
+        isMove[i] = true;
+        ++m;
     }
-    for (size_t i = 0, m = 0; i < all.size(); ++i) {
-        const bool move =
-            m < moves.size() && all[i].start == moves[m].start && all[i].length == moves[m].length;
-        if (move) ++m;
-        isMove[i] = move;
-        places.push_back(
-            {all[i].start, move ? OverviewSummary::kMoved : OverviewSummary::kDifference});
-    }
-    marks_[size_t(pane - 1)]->setPlaces(std::move(places));
+    marks_[size_t(pane - 1)]->setPlaces(
+        std::make_shared<const std::vector<TextRange>>(std::move(all)), std::move(isMove));
 }
 
 void SideBySideReview::clickedMark(int pane, int mark) {
-    if (mark < 0 || size_t(mark) >= markPlaces_[size_t(pane - 1)].size()) return;
-    const TextRange place = markPlaces_[size_t(pane - 1)][size_t(mark)];
-    if (!markIsMove_[size_t(pane - 1)][size_t(mark)]) {
+    const OverviewMarks& marks = *marks_[size_t(pane - 1)];
+    if (mark < 0 || size_t(mark) >= marks.places().size()) return;
+    const TextRange place = marks.places()[size_t(mark)];
+    if (!marks.moved(size_t(mark))) {
         keys_.goTo(pane, place);
         return;
     }
@@ -281,10 +273,10 @@ void SideBySideReview::goToEntry(int workPane, int entry) {
     RichTextPane* text = panes_[size_t(pane - 1)];
     // The walked run that holds the difference, so the keys go on from there.
     TextRange place = span;
-    const std::vector<TextRange> walked = DifferenceReview::Places(*text, pane);
-    auto after = std::upper_bound(walked.begin(), walked.end(), span.start,
+    const DifferenceReview::Places walked = keys_.review().places(*text, pane);
+    auto after = std::upper_bound(walked->begin(), walked->end(), span.start,
                                   [](qsizetype p, const TextRange& run) { return p < run.start; });
-    if (after != walked.begin() && std::prev(after)->start + std::prev(after)->length > span.start)
+    if (after != walked->begin() && std::prev(after)->start + std::prev(after)->length > span.start)
         place = *std::prev(after);
     text->setFocus(Qt::OtherFocusReason);
     keys_.goTo(pane, place);

@@ -84,9 +84,6 @@ private:
     LinkPreparation preparation_{this};
     std::array<std::unique_ptr<PaneOverlay>, 2> overlays_;
     std::array<OverviewMarks*, 2> marks_{};
-    // Per pane: the overview's places (walked runs and moves), in text order.
-    std::array<std::vector<TextRange>, 2> markPlaces_;
-    std::array<std::vector<bool>, 2> markIsMove_;
     QAction* scrollTogether_ = nullptr;
     std::array<QAction*, 2> goToOtherPlace_{};
     quint64 generation_ = 0;
