@@ -53,6 +53,7 @@
 #include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
+#include "core/LargeAllocations.h"
 #include "core/Main.h"
 #include "diff/layout/LayoutComparison.h"
 #include "extract/Deployment.h"
@@ -469,6 +470,7 @@ int runPeak(const QString& first, const QString& second) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    MapLargeAllocations();  // as the program does
     if (argc == 3 && QByteArray(argv[1]) == "--reader") {
         QCoreApplication app(argc, argv);
         return bench::RunReader(QByteArray(argv[2]).toLongLong());

@@ -5,9 +5,11 @@
 #include <QFile>
 
 #include "cli/DiffProgram.h"
+#include "core/LargeAllocations.h"
 
 int main(int argc, char* argv[]) {
     using namespace corvella::DiffProgram;
+    corvella::MapLargeAllocations();
     QCoreApplication app(argc, argv);
     QFile out;
     QFile err;

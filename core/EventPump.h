@@ -32,6 +32,23 @@ public:
                             std::chrono::milliseconds most) override;
 };
 
+// Marks the event loop's turn between two slices of long work. That turn is the window's, not
+// other long work's: a slice of another task run in it would add its length to the wait.
+class SliceTurn {
+public:
+    SliceTurn() { ++depth(); }
+    ~SliceTurn() { --depth(); }
+    SliceTurn(const SliceTurn&) = delete;
+    SliceTurn& operator=(const SliceTurn&) = delete;
+    static bool inside() { return depth() > 0; }
+
+private:
+    static int& depth() {
+        static int turns = 0;
+        return turns;
+    }
+};
+
 // Yields to the event loop only when a time slice has passed since the last yield, so that a long
 // loop stays responsive without spending its time in the event loop.
 class TimeSlicedYield {
@@ -44,7 +61,10 @@ public:
         if (Clock::now() - last_ >= slice_) yieldNow();
     }
     void yieldNow() {
-        pump_.processEvents();
+        {
+            const SliceTurn turn;
+            pump_.processEvents();
+        }
         last_ = Clock::now();
     }
 

@@ -66,7 +66,11 @@ RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
     fillTimer_.setSingleShot(true);
     fillTimer_.setInterval(0);
     connect(&fillTimer_, &QTimer::timeout, this, [this] {
-        if (!isVisible()) return;  // hidden meanwhile: it waits again
+        if (!isVisible()) return;   // hidden meanwhile: it waits again
+        if (SliceTurn::inside()) {  // the turn between slices of other work
+            fillTimer_.start(1);
+            return;
+        }
         // Another pane's slice that has just ended goes first: the loop has its turn between.
         if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < 1) {
             fillTimer_.start(1);
@@ -170,7 +174,7 @@ void RichTextPane::showEvent(QShowEvent* event) {
 void RichTextPane::fillSliceIfDue() {
     // Not from inside an edit of this class, and no more often than the posted slices when the
     // loop is quiet.
-    if (!filling_ || ownEdit_ || !isVisible()) return;
+    if (!filling_ || ownEdit_ || !isVisible() || SliceTurn::inside()) return;
     if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < slice_.count()) return;
     fillSlice();
 }
@@ -212,7 +216,10 @@ void RichTextPane::fillSlice() {
 void RichTextPane::completeText() {
     while (filling_) {
         fillSlice();
-        if (filling_ && pump_ != nullptr) pump_->processEvents();
+        if (filling_ && pump_ != nullptr) {
+            const SliceTurn turn;
+            pump_->processEvents();
+        }
     }
 }
 
@@ -386,7 +393,10 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     auto nextSlice = [&] {
         if (pump_ == nullptr || clock.elapsed() < slice_.count()) return true;
         endSlice();
-        pump_->processEvents();
+        {
+            const SliceTurn turn;
+            pump_->processEvents();
+        }
         if (revision_ != revision) return false;
         beginSlice();
         return true;
@@ -472,7 +482,10 @@ std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color)
                 runs.push_back({start, fragment.length()});
         }
         if (pump_ != nullptr && clock.elapsed() >= slice_.count()) {
-            pump_->processEvents();
+            {
+                const SliceTurn turn;
+                pump_->processEvents();
+            }
             if (revision_ != revision || colourings_ != colourings) return std::nullopt;
             clock.restart();
         }
