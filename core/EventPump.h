@@ -32,17 +32,21 @@ public:
                             std::chrono::milliseconds most) override;
 };
 
-// Marks the event loop's turn between two slices of long work. That turn is the window's, not
-// other long work's: a slice of another task run in it would add its length to the wait.
+// The event loop's turn between two slices of long work. That turn is the window's, not other
+// long work's: a slice of another task run in it would add its length to the wait.
 class SliceTurn {
 public:
-    SliceTurn() { ++depth(); }
-    ~SliceTurn() { --depth(); }
-    SliceTurn(const SliceTurn&) = delete;
-    SliceTurn& operator=(const SliceTurn&) = delete;
+    // Hands the loop its turn between two slices.
+    static void Give(EventPump& pump) {
+        const SliceTurn turn;
+        pump.processEvents();
+    }
+    // Whether a turn between two slices of other work is running now.
     static bool inside() { return depth() > 0; }
 
 private:
+    SliceTurn() { ++depth(); }
+    ~SliceTurn() { --depth(); }
     static int& depth() {
         static int turns = 0;
         return turns;
@@ -61,10 +65,7 @@ public:
         if (Clock::now() - last_ >= slice_) yieldNow();
     }
     void yieldNow() {
-        {
-            const SliceTurn turn;
-            pump_.processEvents();
-        }
+        SliceTurn::Give(pump_);
         last_ = Clock::now();
     }
 

@@ -102,18 +102,21 @@ DifferenceReview::Places DifferenceReview::places(const PaneDocument& pane, int 
     return read.places;
 }
 
+std::optional<TextRange> DifferenceReview::step(const PaneDocument& pane, int number,
+                                                TextRange selection, Direction direction,
+                                                bool fromStart) const {
+    if (number >= 3)
+        return DifferenceNavigation::StepEntries(pane.text(), selection, direction, fromStart);
+    return DifferenceNavigation::Step(*places(pane, number), selection, direction, fromStart);
+}
+
 std::array<std::optional<TextRange>, 4> DifferenceReview::comparisonEnded(MainWindow& window) {
     std::array<std::optional<TextRange>, 4> first;
     for (int number = 1; number <= 4; ++number) {
         PaneDocument& pane = window.pane(number);
         left_[size_t(number - 1)] =
             LeftSelection{pane.selStart(), pane.selLength(), pane.textRevision()};
-        if (number >= 3) {
-            first[size_t(number - 1)] =
-                DifferenceNavigation::StepEntries(pane.text(), {}, Direction::Next, true);
-        } else if (const Places all = places(pane, number); !all->empty()) {
-            first[size_t(number - 1)] = all->front();
-        }
+        first[size_t(number - 1)] = step(pane, number, {}, Direction::Next, true);
     }
     return first;
 }
@@ -126,11 +129,7 @@ std::optional<TextRange> DifferenceReview::go(MainWindow& window, int number, Di
                            left->length == selection.length &&
                            left->revision == pane.textRevision();
     std::optional<TextRange> target;
-    if (!window.BusyFlag)
-        target = number >= 3 ? DifferenceNavigation::StepEntries(pane.text(), selection, direction,
-                                                                 fromStart)
-                             : DifferenceNavigation::Step(*places(pane, number), selection,
-                                                          direction, fromStart);
+    if (!window.BusyFlag) target = step(pane, number, selection, direction, fromStart);
     if (!target) {
         if (window.services().beep) window.services().beep();
         return std::nullopt;

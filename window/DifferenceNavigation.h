@@ -60,6 +60,10 @@ private:
         qsizetype length = 0;
         quint64 revision = 0;
     };
+    // What going from the selection in the pane finds: its entries (work panes) or its places.
+    std::optional<TextRange> step(const PaneDocument& pane, int number, TextRange selection,
+                                  Direction direction, bool fromStart) const;
+
     struct Read {
         const PaneDocument* pane = nullptr;
         quint64 textRevision = 0;

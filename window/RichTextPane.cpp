@@ -66,13 +66,10 @@ RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
     fillTimer_.setSingleShot(true);
     fillTimer_.setInterval(0);
     connect(&fillTimer_, &QTimer::timeout, this, [this] {
-        if (!isVisible()) return;   // hidden meanwhile: it waits again
-        if (SliceTurn::inside()) {  // the turn between slices of other work
-            fillTimer_.start(1);
-            return;
-        }
-        // Another pane's slice that has just ended goes first: the loop has its turn between.
-        if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < 1) {
+        if (!isVisible()) return;  // hidden meanwhile: it waits again
+        // Not in the turn between slices of other work, nor right after another pane's slice:
+        // the loop has its turn between.
+        if (SliceTurn::inside() || (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < 1)) {
             fillTimer_.start(1);
             return;
         }
@@ -216,10 +213,7 @@ void RichTextPane::fillSlice() {
 void RichTextPane::completeText() {
     while (filling_) {
         fillSlice();
-        if (filling_ && pump_ != nullptr) {
-            const SliceTurn turn;
-            pump_->processEvents();
-        }
+        if (filling_ && pump_ != nullptr) SliceTurn::Give(*pump_);
     }
 }
 
@@ -393,10 +387,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     auto nextSlice = [&] {
         if (pump_ == nullptr || clock.elapsed() < slice_.count()) return true;
         endSlice();
-        {
-            const SliceTurn turn;
-            pump_->processEvents();
-        }
+        SliceTurn::Give(*pump_);
         if (revision_ != revision) return false;
         beginSlice();
         return true;
@@ -482,10 +473,7 @@ std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color)
                 runs.push_back({start, fragment.length()});
         }
         if (pump_ != nullptr && clock.elapsed() >= slice_.count()) {
-            {
-                const SliceTurn turn;
-                pump_->processEvents();
-            }
+            SliceTurn::Give(*pump_);
             if (revision_ != revision || colourings_ != colourings) return std::nullopt;
             clock.restart();
         }
