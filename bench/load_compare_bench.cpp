@@ -55,6 +55,7 @@
 #include "compare/WordsCommand.h"
 #include "core/LargeAllocations.h"
 #include "core/Main.h"
+#include "core/Shell32.h"
 #include "diff/layout/LayoutComparison.h"
 #include "extract/Deployment.h"
 #include "extract/LoadCommands.h"
@@ -165,8 +166,8 @@ int coresUsed(const QString& pdf) {
         PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
     const int cores = QThread::idealThreadCount();
     if (!document.pages || document.encrypted) return 1;
-    const auto runs = PageRanges::Plan(*document.pages, PageRanges::RunsFor(cores)).size();
-    return runs < 2 ? 1 : std::min(cores, int(runs));
+    const auto runs = PageRanges::Plan(*document.pages, PageRanges::RunsInOrderFor(cores)).size();
+    return runs < 2 ? 1 : std::min(PageRanges::RunsAtOnceInOrder(cores), int(runs));
 }
 
 // One plain extractor run of each file, one after the other.
@@ -299,13 +300,12 @@ qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
     info.waitForFinished(-1);
     const PageRanges::DocumentInfo document =
         PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
+    // As the window reads them: in order, one per core at a time.
+    const int cores = QThread::idealThreadCount();
     std::vector<PageRanges::Range> ranges{{1, 1}};
     if (document.pages && !document.encrypted)
-        ranges =
-            PageRanges::Plan(*document.pages, PageRanges::RunsFor(QThread::idealThreadCount()));
-    QElapsedTimer clock;
-    clock.start();
-    std::vector<std::unique_ptr<QProcess>> runs;
+        ranges = PageRanges::Plan(*document.pages, PageRanges::RunsInOrderFor(cores));
+    std::vector<QStringList> runs;
     for (std::size_t i = 0; i < ranges.size(); ++i) {
         QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
                               folder + QStringLiteral("/range%1.txt").arg(i)};
@@ -313,10 +313,13 @@ qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
             arguments = QStringList{QStringLiteral("-f"), QString::number(ranges[i].first),
                                     QStringLiteral("-l"), QString::number(ranges[i].last)} +
                         arguments;
-        runs.push_back(std::make_unique<QProcess>());
-        runs.back()->start(QStringLiteral("pdftotext"), arguments);
+        runs.push_back(arguments);
     }
-    for (const auto& run : runs) run->waitForFinished(-1);
+    QElapsedTimer clock;
+    clock.start();
+    QtEventPump events;
+    Shell32::RunQueuedAndWait(QStringLiteral("pdftotext"), runs,
+                              std::size_t(PageRanges::RunsAtOnceInOrder(cores)), events, {});
     return clock.elapsed();
 }
 

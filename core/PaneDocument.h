@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -63,6 +64,12 @@ public:
     // Replaces the whole content with a UTF-8 text file's text; LF, CR LF and CR all end a line.
     // Throws Failure when the file cannot be read.
     virtual void loadFromFile(const QString& path) = 0;
+    // The next piece of a text file on its way to loadFromFile, while the rest is still being
+    // extracted: a pane may show it ahead. The text reads back as before until loadFromFile, which
+    // keeps what was shown when the file's text begins with it; any other change drops it.
+    virtual void preview(const QByteArray& filePiece) { static_cast<void>(filePiece); }
+    // Whether the pane shows such pieces at all: for one that does not, nothing waits on them.
+    virtual bool showsPreview() const { return false; }
 
     // Changes whenever the text changes (not when only colour or selection change).
     virtual quint64 textRevision() const = 0;

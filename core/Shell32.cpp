@@ -75,30 +75,36 @@ bool waitAll(const std::vector<QProcess*>& processes, EventPump& events,
     return stillRunning() == nullptr;
 }
 
+// A run with no window, input or output, bound to this process's life; started or failed to.
+std::unique_ptr<QProcess> startQuiet(const QString& program, const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->setStandardInputFile(QProcess::nullDevice());
+    ChildLifetime::Bind(*process);
+    process->start(program, arguments, QIODevice::NotOpen);
+    process->waitForStarted();
+    return process;
+}
+
+int resultOf(const QProcess& process) {
+    if (process.error() == QProcess::FailedToStart) return kObjectErrorBase + kLaunchFailed;
+    if (process.exitStatus() == QProcess::CrashExit) return -1;
+    return process.exitCode();
+}
+
 std::vector<int> runAll(const QString& program, const std::vector<QStringList>& argumentLists,
                         EventPump& events, bool cancellable, Waiting waiting) {
     std::vector<std::unique_ptr<QProcess>> processes;
     std::vector<QProcess*> started;
     for (const QStringList& arguments : argumentLists) {
-        auto& process = processes.emplace_back(std::make_unique<QProcess>());
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setStandardErrorFile(QProcess::nullDevice());
-        process->setStandardInputFile(QProcess::nullDevice());
-        ChildLifetime::Bind(*process);
-        process->start(program, arguments, QIODevice::NotOpen);
-        if (process->waitForStarted()) started.push_back(process.get());
+        auto& process = processes.emplace_back(startQuiet(program, arguments));
+        if (process->state() != QProcess::NotRunning) started.push_back(process.get());
     }
     if (!started.empty()) waitAll(started, events, std::nullopt, nullptr, cancellable, waiting);
 
     std::vector<int> results;
-    for (const auto& process : processes) {
-        if (process->error() == QProcess::FailedToStart)
-            results.push_back(kObjectErrorBase + kLaunchFailed);
-        else if (process->exitStatus() == QProcess::CrashExit)
-            results.push_back(-1);
-        else
-            results.push_back(process->exitCode());
-    }
+    for (const auto& process : processes) results.push_back(resultOf(*process));
     return results;
 }
 }  // namespace
@@ -119,6 +125,64 @@ std::vector<int> RunAllAndWait(const QString& program,
                                const std::vector<QStringList>& argumentLists, EventPump& events,
                                bool cancellable) {
     return runAll(program, argumentLists, events, cancellable, Waiting::Live);
+}
+
+std::vector<int> RunQueuedAndWait(const QString& program,
+                                  const std::vector<QStringList>& argumentLists, std::size_t atOnce,
+                                  EventPump& events,
+                                  const std::function<void(std::size_t, int)>& ended,
+                                  bool cancellable) {
+    const std::size_t count = argumentLists.size();
+    std::vector<std::unique_ptr<QProcess>> processes(count);
+    std::vector<int> results(count, 0);
+    std::vector<std::size_t> runs;  // the indexes of the runs going on
+    std::size_t next = 0;
+    auto end = [&](std::size_t index) {
+        running().remove(processes[index].get());
+        results[index] = resultOf(*processes[index]);
+        if (ended) ended(index, results[index]);
+    };
+    auto oneEnded = [&] {
+        return std::any_of(runs.begin(), runs.end(), [&](std::size_t index) {
+            return processes[index]->state() == QProcess::NotRunning;
+        });
+    };
+    for (;;) {
+        while (next < count && runs.size() < std::max<std::size_t>(1, atOnce)) {
+            const std::size_t index = next++;
+            processes[index] = startQuiet(program, argumentLists[index]);
+            if (processes[index]->state() == QProcess::NotRunning) {
+                end(index);
+                continue;
+            }
+            running().insert(processes[index].get());
+            runs.push_back(index);
+        }
+        if (runs.empty()) break;
+        const bool waited = events.processEventsUntil(
+            [&] { return oneEnded() || (cancellable && LoadCancel::Requested()); },
+            std::chrono::milliseconds(kPollMilliseconds));
+        if (cancellable && LoadCancel::Requested()) {
+            for (const std::size_t index : runs) {
+                processes[index]->kill();
+                processes[index]->waitForFinished();
+                running().remove(processes[index].get());
+            }
+            throw LoadCancel::Cancelled{};
+        }
+        // A pump that cannot wait leaves the waiting to the first run.
+        if (!waited && !oneEnded()) processes[runs.front()]->waitForFinished(kPollMilliseconds);
+        for (auto it = runs.begin(); it != runs.end();) {
+            if (processes[*it]->state() != QProcess::NotRunning) {
+                ++it;
+                continue;
+            }
+            const std::size_t index = *it;
+            it = runs.erase(it);
+            end(index);
+        }
+    }
+    return results;
 }
 
 bool WaitWhileLive(QProcess& process, EventPump& events,

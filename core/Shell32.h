@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,15 @@ int RunAndWait(const QString& program, const QStringList& arguments, std::option
 std::vector<int> RunAllAndWait(const QString& program,
                                const std::vector<QStringList>& argumentLists, EventPump& events,
                                bool cancellable = false);
+
+// Starts the program once per argument list in the lists' order, at most `atOnce` running at a
+// time, and waits for every run as RunAllAndWait does. `ended` hears each run's index and result
+// as soon as it ends. Returns each run's result in the order of the lists.
+std::vector<int> RunQueuedAndWait(const QString& program,
+                                  const std::vector<QStringList>& argumentLists, std::size_t atOnce,
+                                  EventPump& events,
+                                  const std::function<void(std::size_t, int)>& ended,
+                                  bool cancellable = false);
 
 // Waits for a started program, handling pending window events every 100 ms, until it ends or the
 // time limit passes; what it writes to standard error is collected when asked for. Closing the

@@ -12,6 +12,7 @@
 #include "display/ShowRTF.h"
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
+#include "extract/TextPreview.h"
 
 namespace corvella {
 
@@ -61,7 +62,15 @@ void loadOne(MainWindow& window, const LoadCommand& command, Procedure& proc, QS
              int firstLine) {
     Services& services = window.services();
     PaneDocument& pane = window.pane(command.paneNumber);
-    proc.step(firstLine, [&] { RTB::PDFToText(path, services); });
+    proc.step(firstLine, [&] {
+        // A pane that can shows the text's first pages while the later ones are still being
+        // extracted.
+        TextPreview preview(pane);
+        if (pane.showsPreview())
+            RTB::PDFToText(path, services, [&](const QByteArray& piece) { preview.add(piece); });
+        else
+            RTB::PDFToText(path, services);
+    });
     proc.step(firstLine + 2, [&] { command.fileToRich(pane, path, services); });
     proc.step(firstLine + 4, [&] {
         if (Main::FileExists(path)) Main::DeleteFileQuietly(services.events, path);

@@ -63,10 +63,12 @@ struct RemovedAtEnd {
 // form feed and each page's text depends only on that page. Returns false, leaving no file of its
 // own behind, when the document was not split or any range failed.
 bool ExtractInParallel(const QString& extractor, const QString& pdf, const QString& textPath,
-                       const PageRanges::DocumentInfo& info, Services& services) {
+                       const PageRanges::DocumentInfo& info, Services& services,
+                       const std::function<void(const QByteArray&)>& arriving) {
     if (!info.pages || info.encrypted) return false;
-    const int runs = services.extractorRuns > 0 ? services.extractorRuns
-                                                : PageRanges::RunsFor(QThread::idealThreadCount());
+    const int cores = QThread::idealThreadCount();
+    const int planned = arriving ? PageRanges::RunsInOrderFor(cores) : PageRanges::RunsFor(cores);
+    const int runs = services.extractorRuns > 0 ? services.extractorRuns : planned;
     const std::vector<PageRanges::Range> ranges = PageRanges::Plan(*info.pages, runs);
     if (ranges.size() < 2) return false;
 
@@ -83,8 +85,27 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
                                  QStringLiteral("-l"), QString::number(range.last),
                                  QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, part});
     }
-    const std::vector<int> results =
-        Shell32::RunAllAndWait(extractor, argumentLists, services.events, true);
+    std::vector<int> results;
+    if (arriving) {
+        // Each range's text goes on once it and every range before it ended well.
+        std::vector<bool> ended(ranges.size(), false);
+        std::size_t handedOn = 0;
+        bool broken = false;
+        auto handOn = [&](std::size_t index, int result) {
+            ended[index] = result == 0;
+            while (!broken && handedOn < ended.size() && ended[handedOn]) {
+                QFile part(parts.at(qsizetype(handedOn)));
+                broken = !part.open(QIODevice::ReadOnly);
+                if (!broken) arriving(part.readAll());
+                ++handedOn;
+            }
+        };
+        results = Shell32::RunQueuedAndWait(extractor, argumentLists,
+                                            std::size_t(PageRanges::RunsAtOnceInOrder(cores)),
+                                            services.events, handOn, true);
+    } else {
+        results = Shell32::RunAllAndWait(extractor, argumentLists, services.events, true);
+    }
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
     return ok && PageRanges::JoinFiles(parts, textPath);
@@ -97,7 +118,8 @@ QString ExtractedTextPath() {
                     QStringLiteral(".txt"));
 }
 
-void PDFToText(QString& path, Services& services) {
+void PDFToText(QString& path, Services& services,
+               const std::function<void(const QByteArray&)>& arriving) {
     Procedure proc(services.dialogs, QStringLiteral("RTB.PDFToText"));
     QString extractor;
     QString textPath;
@@ -116,7 +138,7 @@ void PDFToText(QString& path, Services& services) {
         try {
             const PageRanges::DocumentInfo info = ReadDocumentInfo(pdf, services.events);
             if (info.copyingForbidden) return;
-            if (ExtractInParallel(extractor, pdf, textPath, info, services)) return;
+            if (ExtractInParallel(extractor, pdf, textPath, info, services, arriving)) return;
             QFile::remove(textPath);
             Shell32::RunAndWait(extractor,
                                 {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath}, 0,

@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <functional>
 
 #include "core/Services.h"
 
@@ -17,6 +19,10 @@ QString ExtractedTextPath();
 // waits for it with the window live. On entry `path` holds the PDF's path; on return it holds the
 // text file's path. Without any text (a password, copying forbidden, a broken file) no file is
 // there afterwards.
-void PDFToText(QString& path, Services& services);
+// With `arriving`, the text also comes in pieces as it is extracted, in order, each as the
+// extractor wrote it: the page ranges then run in order, and `arriving` hears each range's text as
+// soon as it and all before it are there.
+void PDFToText(QString& path, Services& services,
+               const std::function<void(const QByteArray&)>& arriving = {});
 
 }  // namespace corvella::RTB

@@ -10,6 +10,10 @@ namespace corvella::PageRanges {
 
 int RunsFor(int cores) { return cores > 1 ? 2 * cores : 1; }
 
+int RunsInOrderFor(int cores) { return cores > 1 ? 4 * cores : 1; }
+
+int RunsAtOnceInOrder(int cores) { return std::max(1, cores); }
+
 std::vector<Range> Plan(int pages, int runs) {
     if (pages < 1) return {};
     const int count = std::max(1, std::min(runs, pages / kMinimumPages));

@@ -30,6 +30,12 @@ int RunsFor(int cores);
 // kMinimumPages, their sizes differing by at most one page. A single range means: run once.
 std::vector<Range> Plan(int pages, int runs);
 
+// A text read while it is extracted comes in page order: its ranges run one per core at a time,
+// in order, so the first pages come first, and there are four per core, so little is left to read
+// after the last one ends.
+int RunsInOrderFor(int cores);
+int RunsAtOnceInOrder(int cores);
+
 // What the document information says about a PDF.
 struct DocumentInfo {
     std::optional<int> pages;  // unknown when the information could not be read

@@ -60,8 +60,6 @@ struct TextScan {
     bool nonPrintable = false;
 };
 
-constexpr int kEnoughPrintable = 6;
-
 // Reads the file a block at a time, decoding each block as the whole file would be decoded, and
 // stops at the sixth printable character: a readable text is never read to its end here.
 // Failures are reported as the reading step's, as when the file is read whole.
@@ -74,7 +72,7 @@ TextScan ScanForText(const QString& path, Services& services) {
         if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
         QByteArray pending;
         bool first = true;
-        while (seen.printable < kEnoughPrintable) {
+        while (seen.printable < Main::kEnoughPrintable) {
             const QByteArray block = file.read(64 * 1024);
             if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
             const bool atEnd = block.isEmpty();
@@ -101,7 +99,7 @@ TextScan ScanForText(const QString& path, Services& services) {
                 if (c == PaneText::kCR || c == PaneText::kLF || c == QChar(0x2029)) continue;
                 if (!Main::IsPrintable(c)) {
                     seen.nonPrintable = true;
-                } else if (++seen.printable >= kEnoughPrintable) {
+                } else if (++seen.printable >= Main::kEnoughPrintable) {
                     break;
                 }
             }
@@ -124,7 +122,7 @@ bool Main::NoTextPDF(const QString& textPath, Services& services) {
     // A non-printable character makes the text unreadable unless six printable ones follow
     // anywhere in the file.
     proc.step(104, [&] {
-        if (scan.printable >= kEnoughPrintable)
+        if (scan.printable >= Main::kEnoughPrintable)
             result = false;
         else if (scan.nonPrintable)
             result = true;

@@ -31,6 +31,8 @@ bool NoTextPDF(const QString& textPath, Services& services);
 QStringList ReadFileToStringFSOLine(const QString& path, Services& services);
 // Printable: codes 32-126 and 160 upwards.
 bool IsPrintable(QChar c);
+// So many printable characters anywhere make a text readable.
+inline constexpr int kEnoughPrintable = 6;
 }  // namespace Main
 
 }  // namespace corvella

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <numeric>
 
 #include "extract/Deployment.h"
 #include "extract/PDFToText.h"
@@ -93,10 +94,15 @@ protected:
     void TearDown() override { Deployment::RemoveExtractor(); }
 
     // The text file PDFToText leaves for the PDF with the given number of extractor runs.
-    QByteArray convert(const QString& pdf, int runs) {
+    // With `pieces`, the text also arrives in pieces there.
+    QByteArray convert(const QString& pdf, int runs, std::vector<QByteArray>* pieces = nullptr) {
         test.services.extractorRuns = runs;
         QString path = pdf;
-        RTB::PDFToText(path, test.services);
+        if (pieces)
+            RTB::PDFToText(path, test.services,
+                           [&](const QByteArray& piece) { pieces->push_back(piece); });
+        else
+            RTB::PDFToText(path, test.services);
         const QByteArray bytes = readAll(path);
         QFile::remove(path);
         return bytes;
@@ -134,6 +140,14 @@ TEST_F(PDFToTextTest, RangesRunTogetherGiveTheBytesOfOneRun) {
         const QByteArray expected = singleRun(pdf);
         ASSERT_EQ(expected.count('\f'), c.pages);
         EXPECT_EQ(convert(pdf, c.runs), expected);
+        // Read in order, one range per core at a time: the same bytes, which also arrive a range
+        // at a time.
+        std::vector<QByteArray> pieces;
+        EXPECT_EQ(convert(pdf, c.runs, &pieces), expected);
+        const auto ranges = PageRanges::Plan(c.pages, c.runs).size();
+        EXPECT_EQ(pieces.size(), ranges > 1 ? ranges : 0);
+        EXPECT_EQ(std::accumulate(pieces.begin(), pieces.end(), QByteArray()),
+                  ranges > 1 ? expected : QByteArray());
         EXPECT_EQ(test.dialogs.messages.size(), 0u);
     }
     // No piece of a range is left in the temp folder.
@@ -163,6 +177,9 @@ TEST_F(PDFToTextTest, AnythingUnusualFallsBackToOneRun) {
     // A range that fails: one run after all.
     failRangeRuns();
     EXPECT_EQ(convert(plain, 3), expected);
+    std::vector<QByteArray> pieces;
+    EXPECT_EQ(convert(plain, 3, &pieces), expected);
+    EXPECT_TRUE(pieces.empty());
     EXPECT_TRUE(test.dialogs.messages.empty());
 }
 

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -600,6 +601,50 @@ TEST_F(RichTextPaneFileTest, MissingFileFailsWithADescription) {
         EXPECT_FALSE(failure.description().isEmpty());
     }
     EXPECT_EQ(pane.text(), QStringLiteral("kept"));
+}
+
+TEST_F(RichTextPaneFileTest, APreviewStaysOnlyWhereTheFileBeginsWithItAndReadsAsNoTextUntilThen) {
+    QtEventPump events;
+    pane.keepLive(events, std::chrono::milliseconds(15));
+    pane.show();
+    struct Case {
+        const char* name;
+        std::vector<QByteArray> pieces;
+        QByteArray file;
+        bool stays;
+    };
+    const Case cases[] = {
+        {"the file's beginning", {"one\ntwo\n", "three\n"}, "one\ntwo\nthree\nfour", true},
+        {"another text", {"one\n"}, "uno\n", false},
+        {"a break cut in two", {"one\r", "\ntwo"}, "one\r\ntwo", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pane.setText(QString());
+        for (const QByteArray& piece : c.pieces) pane.preview(piece);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pane.document()->characterCount() > 3; }));
+        EXPECT_EQ(pane.text(), QString());
+        EXPECT_EQ(pane.selStart(), 0);
+        EXPECT_EQ(pane.colorAt(0), kBlack);
+        // Kept, the document is not written again: a place in it stays where it was.
+        QTextCursor place(pane.document());
+        place.setPosition(2);
+        pane.loadFromFile(write(c.file));
+        pane.completeText();
+        EXPECT_EQ(pane.text(), PaneText::canonicalFromFileText(c.file));
+        EXPECT_EQ(pane.document()->toPlainText(),
+                  QString(pane.text()).replace(PaneText::kBreak, QStringLiteral("\n")));
+        EXPECT_EQ(place.position() == 2, c.stays) << place.position();
+    }
+    // Anything else done to the pane drops the preview; a pane with text shows none.
+    pane.setText(QString());
+    pane.preview("shown ahead");
+    pane.setText(QStringLiteral("written"));
+    pane.completeText();
+    EXPECT_EQ(pane.document()->toPlainText(), QStringLiteral("written"));
+    pane.preview("not shown");
+    pane.completeText();
+    EXPECT_EQ(pane.document()->toPlainText(), QStringLiteral("written"));
 }
 
 }  // namespace

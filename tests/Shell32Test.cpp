@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 
 #include "core/LoadCancel.h"
 #include "core/Shell32.h"
@@ -85,6 +86,33 @@ TEST(Shell32Test, RunsAtTheSameTimeGiveTheirCodesInOrderWithTheWindowLive) {
         Shell32::RunAllAndWait("sh", {{"-c", "sleep 0.5; exit 4"}, {"-c", "exit 0"}}, pump);
     EXPECT_EQ(results, (std::vector<int>{4, 0}));
     EXPECT_TRUE(timerFired);
+}
+
+TEST(Shell32Test, QueuedRunsKeepToTheirNumberAtOnceAndAreHeardAsTheyEnd) {
+    QtEventPump pump;
+    QTemporaryDir dir;
+    const QString log = dir.filePath("log");
+    std::vector<QStringList> runs;
+    for (int i = 0; i < 5; ++i)
+        runs.push_back(
+            {"-c",
+             QStringLiteral("echo + >> '%1'; sleep 0.2; echo - >> '%1'; exit %2").arg(log).arg(i)});
+    std::vector<std::size_t> heard;
+    const std::vector<int> results =
+        Shell32::RunQueuedAndWait("sh", runs, 2, pump, [&](std::size_t index, int result) {
+            EXPECT_EQ(result, int(index));
+            heard.push_back(index);
+        });
+    EXPECT_EQ(results, (std::vector<int>{0, 1, 2, 3, 4}));
+    std::sort(heard.begin(), heard.end());
+    EXPECT_EQ(heard, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    int runningAtOnce = 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        runningAtOnce += line == "+" ? 1 : line == "-" ? -1 : 0;
+        EXPECT_LE(runningAtOnce, 2);
+    }
 }
 
 TEST(Shell32Test, AStopRequestDuringRunsAtTheSameTimeKillsThem) {

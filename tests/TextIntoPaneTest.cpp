@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 
 #include "core/AppTitle.h"
+#include "core/MemoryDocument.h"
 #include "extract/TextIntoPane.h"
+#include "extract/TextPreview.h"
 #include "tests/support/TestServices.h"
 #include "window/RichTextPane.h"
 
@@ -149,6 +151,24 @@ TEST(PrintableTest, CodesThatCount) {
     EXPECT_FALSE(Main::IsPrintable(QChar(159)));
     EXPECT_TRUE(Main::IsPrintable(QChar(160)));
     EXPECT_TRUE(Main::IsPrintable(QChar(0x65E5)));
+}
+
+// A pane that notes the pieces it is shown ahead.
+struct PreviewedPane : MemoryDocument {
+    void preview(const QByteArray& filePiece) override { shown.push_back(filePiece); }
+    std::vector<QByteArray> shown;
+};
+
+TEST(TextPreviewTest, PiecesWaitUntilTheTextIsSureToBeReadable) {
+    PreviewedPane pane;
+    TextPreview preview(pane);
+    for (const QByteArray piece : {"\f", "ab\t\n", "\x01"}) preview.add(piece);
+    EXPECT_TRUE(pane.shown.empty());  // two printable characters are not yet a text
+    preview.add("cdef\f");
+    preview.add("g\f");
+    EXPECT_EQ(pane.shown, (std::vector<QByteArray>{"\fab\t\n\x01"
+                                                   "cdef\f",
+                                                   "g\f"}));
 }
 
 }  // namespace

@@ -110,6 +110,7 @@ qsizetype RichTextPane::textLength() const {
 }
 
 void RichTextPane::setText(const QString& text) {
+    dropPreview();
     // Text written after the text already there (a load's final line break, say) on a pane without
     // colour: only the new part goes into the document, which ends as a full rewrite would. Only it
     // is made canonical too: each character's canonical form stands alone, and the text there is
@@ -132,9 +133,41 @@ void RichTextPane::setCanonicalText(QString canonical) {
     document()->clear();
     ownEdit_ = false;
     coloured_ = false;
+    previewing_ = false;
+    preview_.clear();
     textCache_ = std::move(canonical);
     filled_ = 0;
     writeLater();
+}
+
+void RichTextPane::preview(const QByteArray& filePiece) {
+    if (!previewing_) {
+        // Only a live pane that is empty, without colour and done filling shows a text ahead.
+        if (pump_ == nullptr || filling_ || coloured_ || !textCacheValid_ ||
+            !textCache_.isEmpty() || document()->characterCount() > 1)
+            return;
+        previewing_ = true;
+        filling_ = true;
+        filled_ = 0;
+        madeReadOnly_ = !isReadOnly();
+        if (madeReadOnly_) setReadOnly(true);
+    }
+    preview_ += PaneText::canonicalFromFileText(filePiece);
+    scheduleFill();
+}
+
+void RichTextPane::dropPreview() {
+    if (!previewing_) return;
+    previewing_ = false;
+    preview_.clear();
+    ownEdit_ = true;
+    document()->clear();
+    ownEdit_ = false;
+    filled_ = 0;
+    filling_ = false;
+    fillTimer_.stop();
+    loopTurns_.setWatching(false);
+    if (madeReadOnly_) setReadOnly(false);
 }
 
 void RichTextPane::writeLater() {
@@ -155,8 +188,9 @@ void RichTextPane::writeLater() {
 }
 
 void RichTextPane::scheduleFill() {
-    // A hidden pane's document waits until the pane is shown, or until an operation needs it.
-    if (!filling_ || !isVisible()) return;
+    // A hidden pane's document waits until the pane is shown, or until an operation needs it; a
+    // preview shown so far waits for its next piece.
+    if (!filling_ || !isVisible() || filled_ >= incoming().size()) return;
     loopTurns_.setWatching(true);
     // The timer keeps a quiet loop filling; on a busy one the loop's other events also run slices
     // (loopTurns_), so requests queued ahead of it do not hold the text back.
@@ -171,7 +205,9 @@ void RichTextPane::showEvent(QShowEvent* event) {
 void RichTextPane::fillSliceIfDue() {
     // Not from inside an edit of this class, and no more often than the posted slices when the
     // loop is quiet.
-    if (!filling_ || ownEdit_ || !isVisible() || SliceTurn::inside()) return;
+    if (!filling_ || ownEdit_ || !isVisible() || SliceTurn::inside() ||
+        filled_ >= incoming().size())
+        return;
     if (sinceAnySlice().isValid() && sinceAnySlice().elapsed() < slice_.count()) return;
     fillSlice();
 }
@@ -183,12 +219,12 @@ void RichTextPane::fillSlice() {
     QTextCursor end(document());
     ownEdit_ = true;
     // At least one chunk a slice, however short the slice.
-    for (bool first = true;
-         filled_ < textCache_.size() && (first || clock.elapsed() < slice_.count());
+    const QString& source = incoming();
+    for (bool first = true; filled_ < source.size() && (first || clock.elapsed() < slice_.count());
          first = false) {
-        qsizetype to = std::min(textCache_.size(), filled_ + kFillChunk);
-        if (to < textCache_.size() && textCache_.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
-        QString chunk = textCache_.mid(filled_, to - filled_);
+        qsizetype to = std::min(source.size(), filled_ + kFillChunk);
+        if (to < source.size() && source.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
+        QString chunk = source.mid(filled_, to - filled_);
         chunk.replace(PaneText::kBreak, QStringLiteral("\n"));
         end.movePosition(QTextCursor::End);
         end.insertText(chunk, QTextCharFormat());
@@ -196,7 +232,12 @@ void RichTextPane::fillSlice() {
     }
     ownEdit_ = false;
     sinceAnySlice().start();
-    if (filled_ < textCache_.size()) return;
+    if (filled_ < source.size()) return;
+    if (previewing_) {
+        fillTimer_.stop();
+        loopTurns_.setWatching(false);
+        return;
+    }
     filling_ = false;
     fillTimer_.stop();
     loopTurns_.setWatching(false);
@@ -211,6 +252,8 @@ void RichTextPane::fillSlice() {
 }
 
 void RichTextPane::completeText() {
+    // What needs the document needs it as the text is, which a preview is not yet.
+    dropPreview();
     while (filling_) {
         fillSlice();
         if (filling_ && pump_ != nullptr) SliceTurn::Give(*pump_);
@@ -526,10 +569,19 @@ void RichTextPane::loadFromFile(const QString& path) {
     if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
     file.close();
     // Decoding a thousand pages takes a while: it runs beside the event loop.
-    if (pump_ != nullptr && bytes.size() > 1024 * 1024)
-        setCanonicalText(decodeBesideTheLoop(bytes, *pump_));
-    else
-        setCanonicalText(PaneText::canonicalFromFileText(bytes));
+    QString text = pump_ != nullptr && bytes.size() > 1024 * 1024
+                       ? decodeBesideTheLoop(bytes, *pump_)
+                       : PaneText::canonicalFromFileText(bytes);
+    // A preview that is how this text begins stays in the document, which goes on from there.
+    if (previewing_ && text.startsWith(preview_)) {
+        previewing_ = false;
+        preview_.clear();
+        textCache_ = std::move(text);
+        writeLater();
+        return;
+    }
+    dropPreview();
+    setCanonicalText(std::move(text));
 }
 
 }  // namespace corvella

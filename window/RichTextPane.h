@@ -64,6 +64,8 @@ public:
     void setShown(bool shown) override { setVisible(shown); }
 
     void loadFromFile(const QString& path) override;
+    void preview(const QByteArray& filePiece) override;
+    bool showsPreview() const override { return pump_ != nullptr; }
     quint64 textRevision() const override { return revision_; }
     quint64 colourRevision() const override { return colourings_; }
 
@@ -90,6 +92,9 @@ private:
     int lineNumberOf(qsizetype position);
 
     void setCanonicalText(QString canonical);
+    // What goes into the document: the text, or while previewing the text shown ahead of it.
+    const QString& incoming() const { return previewing_ ? preview_ : textCache_; }
+    void dropPreview();
     void writeLater();
     void scheduleFill();
     void fillSlice();
@@ -111,6 +116,10 @@ private:
     qsizetype filled_ = 0;
     QTimer fillTimer_;
     EventLoopTurns loopTurns_{[this] { fillSliceIfDue(); }};
+    // Pieces of a file on their way in, shown ahead of their load while the text is still empty:
+    // the document holds the first filled_ characters of preview_.
+    bool previewing_ = false;
+    QString preview_;
     bool madeReadOnly_ = false;
     EventPump* pump_ = nullptr;
     std::chrono::milliseconds slice_{15};
