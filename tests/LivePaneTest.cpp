@@ -15,6 +15,7 @@
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <memory>
@@ -177,6 +178,10 @@ TEST_F(LivePaneTest, RunsOfColourReadBetweenTurnsAreTheDocumentsAsItIsAtTheEnd) 
     for (qsizetype start = 0; start < text.size(); start = text.indexOf("\r\n", start) + 2)
         lines.push_back({start, 4});
     pane.colorRanges(lines, kRed);
+    // An edit from outside leaves the colours to be read out of the document.
+    QTextCursor edit(pane.document());
+    edit.movePosition(QTextCursor::End);
+    edit.insertText(QStringLiteral("."));
     const int before = pump.count;
     EXPECT_EQ(startsAndLengths(pane.runsOfColor(kRed)), startsAndLengths(lines));
     EXPECT_GT(pump.count, before);  // the window had turns during the read

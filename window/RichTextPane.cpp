@@ -385,6 +385,11 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     const quint64 revision = revision_;
     completeText();
     if (revision_ != revision) return;
+    // Kept as they are made only when known up to now: a text without colour, or colours known.
+    const bool knownBefore = !coloured_ || coloursKnown();
+    if (!coloured_) known_.clear();
+    const quint64 colouringsBefore = colourings_;
+    quint64 slices = 0;
     std::vector<TextRange> sorted = ranges;
     auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
     if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
@@ -420,6 +425,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
         ownEdit_ = true;
         coloured_ = true;
         ++colourings_;
+        ++slices;
         cursor.beginEditBlock();
     };
     auto endSlice = [&] {
@@ -454,6 +460,17 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
         }
     }
     endSlice();
+    // No other colouring ran in a turn between the slices.
+    if (!knownBefore || colourings_ != colouringsBefore + slices) return;
+    std::vector<TextRange> clamped;
+    for (const TextRange& range : sorted) {
+        const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
+        const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
+        if (to > from) clamped.push_back({from, to - from});
+    }
+    known_.paint(text(), clamped, color);
+    knownRevision_ = revision_;
+    knownColourings_ = colourings_;
 }
 
 Color RichTextPane::colorAt(qsizetype position) const {
@@ -479,7 +496,8 @@ Color RichTextPane::colorAt(qsizetype position) const {
 std::vector<TextRange> RichTextPane::runsOfColor(Color color) const {
     // Line breaks read as black but are no fragments; black is asked of every character.
     if (color == kBlack) return PaneDocument::runsOfColor(color);
-    if (filling_) return {};  // no colour since it was written
+    if (filling_ || !coloured_) return {};  // no colour since it was written
+    if (coloursKnown()) return known_.runsOf(color);
     if (runsRead_ && runsRead_->color == color && runsRead_->revision == revision_ &&
         runsRead_->colourings == colourings_)
         return runsRead_->runs;

@@ -13,6 +13,7 @@
 #include "core/EventPump.h"
 #include "core/PaneDocument.h"
 #include "window/EventLoopTurns.h"
+#include "window/KnownColours.h"
 
 namespace corvella {
 
@@ -134,6 +135,14 @@ private:
         std::vector<TextRange> runs;
     };
     mutable std::optional<ColourRuns> runsRead_;
+    // The runs of each colour as the colourings made them, while nothing else changed the
+    // document: at this revision and count of colourings.
+    KnownColours known_;
+    quint64 knownRevision_ = 0;
+    quint64 knownColourings_ = 0;
+    bool coloursKnown() const {
+        return knownRevision_ == revision_ && knownColourings_ == colourings_;
+    }
 
     // The selection last set through this interface, in text positions, and where it landed in
     // the document; it stays authoritative while the widget's cursor has not moved.
