@@ -71,6 +71,19 @@ QString canonicalFromFileText(const QByteArray& bytes) {
     return canonicalise(view, LoneLF::Breaks);
 }
 
+QString canonicalFromLaterFileText(QByteArrayView bytes) {
+    // A byte-order mark here is a character of the text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder(bytes);
+    return canonicalise(text, LoneLF::Breaks);
+}
+
+bool cutsCleanlyAfter(QByteArrayView bytes) {
+    return bytes.isEmpty() ||
+           (static_cast<unsigned char>(bytes.back()) < 0x80 && bytes.back() != '\r');
+}
+
 qsizetype clampStart(qsizetype start, qsizetype textLength) {
     if (start < 0) throw Failure(QStringLiteral("Invalid property value"));
     return std::min(start, textLength);

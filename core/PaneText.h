@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include "core/TextRange.h"
@@ -24,6 +25,11 @@ QString canonical(const QString& written);
 // Reads a file's text the way "load from file" treats it: UTF-8 (invalid bytes become U+FFFD),
 // with LF, CR LF and CR each ending a line. The result is in canonical form.
 QString canonicalFromFileText(const QByteArray& bytes);
+// The same for a piece of a file that follows an earlier piece ending in a byte below 0x80 other
+// than CR: the earlier piece's text followed by this one's is the text of both together.
+QString canonicalFromLaterFileText(QByteArrayView bytes);
+// Whether a file's bytes can be cut after `bytes` so: after nothing, or after such a byte.
+bool cutsCleanlyAfter(QByteArrayView bytes);
 
 // The selection a pane keeps after setting start or length, clamped to the text length.
 // Throws Failure("Invalid property value") for negative values.

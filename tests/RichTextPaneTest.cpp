@@ -53,6 +53,27 @@ TEST(PaneTextFromFile, EveryLineEndEndsALine) {
     EXPECT_EQ(PaneText::canonicalFromFileText("a\nb\r\nc\rd"), QStringLiteral("a\r\nb\r\nc\r\nd"));
 }
 
+TEST(PaneTextFromFile, PiecesCutCleanlyReadAsTheirBytesTogether) {
+    std::mt19937 random(5);
+    const QByteArray alphabet[] = {"a", "\r", "\n", "\xEF\xBB\xBF", "\xC3", "\xA9", "\xFF", "\f"};
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray whole;
+        QString pieces;
+        QByteArray piece;
+        for (int i = int(random() % 12); i >= 0; --i) {
+            piece += alphabet[random() % 8];
+            if (random() % 3 != 0 && i > 0) continue;
+            // Cut here only where it is clean; the first piece is the file's start.
+            if (i > 0 && !PaneText::cutsCleanlyAfter(piece)) continue;
+            pieces += whole.isEmpty() ? PaneText::canonicalFromFileText(piece)
+                                      : PaneText::canonicalFromLaterFileText(piece);
+            whole += piece;
+            piece.clear();
+        }
+        EXPECT_EQ(pieces, PaneText::canonicalFromFileText(whole)) << whole.toHex().constData();
+    }
+}
+
 TEST(PaneTextFromFile, DecodesUtf8DropsTheByteOrderMarkAndReplacesInvalidBytes) {
     EXPECT_EQ(PaneText::canonicalFromFileText("\xEF\xBB\xBF"
                                               "ab"),
@@ -649,6 +670,11 @@ TEST_F(RichTextPaneFileTest, APreviewStaysOnlyWhereTheFileBeginsWithItAndReadsAs
         {"the file's beginning", {"one\ntwo\n", "three\n"}, "one\ntwo\nthree\nfour", true},
         {"another text", {"one\n"}, "uno\n", false},
         {"a break cut in two", {"one\r", "\ntwo"}, "one\r\ntwo", false},
+        {"a character cut in two", {"caf\xC3", "\xA9\n"}, "caf\xC3\xA9\nmore", false},
+        {"a byte-order mark after the start",
+         {"one\n", "\xEF\xBB\xBFtwo"},
+         "one\n\xEF\xBB\xBFtwo",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -147,19 +147,35 @@ void RichTextPane::preview(const QByteArray& filePiece) {
             !textCache_.isEmpty() || document()->characterCount() > 1)
             return;
         previewing_ = true;
+        previewBytes_.clear();
+        previewClean_ = true;
         filling_ = true;
         filled_ = 0;
         madeReadOnly_ = !isReadOnly();
         if (madeReadOnly_) setReadOnly(true);
     }
-    preview_ += PaneText::canonicalFromFileText(filePiece);
+    const bool later = !previewBytes_.isEmpty();
+    if (later && !PaneText::cutsCleanlyAfter(previewBytes_)) previewClean_ = false;
+    // Cut elsewhere, the text shown is only a guess, which the load checks against the file's.
+    preview_ += later && previewClean_ ? PaneText::canonicalFromLaterFileText(filePiece)
+                                       : PaneText::canonicalFromFileText(filePiece);
+    previewBytes_ += filePiece;
     scheduleFill();
+}
+
+void RichTextPane::keepPreviewFor(QString text) {
+    previewing_ = false;
+    preview_.clear();
+    previewBytes_.clear();
+    textCache_ = std::move(text);
+    writeLater();
 }
 
 void RichTextPane::dropPreview() {
     if (!previewing_) return;
     previewing_ = false;
     preview_.clear();
+    previewBytes_.clear();
     ownEdit_ = true;
     document()->clear();
     ownEdit_ = false;
@@ -224,10 +240,9 @@ void RichTextPane::fillSlice() {
          first = false) {
         qsizetype to = std::min(source.size(), filled_ + kFillChunk);
         if (to < source.size() && source.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
-        QString chunk = source.mid(filled_, to - filled_);
-        chunk.replace(PaneText::kBreak, QStringLiteral("\n"));
         end.movePosition(QTextCursor::End);
-        end.insertText(chunk, QTextCharFormat());
+        // The document takes a CR LF as one paragraph break.
+        end.insertText(source.mid(filled_, to - filled_), QTextCharFormat());
         filled_ = to;
     }
     ownEdit_ = false;
@@ -586,16 +601,21 @@ void RichTextPane::loadFromFile(const QString& path) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw Failure(file.errorString());
     file.close();
+    // Shown ahead and cut cleanly: only the rest of the file is decoded.
+    if (previewing_ && previewClean_ && bytes.startsWith(previewBytes_) &&
+        (bytes.size() == previewBytes_.size() || PaneText::cutsCleanlyAfter(previewBytes_))) {
+        QString text = preview_ + PaneText::canonicalFromLaterFileText(
+                                      QByteArrayView(bytes).sliced(previewBytes_.size()));
+        keepPreviewFor(std::move(text));
+        return;
+    }
     // Decoding a thousand pages takes a while: it runs beside the event loop.
     QString text = pump_ != nullptr && bytes.size() > 1024 * 1024
                        ? decodeBesideTheLoop(bytes, *pump_)
                        : PaneText::canonicalFromFileText(bytes);
     // A preview that is how this text begins stays in the document, which goes on from there.
     if (previewing_ && text.startsWith(preview_)) {
-        previewing_ = false;
-        preview_.clear();
-        textCache_ = std::move(text);
-        writeLater();
+        keepPreviewFor(std::move(text));
         return;
     }
     dropPreview();

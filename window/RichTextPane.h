@@ -96,6 +96,8 @@ private:
     // What goes into the document: the text, or while previewing the text shown ahead of it.
     const QString& incoming() const { return previewing_ ? preview_ : textCache_; }
     void dropPreview();
+    // The document holds how the text begins, and goes on from there.
+    void keepPreviewFor(QString text);
     void writeLater();
     void scheduleFill();
     void fillSlice();
@@ -121,6 +123,10 @@ private:
     // the document holds the first filled_ characters of preview_.
     bool previewing_ = false;
     QString preview_;
+    // The bytes shown, and whether every cut between their pieces was clean, so that the text of
+    // the pieces is the text of their bytes together.
+    QByteArray previewBytes_;
+    bool previewClean_ = true;
     bool madeReadOnly_ = false;
     EventPump* pump_ = nullptr;
     std::chrono::milliseconds slice_{15};

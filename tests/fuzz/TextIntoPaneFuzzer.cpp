@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Any bytes as an extracted text: decoded into the pane's text with its breaks, checked for
-// printable text, and loaded into a pane as the load commands do.
+// Any bytes as an extracted text: decoded into the pane's text with its breaks (whole and in
+// pieces), checked for printable text, and loaded into a pane as the load commands do.
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -51,6 +51,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (text[i] == PaneText::kLF) FUZZ_CHECK(i > 0 && text[i - 1] == PaneText::kCR);
         FUZZ_CHECK(text[i] != QChar(0x2029));
     }
+
+    // Cut after every clean byte, the pieces read as the whole file does.
+    QString pieces;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= bytes.size(); ++i) {
+        const QByteArrayView piece = QByteArrayView(bytes).sliced(from, i - from);
+        if (i < bytes.size() && !PaneText::cutsCleanlyAfter(piece)) continue;
+        pieces += from == 0 ? PaneText::canonicalFromFileText(piece.toByteArray())
+                            : PaneText::canonicalFromLaterFileText(piece);
+        from = i;
+    }
+    FUZZ_CHECK(pieces == text);
 
     testing::TestServices test;
     const bool noText = Main::NoTextPDF(path, test.services);
