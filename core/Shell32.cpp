@@ -93,19 +93,13 @@ int resultOf(const QProcess& process) {
     return process.exitCode();
 }
 
-std::vector<int> runAll(const QString& program, const std::vector<QStringList>& argumentLists,
-                        EventPump& events, bool cancellable, Waiting waiting) {
-    std::vector<std::unique_ptr<QProcess>> processes;
-    std::vector<QProcess*> started;
-    for (const QStringList& arguments : argumentLists) {
-        auto& process = processes.emplace_back(startQuiet(program, arguments));
-        if (process->state() != QProcess::NotRunning) started.push_back(process.get());
-    }
-    if (!started.empty()) waitAll(started, events, std::nullopt, nullptr, cancellable, waiting);
-
-    std::vector<int> results;
-    for (const auto& process : processes) results.push_back(resultOf(*process));
-    return results;
+// One run, waited for with a poll.
+int runPolled(const QString& program, const QStringList& arguments, EventPump& events,
+              bool cancellable) {
+    const std::unique_ptr<QProcess> process = startQuiet(program, arguments);
+    if (process->state() != QProcess::NotRunning)
+        waitAll({process.get()}, events, std::nullopt, nullptr, cancellable);
+    return resultOf(*process);
 }
 }  // namespace
 
@@ -118,13 +112,7 @@ int RunAndWait(const QString& program, const QStringList& arguments, std::option
                EventPump& events, bool cancellable) {
     // Console programs have no window here: the style is checked and has nothing to apply to.
     static_cast<void>(NormalisedWindowStyle(windowStyle));
-    return runAll(program, {arguments}, events, cancellable, Waiting::Polled).front();
-}
-
-std::vector<int> RunAllAndWait(const QString& program,
-                               const std::vector<QStringList>& argumentLists, EventPump& events,
-                               bool cancellable) {
-    return runAll(program, argumentLists, events, cancellable, Waiting::Live);
+    return runPolled(program, arguments, events, cancellable);
 }
 
 std::vector<int> RunQueuedAndWait(const QString& program,

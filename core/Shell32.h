@@ -35,16 +35,10 @@ int NormalisedWindowStyle(std::optional<int> windowStyle);
 int RunAndWait(const QString& program, const QStringList& arguments, std::optional<int> windowStyle,
                EventPump& events, bool cancellable = false);
 
-// Starts the program once per argument list, all at the same time, and waits for every run with
-// the window's events handled as they come (no poll: the last run's end is seen at once).
-// Returns each run's result in the order of the lists; `cancellable` as for RunAndWait.
-std::vector<int> RunAllAndWait(const QString& program,
-                               const std::vector<QStringList>& argumentLists, EventPump& events,
-                               bool cancellable = false);
-
 // Starts the program once per argument list in the lists' order, at most `atOnce` running at a
-// time, and waits for every run as RunAllAndWait does. `ended` hears each run's index and result
-// as soon as it ends. Returns each run's result in the order of the lists.
+// time, and waits for every run with the window's events handled as they come (no poll: each
+// run's end is seen at once). `ended` hears each run's index and result as soon as it ends.
+// Returns each run's result in the order of the lists; `cancellable` as for RunAndWait.
 std::vector<int> RunQueuedAndWait(const QString& program,
                                   const std::vector<QStringList>& argumentLists, std::size_t atOnce,
                                   EventPump& events,

@@ -85,27 +85,24 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
                                  QStringLiteral("-l"), QString::number(range.last),
                                  QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, part});
     }
-    std::vector<int> results;
-    if (arriving) {
-        // Each range's text goes on once it and every range before it ended well.
-        std::vector<bool> ended(ranges.size(), false);
-        std::size_t handedOn = 0;
-        bool broken = false;
-        auto handOn = [&](std::size_t index, int result) {
-            ended[index] = result == 0;
-            while (!broken && handedOn < ended.size() && ended[handedOn]) {
-                QFile part(parts.at(qsizetype(handedOn)));
-                broken = !part.open(QIODevice::ReadOnly);
-                if (!broken) arriving(part.readAll());
-                ++handedOn;
-            }
-        };
-        results = Shell32::RunQueuedAndWait(extractor, argumentLists,
-                                            std::size_t(PageRanges::RunsAtOnceInOrder(cores)),
-                                            services.events, handOn, true);
-    } else {
-        results = Shell32::RunAllAndWait(extractor, argumentLists, services.events, true);
-    }
+    // Each range's text goes on once it and every range before it ended well.
+    std::vector<bool> ended(ranges.size(), false);
+    std::size_t handedOn = 0;
+    bool broken = false;
+    auto handOn = [&](std::size_t index, int result) {
+        ended[index] = result == 0;
+        while (!broken && handedOn < ended.size() && ended[handedOn]) {
+            QFile part(parts.at(qsizetype(handedOn)));
+            broken = !part.open(QIODevice::ReadOnly);
+            if (!broken) arriving(part.readAll());
+            ++handedOn;
+        }
+    };
+    const std::size_t atOnce =
+        arriving ? std::size_t(PageRanges::RunsAtOnceInOrder(cores)) : ranges.size();
+    const std::vector<int> results = Shell32::RunQueuedAndWait(
+        extractor, argumentLists, atOnce, services.events,
+        arriving ? handOn : std::function<void(std::size_t, int)>(), true);
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
     return ok && PageRanges::JoinFiles(parts, textPath);

@@ -133,8 +133,6 @@ void RichTextPane::setCanonicalText(QString canonical) {
     document()->clear();
     ownEdit_ = false;
     coloured_ = false;
-    previewing_ = false;
-    preview_.clear();
     textCache_ = std::move(canonical);
     filled_ = 0;
     writeLater();
@@ -163,19 +161,21 @@ void RichTextPane::preview(const QByteArray& filePiece) {
     scheduleFill();
 }
 
-void RichTextPane::keepPreviewFor(QString text) {
+void RichTextPane::endPreview() {
     previewing_ = false;
     preview_.clear();
     previewBytes_.clear();
+}
+
+void RichTextPane::keepPreviewFor(QString text) {
+    endPreview();
     textCache_ = std::move(text);
     writeLater();
 }
 
 void RichTextPane::dropPreview() {
     if (!previewing_) return;
-    previewing_ = false;
-    preview_.clear();
-    previewBytes_.clear();
+    endPreview();
     ownEdit_ = true;
     document()->clear();
     ownEdit_ = false;
@@ -459,9 +459,11 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     constexpr qsizetype kLongest = 32 * 1024;
     beginSlice();
     Sweep start{doc->begin()};
+    std::vector<TextRange> painted;  // the ranges within the text, for the runs kept
     for (const TextRange& range : sorted) {
         const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
         const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
+        if (knownBefore && to > from) painted.push_back({from, to - from});
         qsizetype docFrom = advance(start, from);
         Sweep end = start;
         const qsizetype docTo = advance(end, to);
@@ -477,13 +479,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     endSlice();
     // No other colouring ran in a turn between the slices.
     if (!knownBefore || colourings_ != colouringsBefore + slices) return;
-    std::vector<TextRange> clamped;
-    for (const TextRange& range : sorted) {
-        const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
-        const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
-        if (to > from) clamped.push_back({from, to - from});
-    }
-    known_.paint(text(), clamped, color);
+    known_.paint(text(), painted, color);
     knownRevision_ = revision_;
     knownColourings_ = colourings_;
 }

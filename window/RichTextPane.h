@@ -95,6 +95,7 @@ private:
     void setCanonicalText(QString canonical);
     // What goes into the document: the text, or while previewing the text shown ahead of it.
     const QString& incoming() const { return previewing_ ? preview_ : textCache_; }
+    void endPreview();
     void dropPreview();
     // The document holds how the text begins, and goes on from there.
     void keepPreviewFor(QString text);
