@@ -166,7 +166,9 @@ int coresUsed(const QString& pdf) {
         PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
     const int cores = QThread::idealThreadCount();
     if (!document.pages || document.encrypted) return 1;
-    const auto runs = PageRanges::Plan(*document.pages, PageRanges::RunsInOrderFor(cores)).size();
+    const auto runs = PageRanges::PlanInOrder(*document.pages, PageRanges::RunsInOrderFor(cores),
+                                              PageRanges::RunsAtOnceInOrder(cores))
+                          .size();
     return runs < 2 ? 1 : std::min(PageRanges::RunsAtOnceInOrder(cores), int(runs));
 }
 
@@ -304,7 +306,8 @@ qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
     const int cores = QThread::idealThreadCount();
     std::vector<PageRanges::Range> ranges{{1, 1}};
     if (document.pages && !document.encrypted)
-        ranges = PageRanges::Plan(*document.pages, PageRanges::RunsInOrderFor(cores));
+        ranges = PageRanges::PlanInOrder(*document.pages, PageRanges::RunsInOrderFor(cores),
+                                         PageRanges::RunsAtOnceInOrder(cores));
     std::vector<QStringList> runs;
     for (std::size_t i = 0; i < ranges.size(); ++i) {
         QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,

@@ -29,6 +29,9 @@ public:
     virtual QString text() const = 0;
     virtual qsizetype textLength() const = 0;
     virtual void setText(const QString& text) = 0;
+    // Writes the text with `added` after it, as setText(text() + added) does; a pane that holds a
+    // long text may do so without copying it.
+    virtual void appendText(const QString& added) { setText(text() + added); }
 
     // Setting the start collapses the selection there (length 0). Values past the end are
     // clamped to the end; negative values fail.

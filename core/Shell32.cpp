@@ -123,12 +123,13 @@ std::vector<int> RunQueuedAndWait(const QString& program,
     const std::size_t count = argumentLists.size();
     std::vector<std::unique_ptr<QProcess>> processes(count);
     std::vector<int> results(count, 0);
-    std::vector<std::size_t> runs;  // the indexes of the runs going on
+    std::vector<std::size_t> runs;      // the indexes of the runs going on
+    std::vector<std::size_t> finished;  // runs ended and not yet heard of
     std::size_t next = 0;
     auto end = [&](std::size_t index) {
         running().remove(processes[index].get());
         results[index] = resultOf(*processes[index]);
-        if (ended) ended(index, results[index]);
+        finished.push_back(index);
     };
     auto oneEnded = [&] {
         return std::any_of(runs.begin(), runs.end(), [&](std::size_t index) {
@@ -146,6 +147,10 @@ std::vector<int> RunQueuedAndWait(const QString& program,
             running().insert(processes[index].get());
             runs.push_back(index);
         }
+        // Heard only once the runs that take their places have started: no core waits meanwhile.
+        for (const std::size_t index : finished)
+            if (ended) ended(index, results[index]);
+        finished.clear();
         if (runs.empty()) break;
         const bool waited = events.processEventsUntil(
             [&] { return oneEnded() || (cancellable && LoadCancel::Requested()); },

@@ -116,7 +116,7 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
                 loadOne(window, command, proc, path, 120);
             }
         }
-        proc.step(126, [&] { pane.setText(pane.text() + QStringLiteral("\r")); });
+        proc.step(126, [&] { pane.appendText(QStringLiteral("\r")); });
         proc.step(128, [&] { window.selectOption(1); });
         proc.step(130, [&] { window.setPointer(PointerShape::Default); });
     } catch (const LoadCancel::Cancelled&) {

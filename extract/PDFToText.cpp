@@ -69,7 +69,10 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
     const int cores = QThread::idealThreadCount();
     const int planned = arriving ? PageRanges::RunsInOrderFor(cores) : PageRanges::RunsFor(cores);
     const int runs = services.extractorRuns > 0 ? services.extractorRuns : planned;
-    const std::vector<PageRanges::Range> ranges = PageRanges::Plan(*info.pages, runs);
+    const int atOnce = arriving ? PageRanges::RunsAtOnceInOrder(cores) : runs;
+    const std::vector<PageRanges::Range> ranges =
+        arriving ? PageRanges::PlanInOrder(*info.pages, runs, atOnce)
+                 : PageRanges::Plan(*info.pages, runs);
     if (ranges.size() < 2) return false;
 
     static int conversions = 0;
@@ -85,23 +88,26 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
                                  QStringLiteral("-l"), QString::number(range.last),
                                  QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, part});
     }
-    // Each range's text goes on once it and every range before it ended well.
+    // Each range's text goes on once it and every range before it ended well. Taking it in costs
+    // the window a core's time: past the first range, which shows the first pages, it waits until
+    // fewer ranges are left to run than there are cores, so no range waits for a core meanwhile.
     std::vector<bool> ended(ranges.size(), false);
+    std::size_t endedCount = 0;
     std::size_t handedOn = 0;
     bool broken = false;
     auto handOn = [&](std::size_t index, int result) {
         ended[index] = result == 0;
-        while (!broken && handedOn < ended.size() && ended[handedOn]) {
+        const bool coreFree = ranges.size() - ++endedCount < std::size_t(atOnce);
+        while (!broken && handedOn < ended.size() && ended[handedOn] &&
+               (handedOn == 0 || coreFree)) {
             QFile part(parts.at(qsizetype(handedOn)));
             broken = !part.open(QIODevice::ReadOnly);
             if (!broken) arriving(part.readAll());
             ++handedOn;
         }
     };
-    const std::size_t atOnce =
-        arriving ? std::size_t(PageRanges::RunsAtOnceInOrder(cores)) : ranges.size();
     const std::vector<int> results = Shell32::RunQueuedAndWait(
-        extractor, argumentLists, atOnce, services.events,
+        extractor, argumentLists, arriving ? std::size_t(atOnce) : ranges.size(), services.events,
         arriving ? handOn : std::function<void(std::size_t, int)>(), true);
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
@@ -134,6 +140,7 @@ void PDFToText(QString& path, Services& services,
         // document information first: such a PDF gives no text, as one that needs a password.
         try {
             const PageRanges::DocumentInfo info = ReadDocumentInfo(pdf, services.events);
+
             if (info.copyingForbidden) return;
             if (ExtractInParallel(extractor, pdf, textPath, info, services, arriving)) return;
             QFile::remove(textPath);

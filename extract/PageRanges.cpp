@@ -28,6 +28,25 @@ std::vector<Range> Plan(int pages, int runs) {
     return ranges;
 }
 
+std::vector<Range> PlanInOrder(int pages, int runs, int atOnce) {
+    const std::vector<Range> whole = Plan(pages, runs);
+    if (whole.size() < 2) return whole;
+    const std::size_t lastRoundStart =
+        whole.size() - std::min(whole.size(), std::size_t(std::max(1, atOnce)));
+    std::vector<Range> ranges(whole.begin(), whole.begin() + qsizetype(lastRoundStart));
+    for (std::size_t i = lastRoundStart; i < whole.size(); ++i) {
+        const Range range = whole[i];
+        const int half = (range.last - range.first + 1) / 2;
+        if (half < kMinimumPages) {
+            ranges.push_back(range);
+            continue;
+        }
+        ranges.push_back({range.first, range.first + half - 1});
+        ranges.push_back({range.first + half, range.last});
+    }
+    return ranges;
+}
+
 DocumentInfo ParseDocumentInfo(const QByteArray& information) {
     DocumentInfo info;
     for (const QByteArray& line : information.split('\n')) {

@@ -36,6 +36,11 @@ std::vector<Range> Plan(int pages, int runs);
 int RunsInOrderFor(int cores);
 int RunsAtOnceInOrder(int cores);
 
+// The ranges of such a text: Plan's, with each range of the last round (the last `atOnce`) cut in
+// two where both halves keep kMinimumPages. The ranges that end last then end closer together, so
+// a core waits less for the last one, and less of the text is left to take in after it ends.
+std::vector<Range> PlanInOrder(int pages, int runs, int atOnce);
+
 // What the document information says about a PDF.
 struct DocumentInfo {
     std::optional<int> pages;  // unknown when the information could not be read

@@ -81,7 +81,9 @@ TEST(ExtractorLifetimeTest, NoExtractorAndNoFileOutlivesTheProgramHoweverItEnds)
     // A window reads its ranges in order, one per core at a time.
     const int cores = QThread::idealThreadCount();
     const int rangesAtOnce = std::min(
-        int(corvella::PageRanges::Plan(kPages, corvella::PageRanges::RunsInOrderFor(cores)).size()),
+        int(corvella::PageRanges::PlanInOrder(kPages, corvella::PageRanges::RunsInOrderFor(cores),
+                                              corvella::PageRanges::RunsAtOnceInOrder(cores))
+                .size()),
         corvella::PageRanges::RunsAtOnceInOrder(cores));
     for (const bool window : {true, false})
         for (const bool informationHangs : {false, true})

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <numeric>
 
 #include "extract/Deployment.h"
@@ -57,6 +58,39 @@ TEST(PageRangesTest, PlanSplitsEvenlyWithoutShortRanges) {
     for (const Case& c : cases) {
         Ranges got;
         for (const PageRanges::Range& range : PageRanges::Plan(c.pages, c.runs))
+            got.emplace_back(range.first, range.last);
+        EXPECT_EQ(got, c.expected) << c.pages << " pages, " << c.runs << " runs";
+    }
+}
+
+TEST(PageRangesTest, ReadInOrderTheLastRoundIsCutInHalvesThatKeepTheMinimum) {
+    using Ranges = std::vector<std::pair<int, int>>;
+    struct Case {
+        int pages, runs, atOnce;
+        Ranges expected;
+    };
+    const Case cases[] = {
+        {1151,
+         8,
+         2,
+         {{1, 144},
+          {145, 288},
+          {289, 432},
+          {433, 576},
+          {577, 720},
+          {721, 864},
+          {865, 936},
+          {937, 1008},
+          {1009, 1079},
+          {1080, 1151}}},
+        {120, 3, 2, {{1, 40}, {41, 60}, {61, 80}, {81, 100}, {101, 120}}},
+        {117, 3, 2, {{1, 39}, {40, 78}, {79, 117}}},            // halves of 39 pages would be short
+        {100, 2, 4, {{1, 25}, {26, 50}, {51, 75}, {76, 100}}},  // every range in the last round
+        {100, 1, 2, {{1, 100}}},                                // one run stays one
+    };
+    for (const Case& c : cases) {
+        Ranges got;
+        for (const PageRanges::Range& range : PageRanges::PlanInOrder(c.pages, c.runs, c.atOnce))
             got.emplace_back(range.first, range.last);
         EXPECT_EQ(got, c.expected) << c.pages << " pages, " << c.runs << " runs";
     }
@@ -144,7 +178,10 @@ TEST_F(PDFToTextTest, RangesRunTogetherGiveTheBytesOfOneRun) {
         // at a time.
         std::vector<QByteArray> pieces;
         EXPECT_EQ(convert(pdf, c.runs, &pieces), expected);
-        const auto ranges = PageRanges::Plan(c.pages, c.runs).size();
+        const auto ranges =
+            PageRanges::PlanInOrder(c.pages, c.runs,
+                                    PageRanges::RunsAtOnceInOrder(QThread::idealThreadCount()))
+                .size();
         EXPECT_EQ(pieces.size(), ranges > 1 ? ranges : 0);
         EXPECT_EQ(std::accumulate(pieces.begin(), pieces.end(), QByteArray()),
                   ranges > 1 ? expected : QByteArray());

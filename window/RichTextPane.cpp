@@ -111,21 +111,28 @@ qsizetype RichTextPane::textLength() const {
 
 void RichTextPane::setText(const QString& text) {
     dropPreview();
+    if (textCacheValid_ && text.size() > textCache_.size() && text.startsWith(textCache_) &&
+        addAfterText(text.sliced(textCache_.size())))
+        return;
+    setCanonicalText(PaneText::canonical(text));
+}
+
+void RichTextPane::appendText(const QString& added) {
+    if (previewing_ || !textCacheValid_ || !addAfterText(added)) setText(text() + added);
+}
+
+bool RichTextPane::addAfterText(const QString& added) {
     // Text written after the text already there (a load's final line break, say) on a pane without
     // colour: only the new part goes into the document, which ends as a full rewrite would. Only it
     // is made canonical too: each character's canonical form stands alone, and the text there is
     // canonical already.
-    if (!coloured_ && textCacheValid_ && text.size() > textCache_.size() &&
-        text.startsWith(textCache_)) {
-        const QString added = PaneText::canonical(text.sliced(textCache_.size()));
-        if (!added.isEmpty()) {
-            if (!filling_) filled_ = textCache_.size();
-            textCache_ += added;
-            writeLater();
-            return;
-        }
-    }
-    setCanonicalText(PaneText::canonical(text));
+    if (coloured_) return false;
+    const QString canonical = PaneText::canonical(added);
+    if (canonical.isEmpty()) return false;
+    if (!filling_) filled_ = textCache_.size();
+    textCache_ += canonical;
+    writeLater();
+    return true;
 }
 
 void RichTextPane::setCanonicalText(QString canonical) {
@@ -147,10 +154,8 @@ void RichTextPane::preview(const QByteArray& filePiece) {
         previewing_ = true;
         previewBytes_.clear();
         previewClean_ = true;
-        filling_ = true;
+        startFilling();
         filled_ = 0;
-        madeReadOnly_ = !isReadOnly();
-        if (madeReadOnly_) setReadOnly(true);
     }
     const bool later = !previewBytes_.isEmpty();
     if (later && !PaneText::cutsCleanlyAfter(previewBytes_)) previewClean_ = false;
@@ -180,27 +185,38 @@ void RichTextPane::dropPreview() {
     document()->clear();
     ownEdit_ = false;
     filled_ = 0;
-    filling_ = false;
-    fillTimer_.stop();
-    loopTurns_.setWatching(false);
-    if (madeReadOnly_) setReadOnly(false);
+    stopFilling();
 }
 
 void RichTextPane::writeLater() {
     textCacheValid_ = true;
     recorded_ = RecordedSelection{};
     ++revision_;
-    if (!filling_) {
-        filling_ = true;
-        // Nothing may be typed into a document that is still being filled while the window is live.
-        madeReadOnly_ = pump_ != nullptr && !isReadOnly();
-        if (madeReadOnly_) setReadOnly(true);
-    }
+    if (!filling_) startFilling();
     // What fits in one slice goes in now: nothing is left waiting on the event loop for it.
     if (pump_ == nullptr || textCache_.size() - filled_ <= kFillChunk)
         completeText();
     else
         scheduleFill();
+}
+
+void RichTextPane::startFilling() {
+    filling_ = true;
+    // Nothing may be typed into a document that is still being filled while the window is live.
+    madeReadOnly_ = pump_ != nullptr && !isReadOnly();
+    if (madeReadOnly_) setReadOnly(true);
+    // Meanwhile the scroll range is taken from the line count alone: worked out from the end of
+    // the document, it lays out the paragraphs a screen holds there after every chunk, which
+    // costs a third of the fill and keeps thousands of layouts. It is worked out once at the end.
+    setCenterOnScroll(true);
+}
+
+void RichTextPane::stopFilling() {
+    filling_ = false;
+    fillTimer_.stop();
+    loopTurns_.setWatching(false);
+    if (madeReadOnly_) setReadOnly(false);
+    setCenterOnScroll(false);
 }
 
 void RichTextPane::scheduleFill() {
@@ -253,10 +269,7 @@ void RichTextPane::fillSlice() {
         loopTurns_.setWatching(false);
         return;
     }
-    filling_ = false;
-    fillTimer_.stop();
-    loopTurns_.setWatching(false);
-    if (madeReadOnly_) setReadOnly(false);
+    stopFilling();
     // Writing the whole text leaves the cursor, and the selection, after it; the view stays.
     end.movePosition(QTextCursor::End);
     const int horizontal = horizontalScrollBar()->value();

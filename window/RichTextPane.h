@@ -48,6 +48,7 @@ public:
     QString text() const override;
     qsizetype textLength() const override;
     void setText(const QString& text) override;
+    void appendText(const QString& added) override;
 
     qsizetype selStart() const override;
     qsizetype selLength() const override;
@@ -93,6 +94,9 @@ private:
     int lineNumberOf(qsizetype position);
 
     void setCanonicalText(QString canonical);
+    // Writes the canonical form of `added` after the text, where that ends as a full rewrite
+    // would; false, changing nothing, where it would not.
+    bool addAfterText(const QString& added);
     // What goes into the document: the text, or while previewing the text shown ahead of it.
     const QString& incoming() const { return previewing_ ? preview_ : textCache_; }
     void endPreview();
@@ -100,6 +104,8 @@ private:
     // The document holds how the text begins, and goes on from there.
     void keepPreviewFor(QString text);
     void writeLater();
+    void startFilling();
+    void stopFilling();
     void scheduleFill();
     void fillSlice();
     void fillSliceIfDue();

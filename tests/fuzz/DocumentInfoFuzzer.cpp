@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The document information as the page counter prints it: any bytes give a page count or none,
-// and every page count gives ranges that cover the document once.
+// and every page count gives ranges that cover the document once, as planned or read in order.
 #include "extract/PageRanges.h"
 #include "tests/fuzz/FuzzSupport.h"
 
@@ -23,6 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(ranges.size() == 1 || pages >= PageRanges::kMinimumPages);
             const int first = ranges.front().last - ranges.front().first + 1;
             FUZZ_CHECK(pages == first || pages == first - 1);
+            next = qint64(range.last) + 1;
+        }
+        FUZZ_CHECK(next - 1 == *info.pages);
+        // Read in order, with the last round cut in halves: still once over, none short.
+        const std::vector<PageRanges::Range> inOrder =
+            PageRanges::PlanInOrder(*info.pages, runs, 2);
+        FUZZ_CHECK(inOrder.size() >= ranges.size() && inOrder.size() <= ranges.size() + 2);
+        next = 1;
+        for (const PageRanges::Range& range : inOrder) {
+            FUZZ_CHECK(range.first == next && range.last >= range.first);
+            FUZZ_CHECK(inOrder.size() == 1 ||
+                       range.last - range.first + 1 >= PageRanges::kMinimumPages);
             next = qint64(range.last) + 1;
         }
         FUZZ_CHECK(next - 1 == *info.pages);
