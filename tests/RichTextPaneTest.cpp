@@ -282,28 +282,29 @@ TEST_F(RichTextPaneTest, WritingOrAddingTextAfterTheTextEndsAsAFullRewrite) {
         {"a\r\n", QStringLiteral("a\r\n\nb") + QChar(0xFDD0) + "c", false},
         {"a", "a\n", false},  // nothing added once canonical
     };
-    for (const bool adding : {false, true})
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.written.toStdString() + (adding ? " added" : " written"));
-            pane.setText(c.before);
-            if (c.colourFirst) pane.colorRanges({{0, 3}}, kRed);
-            pane.setSelStart(1);
-            pane.setSelLength(1);
-            if (adding)
-                pane.appendText(c.written.mid(c.before.size()));
-            else
-                pane.setText(pane.text() + c.written.mid(c.before.size()));
+    for (std::size_t run = 0; run < 2 * std::size(cases); ++run) {
+        const Case& c = cases[run % std::size(cases)];
+        const bool adding = run >= std::size(cases);
+        SCOPED_TRACE(c.written.toStdString() + (adding ? " added" : " written"));
+        pane.setText(c.before);
+        if (c.colourFirst) pane.colorRanges({{0, 3}}, kRed);
+        pane.setSelStart(1);
+        pane.setSelLength(1);
+        if (adding)
+            pane.appendText(c.written.mid(c.before.size()));
+        else
+            pane.setText(pane.text() + c.written.mid(c.before.size()));
 
-            RichTextPane fresh;
-            fresh.setText(c.written);
-            EXPECT_EQ(pane.text(), fresh.text());
-            EXPECT_EQ(pane.document()->toPlainText(), fresh.document()->toPlainText());
-            EXPECT_EQ(pane.document()->blockCount(), fresh.document()->blockCount());
-            EXPECT_EQ(pane.selStart(), fresh.selStart());
-            EXPECT_EQ(pane.selLength(), 0);
-            EXPECT_TRUE(redPositions().empty());
-            EXPECT_TRUE(documentColoredPositions().empty());
-        }
+        RichTextPane fresh;
+        fresh.setText(c.written);
+        EXPECT_EQ(pane.text(), fresh.text());
+        EXPECT_EQ(pane.document()->toPlainText(), fresh.document()->toPlainText());
+        EXPECT_EQ(pane.document()->blockCount(), fresh.document()->blockCount());
+        EXPECT_EQ(pane.selStart(), fresh.selStart());
+        EXPECT_EQ(pane.selLength(), 0);
+        EXPECT_TRUE(redPositions().empty());
+        EXPECT_TRUE(documentColoredPositions().empty());
+    }
 }
 
 TEST_F(RichTextPaneTest, TextWrittenWhileTheCursorSitsOnRedTextIsBlack) {
