@@ -157,19 +157,24 @@ Phase timed(StallMeter& meter, bench::ReaderProcess* reader, Form1& form,
     return phase;
 }
 
-// How many cores the extractor runs of one load of the PDF use at most.
-int coresUsed(const QString& pdf) {
+// The page ranges a window's load of the PDF reads, in order; one range for a single run.
+std::vector<PageRanges::Range> windowRanges(const QString& pdf) {
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {pdf});
     info.waitForFinished(-1);
     const PageRanges::DocumentInfo document =
         PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
+    if (!document.pages || document.encrypted) return {{1, 1}};
     const int cores = QThread::idealThreadCount();
-    if (!document.pages || document.encrypted) return 1;
-    const auto runs = PageRanges::PlanInOrder(*document.pages, PageRanges::RunsInOrderFor(cores),
-                                              PageRanges::RunsAtOnceInOrder(cores))
-                          .size();
-    return runs < 2 ? 1 : std::min(PageRanges::RunsAtOnceInOrder(cores), int(runs));
+    return PageRanges::PlanInOrder(*document.pages, PageRanges::RunsInOrderFor(cores),
+                                   PageRanges::RunsAtOnceInOrder(cores));
+}
+
+// How many cores the extractor runs of one load of the PDF use at most.
+int coresUsed(const QString& pdf) {
+    const int runs = int(windowRanges(pdf).size());
+    return runs < 2 ? 1
+                    : std::min(PageRanges::RunsAtOnceInOrder(QThread::idealThreadCount()), runs);
 }
 
 // One plain extractor run of each file, one after the other.
@@ -297,17 +302,9 @@ void printPhase(const Pair& pair, const char* name, const Phase& phase) {
 // The wall time of the load's extractor runs alone: the same page ranges at the same time, with
 // nothing else of the program. On a machine shared with other work it moves as the loads do.
 qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf});
-    info.waitForFinished(-1);
-    const PageRanges::DocumentInfo document =
-        PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
     // As the window reads them: in order, one per core at a time.
+    const std::vector<PageRanges::Range> ranges = windowRanges(pdf);
     const int cores = QThread::idealThreadCount();
-    std::vector<PageRanges::Range> ranges{{1, 1}};
-    if (document.pages && !document.encrypted)
-        ranges = PageRanges::PlanInOrder(*document.pages, PageRanges::RunsInOrderFor(cores),
-                                         PageRanges::RunsAtOnceInOrder(cores));
     std::vector<QStringList> runs;
     for (std::size_t i = 0; i < ranges.size(); ++i) {
         QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,

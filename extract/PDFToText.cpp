@@ -69,6 +69,7 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
     const int cores = QThread::idealThreadCount();
     const int planned = arriving ? PageRanges::RunsInOrderFor(cores) : PageRanges::RunsFor(cores);
     const int runs = services.extractorRuns > 0 ? services.extractorRuns : planned;
+    // Without a reader the ranges all run at once: there are at most `runs` of them.
     const int atOnce = arriving ? PageRanges::RunsAtOnceInOrder(cores) : runs;
     const std::vector<PageRanges::Range> ranges =
         arriving ? PageRanges::PlanInOrder(*info.pages, runs, atOnce)
@@ -107,7 +108,7 @@ bool ExtractInParallel(const QString& extractor, const QString& pdf, const QStri
         }
     };
     const std::vector<int> results = Shell32::RunQueuedAndWait(
-        extractor, argumentLists, arriving ? std::size_t(atOnce) : ranges.size(), services.events,
+        extractor, argumentLists, std::size_t(atOnce), services.events,
         arriving ? handOn : std::function<void(std::size_t, int)>(), true);
     bool ok = std::all_of(results.begin(), results.end(), [](int code) { return code == 0; });
     for (const QString& part : parts) ok = ok && QFile::exists(part);
