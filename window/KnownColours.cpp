@@ -13,10 +13,12 @@ namespace {
 
 qsizetype endOf(const TextRange& range) { return range.start + range.length; }
 
-// The runs with the ranges taken out.
+// The runs with the ranges taken out. Each run is kept whole or cut, mostly into one part: the
+// room for as many runs as before is enough but when a range cuts one in two.
 std::vector<TextRange> without(const std::vector<TextRange>& runs,
                                const std::vector<TextRange>& ranges) {
     std::vector<TextRange> left;
+    left.reserve(runs.size());
     auto range = ranges.begin();
     for (TextRange run : runs) {
         // Ranges ending before the run cannot touch it, nor any run after it.
@@ -32,31 +34,34 @@ std::vector<TextRange> without(const std::vector<TextRange>& runs,
     return left;
 }
 
-// The runs with the ranges' characters added, line breaks left out.
+// The runs with the ranges' characters added, line breaks left out. The ranges' pieces between
+// breaks are merged with the runs by start as they are cut, runs first where both start
+// together, and joined where they touch: a million words' runs are never held twice over.
 std::vector<TextRange> with(const std::vector<TextRange>& runs, const QString& text,
                             const std::vector<TextRange>& ranges) {
-    std::vector<TextRange> pieces;
+    std::vector<TextRange> joined;
+    joined.reserve(runs.size() + ranges.size());
+    auto add = [&](const TextRange& run) {
+        if (!joined.empty() && run.start <= endOf(joined.back()))
+            joined.back().length = std::max(endOf(joined.back()), endOf(run)) - joined.back().start;
+        else
+            joined.push_back(run);
+    };
+    auto run = runs.begin();
     for (const TextRange& range : ranges) {
         qsizetype from = range.start;
         for (qsizetype i = range.start; i <= endOf(range); ++i) {
             const bool atBreak =
                 i < endOf(range) && (text.at(i) == PaneText::kCR || text.at(i) == PaneText::kLF);
             if (i < endOf(range) && !atBreak) continue;
-            if (i > from) pieces.push_back({from, i - from});
+            if (i > from) {
+                while (run != runs.end() && run->start <= from) add(*run++);
+                add({from, i - from});
+            }
             from = i + 1;
         }
     }
-    std::vector<TextRange> all;
-    all.reserve(runs.size() + pieces.size());
-    std::merge(runs.begin(), runs.end(), pieces.begin(), pieces.end(), std::back_inserter(all),
-               [](const TextRange& a, const TextRange& b) { return a.start < b.start; });
-    std::vector<TextRange> joined;
-    for (const TextRange& run : all) {
-        if (!joined.empty() && run.start <= endOf(joined.back()))
-            joined.back().length = std::max(endOf(joined.back()), endOf(run)) - joined.back().start;
-        else
-            joined.push_back(run);
-    }
+    while (run != runs.end()) add(*run++);
     return joined;
 }
 

@@ -474,11 +474,13 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     constexpr qsizetype kLongest = 32 * 1024;
     beginSlice();
     Sweep start{doc->begin()};
-    std::vector<TextRange> painted;  // the ranges within the text, for the runs kept
-    for (const TextRange& range : sorted) {
-        const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
-        const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
-        if (knownBefore && to > from) painted.push_back({from, to - from});
+    // The ranges within the text, for the runs kept, take the places of those already coloured.
+    std::size_t painted = 0;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        const qsizetype from = std::clamp<qsizetype>(sorted[i].start, 0, length);
+        const qsizetype to =
+            std::clamp<qsizetype>(sorted[i].start + sorted[i].length, from, length);
+        if (knownBefore && to > from) sorted[painted++] = {from, to - from};
         qsizetype docFrom = advance(start, from);
         Sweep end = start;
         const qsizetype docTo = advance(end, to);
@@ -494,7 +496,8 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     endSlice();
     // No other colouring ran in a turn between the slices.
     if (!knownBefore || colourings_ != colouringsBefore + slices) return;
-    known_.paint(text(), painted, color);
+    sorted.resize(painted);
+    known_.paint(text(), sorted, color);
     knownRevision_ = revision_;
     knownColourings_ = colourings_;
 }
