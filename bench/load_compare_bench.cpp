@@ -27,12 +27,12 @@
 // The phases also show the word comparison's lists (hundreds of thousands of entries), walk them
 // with the difference keys and hide them; every phase lasts until the panes shown hold their text,
 // and the loads print "floor_ratio", their wall time against the extractor CPU they waited for
-// (children's rusage) over the cores their runs could use, and "ranges_ratio", against the same
-// ranges run alone just before. With --bridge (bench/bridge_bench.sh)
-// the window runs under its accessibility bridge and each phase adds "longest_answer_ms", the
-// longest a reader asking a button's name every 20 ms waited. --only N runs pair N alone, and
-// "load_compare_bench --peak FILE1 FILE2" prints the window's peak memory holding two files after
-// "Find Differences (Words)" (bench/huge_pair.sh).
+// (children's rusage) over the cores their runs could use, "ranges_ratio", against the same
+// ranges run alone just before, and "own_cpu_ms", the CPU of the program's own threads. With
+// --bridge (bench/bridge_bench.sh) the window runs under its accessibility bridge and each phase
+// adds "longest_answer_ms", the longest a reader asking a button's name every 20 ms waited. --only
+// N runs pair N alone, and "load_compare_bench --peak FILE1 FILE2" prints the window's peak memory
+// holding two files after "Find Differences (Words)" (bench/huge_pair.sh).
 #include <sys/resource.h>
 
 #include <QApplication>
@@ -119,11 +119,12 @@ struct Phase {
     qint64 maxStallMs = 0;
     qint64 longestAnswerMs = -1;  // with the accessibility reader only
     qint64 childCpuMs = 0;        // the extractor runs the phase waited for
+    qint64 ownCpuMs = 0;          // the program's own threads
 };
 
-qint64 childCpuMs() {
+qint64 cpuMs(int who) {
     rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
+    getrusage(who, &usage);
     return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
@@ -144,7 +145,8 @@ Phase timed(StallMeter& meter, bench::ReaderProcess* reader, Form1& form,
             const std::function<void()>& run) {
     QElapsedTimer clock;
     if (reader) reader->mark();
-    const qint64 cpu = childCpuMs();
+    const qint64 cpu = cpuMs(RUSAGE_CHILDREN);
+    const qint64 own = cpuMs(RUSAGE_SELF);
     meter.start();
     clock.start();
     run();
@@ -152,7 +154,8 @@ Phase timed(StallMeter& meter, bench::ReaderProcess* reader, Form1& form,
     Phase phase;
     phase.ms = clock.elapsed();
     phase.maxStallMs = meter.stop();
-    phase.childCpuMs = childCpuMs() - cpu;
+    phase.childCpuMs = cpuMs(RUSAGE_CHILDREN) - cpu;
+    phase.ownCpuMs = cpuMs(RUSAGE_SELF) - own;
     if (reader) phase.longestAnswerMs = reader->longestAnswerMs();
     return phase;
 }
@@ -328,11 +331,12 @@ qint64 rangesAloneMs(const QString& pdf, const QString& folder) {
 void printFloor(const Pair& pair, const char* name, const Phase& phase, int cores, qint64 aloneMs) {
     const double floor = double(phase.childCpuMs) / cores;
     std::printf(
-        "%s %s phase=%s extractor_cpu_ms=%lld cores_used=%d floor_ratio=%.2f ranges_alone_ms=%lld "
-        "ranges_ratio=%.2f\n",
+        "%s %s phase=%s extractor_cpu_ms=%lld cores_used=%d floor_ratio=%.3f ranges_alone_ms=%lld "
+        "ranges_ratio=%.2f own_cpu_ms=%lld\n",
         pair.first, pair.second, name, static_cast<long long>(phase.childCpuMs), cores,
         floor > 0 ? double(phase.ms) / floor : 0.0, static_cast<long long>(aloneMs),
-        aloneMs > 0 ? double(phase.ms) / double(aloneMs) : 0.0);
+        aloneMs > 0 ? double(phase.ms) / double(aloneMs) : 0.0,
+        static_cast<long long>(phase.ownCpuMs));
 }
 
 int runPair(const QString& corpus, const Pair& pair, bool bridge) {
