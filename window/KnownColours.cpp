@@ -36,7 +36,8 @@ std::vector<TextRange> without(const std::vector<TextRange>& runs,
 
 // The runs with the ranges' characters added, line breaks left out. The ranges' pieces between
 // breaks are merged with the runs by start as they are cut, runs first where both start
-// together, and joined where they touch: a million words' runs are never held twice over.
+// together, and joined where they touch: only the runs and their result are held at once, not a
+// list of pieces and an unjoined merge beside them.
 std::vector<TextRange> with(const std::vector<TextRange>& runs, const QString& text,
                             const std::vector<TextRange>& ranges) {
     std::vector<TextRange> joined;
