@@ -52,22 +52,32 @@ QString lines(bool second, bool inserted) {
     return out;
 }
 
-int lineOf(RichTextPane* pane, qsizetype position) {
-    return PanePlaces::LineOf(*pane->document(), position);
-}
+int lineOf(RichTextPane* pane, qsizetype position) { return PanePlaces::LineOf(*pane, position); }
 // The view row (lines from its top) of a text position.
 int rowOf(RichTextPane* pane, qsizetype position) {
     return lineOf(pane, position) - pane->verticalScrollBar()->value();
 }
 QString viewLines(RichTextPane* pane, int from, int to) {
-    const qsizetype start = PanePlaces::LineStart(*pane->document(), std::max(0, from));
-    return pane->text().mid(start, PanePlaces::LineStart(*pane->document(), to + 1) - start);
+    const qsizetype start = PanePlaces::LineStart(*pane, std::max(0, from));
+    return pane->text().mid(start, PanePlaces::LineStart(*pane, to + 1) - start);
 }
 // The words of at least three syllables: rare enough in the book to name a passage.
 QSet<QString> longWords(const QString& text) {
     QSet<QString> words;
     for (const QString& word : text.split(QRegularExpression("[^a-z]+"), Qt::SkipEmptyParts))
         if (word.size() >= 6) words.insert(word);
+    return words;
+}
+// The long words of a pane's view lines that are in the other text too: those the comparison
+// ignoring layout left black, or any of the other's words.
+QSet<QString> keptWords(RichTextPane* pane, int from, int to, const QSet<QString>* others) {
+    const qsizetype start = PanePlaces::LineStart(*pane, std::max(0, from));
+    const QString lines = pane->text().mid(start, PanePlaces::LineStart(*pane, to + 1) - start);
+    QSet<QString> words;
+    for (const QRegularExpressionMatch& word : QRegularExpression("[a-z]{6,}").globalMatch(lines))
+        if (others ? others->contains(word.captured())
+                   : pane->colorAt(start + word.capturedStart()) == kBlack)
+            words.insert(word.captured());
     return words;
 }
 // Pane 1's line 1 is the text's first line: the text of a line of the 200-line texts.
@@ -224,10 +234,18 @@ TEST_F(SideBySideReviewTest, ScrollingOnePaneBringsTheSamePassageToTheOther) {
         const QString means = c.means;
         leader->setFocus(Qt::TabFocusReason);
         const Untouched before = untouched(follower);
+        // Where the means should take the view: the lines a thumb dragged over but not shown yet
+        // only count as laid out once walked past, which can renumber the line the view starts
+        // at; the keys and the wheel go on from there.
+        int expected = target;
+        auto startAt = [&](int value) {
+            drag(bar, value);
+            expected = bar->value() + (target - value);
+        };
         if (means == "scroll bar") {
             drag(bar, target);
         } else if (means == "wheel") {
-            drag(bar, target - 30);
+            startAt(target - 30);
             for (int notch = 0; notch < 10; ++notch) {
                 const QPointF at(10, 10);
                 QWheelEvent wheel(at, leader->viewport()->mapToGlobal(at), QPoint(),
@@ -236,7 +254,7 @@ TEST_F(SideBySideReviewTest, ScrollingOnePaneBringsTheSamePassageToTheOther) {
                 QApplication::sendEvent(leader->viewport(), &wheel);
             }
         } else if (means == "page keys" || means == "arrow keys") {
-            drag(bar, target - 3 * bar->pageStep());
+            startAt(target - 3 * bar->pageStep());
             QTest::mouseClick(leader->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
             const bool page = means == "page keys";
             for (int i = 0; i < (page ? 3 : 4 * bar->pageStep()); ++i)
@@ -253,18 +271,19 @@ TEST_F(SideBySideReviewTest, ScrollingOnePaneBringsTheSamePassageToTheOther) {
             else
                 EXPECT_EQ(other->value(), bar->value());
         } else {
-            EXPECT_NEAR(bar->value(), target, bar->pageStep());
+            EXPECT_NEAR(bar->value(), expected, bar->pageStep());
             const int row = ScrollLink::AnchorRow(bar->value(), bar->maximum(), bar->pageStep());
             ASSERT_EQ(row, bar->pageStep() / 2) << "away from either end";
             const int top = bar->value();
             const int otherTop = follower->verticalScrollBar()->value();
-            // The words of the middle lines that the other edition kept (three lines either side:
-            // the middle may fall on a page's footer and the blank lines around a page break).
-            QSet<QString> mine = longWords(viewLines(leader, top + row - 3, top + row + 3));
+            // The words of the middle lines that the other edition kept (five lines either side:
+            // the middle may fall on a page's footer, the blank lines around a page break, or a
+            // rewritten sentence).
             const QSet<QString> all = longWords(follower->text());
-            mine.removeIf([&](const QString& word) { return !all.contains(word); });
+            const QSet<QString> mine =
+                keptWords(leader, top + row - 5, top + row + 5, c.button == 0 ? nullptr : &all);
             const QSet<QString> theirs =
-                longWords(viewLines(follower, otherTop + row - 9, otherTop + row + 9));
+                longWords(viewLines(follower, otherTop + row - 11, otherTop + row + 11));
             ASSERT_GE(mine.size(), 2);
             EXPECT_GE(QSet<QString>(mine).intersect(theirs).size() * 3, mine.size() * 2)
                 << viewLines(leader, top + row, top + row).toStdString() << " | "
@@ -448,7 +467,7 @@ TEST_F(SideBySideReviewTest, AMovedParagraphLeadsToItsOtherPlace) {
 
     const qsizetype inside = in1.moved[0].span.start + 3;
     QTextCursor cursor(one->document());
-    cursor.setPosition(int(PanePlaces::ToDocument(*one->document(), inside)));
+    cursor.setPosition(int(one->toDocument(inside)));
     QMenu* menu = contextMenu(one, one->cursorRect(cursor).center());
     ASSERT_NE(menu, nullptr);
     pressThroughAccessibility(menu, SideBySideReview::kGoToOtherPlace);
@@ -485,7 +504,7 @@ TEST_F(SideBySideReviewTest, ScrollBarMarksStandAtTheirPlacesAndAClickGoesThere)
         QScrollBar* bar = own->verticalScrollBar();
         const OverviewMarks& marks = form.sideBySide()->marks(c.pane);
         const QRect track = marks.track();
-        const int total = int(own->document()->blockCount());
+        const int total = int(own->text().count(u'\n')) + 1;
         auto yOf = [&](int line) { return track.top() + (line - 1) * track.height() / total; };
         auto rowHas = [&](const QImage& image, int y, const QColor& color) {
             for (int dy = -2; dy <= 2; ++dy)
@@ -546,7 +565,8 @@ TEST_F(SideBySideReviewTest, AnEntryOfAWorkPaneLeadsToItsPlace) {
         RichTextPane* work = pane(c.workPane);
         ASSERT_TRUE(work->isVisible());
         work->setFocus(Qt::TabFocusReason);
-        QTextCursor cursor(work->document()->findBlockByNumber(c.entry));
+        QTextCursor cursor(work->document());
+        cursor.setPosition(int(work->toDocument(lineStart(work->text(), c.entry + 1))));
         work->setTextCursor(cursor);
         const QString how = c.how;
         if (how == "Enter") {

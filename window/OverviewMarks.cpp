@@ -14,6 +14,7 @@
 
 #include "window/PaneOverlay.h"
 #include "window/PanePlaces.h"
+#include "window/RichTextPane.h"
 
 namespace corvella {
 
@@ -22,8 +23,7 @@ constexpr int kReach = 2;  // pixels either side of a mark that a click still hi
 constexpr int kResummaryMs = 150;
 }  // namespace
 
-OverviewMarks::OverviewMarks(QPlainTextEdit& pane, std::function<void(int)> clicked,
-                             QObject* parent)
+OverviewMarks::OverviewMarks(RichTextPane& pane, std::function<void(int)> clicked, QObject* parent)
     : QObject(parent), pane_(pane), bar_(pane.verticalScrollBar()), clicked_(std::move(clicked)) {
     resummarize_.setSingleShot(true);
     resummarize_.setInterval(kResummaryMs);
@@ -80,32 +80,21 @@ bool OverviewMarks::summaryIsCurrent() const {
 }
 
 void OverviewMarks::summarize() {
-    // One sweep over the paragraphs for places in text order: a paragraph's text start counts one
-    // more for each break before it, and its first view line follows the lines of those before.
+    // One sweep over the paragraphs for places in text order: a paragraph's first view line
+    // follows the lines of those before.
     const QTextDocument& document = *pane_.document();
     const std::vector<TextRange>& places = *places_;
     std::vector<OverviewSummary::Mark> marks(places.size());
     QTextBlock block = document.begin();
-    qsizetype number = 0;
     int firstLine = 0;
     for (size_t i = 0; i < places.size(); ++i) {
-        const qsizetype position = places[i].start;
-        for (QTextBlock next = block.next();
-             next.isValid() && next.position() + number + 1 <= position; next = block.next()) {
+        const int position = int(pane_.toDocument(places[i].start));
+        for (QTextBlock next = block.next(); next.isValid() && next.position() <= position;
+             next = block.next()) {
             firstLine += block.lineCount();
             block = next;
-            ++number;
         }
-        int line = firstLine;
-        // Only a paragraph laid out on more than one line has lines within it; asking any other
-        // for its layout would make one, which a thousand pages of paragraphs cannot afford.
-        if (block.lineCount() > 1)
-            if (const QTextLayout* layout = block.layout(); layout->lineCount() > 0)
-                line += layout
-                            ->lineForTextPosition(
-                                int(std::clamp<qsizetype>(position - number - block.position(), 0,
-                                                          std::max(0, block.length() - 1))))
-                            .lineNumber();
+        const int line = firstLine + PanePlaces::LineWithin(block, position - block.position());
         marks[i] = {line, moved(i) ? OverviewSummary::kMoved : OverviewSummary::kDifference};
     }
     summary_ = OverviewSummary::Of(marks, totalLines(), track().height());
@@ -152,7 +141,7 @@ void OverviewMarks::paintMarks() {
         }
     }
     if (current_) {
-        const int line = PanePlaces::LineOf(*pane_.document(), *current_);
+        const int line = PanePlaces::LineOf(pane_, *current_);
         const int y = groove.top() + int(summary_.pixelOf(line) * scale);
         painter.fillRect(groove.left(), y - 2, groove.width(), 5, kCurrent);
     }

@@ -15,10 +15,11 @@
 #include "core/TextRange.h"
 #include "window/OverviewSummary.h"
 
-class QPlainTextEdit;
 class QScrollBar;
 
 namespace corvella {
+
+class RichTextPane;
 
 // Marks on a pane's vertical scroll bar where the differences and moved runs stand in the whole
 // text, and the current difference apart. It paints on the bar's track after the bar has painted
@@ -31,7 +32,7 @@ public:
     static inline const QColor kDifference{0xE0, 0x00, 0x00};
     static inline const QColor kCurrent{0x40, 0x00, 0x00};
 
-    OverviewMarks(QPlainTextEdit& pane, std::function<void(int place)> clicked, QObject* parent);
+    OverviewMarks(RichTextPane& pane, std::function<void(int place)> clicked, QObject* parent);
 
     // `moved` tells which places are moved runs; empty when none is.
     void setPlaces(Places places, std::vector<bool> moved);
@@ -56,7 +57,7 @@ private:
     int totalLines() const;
     void paintMarks();
 
-    QPlainTextEdit& pane_;
+    RichTextPane& pane_;
     QScrollBar* bar_;
     std::function<void(int)> clicked_;
     Places places_ = std::make_shared<const std::vector<TextRange>>();

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
-#include "window/PanePlaces.h"
+#include "window/RichTextPane.h"
 
 namespace corvella {
 
@@ -29,11 +29,10 @@ void PaneOverlay::clear() {
 }
 
 void PaneOverlay::apply() {
-    const QTextDocument& document = *pane_.document();
     auto select = [&](const TextRange& range) {
         QTextCursor cursor(pane_.document());
-        cursor.setPosition(int(PanePlaces::ToDocument(document, range.start)));
-        cursor.setPosition(int(PanePlaces::ToDocument(document, range.start + range.length)),
+        cursor.setPosition(int(pane_.toDocument(range.start)));
+        cursor.setPosition(int(pane_.toDocument(range.start + range.length)),
                            QTextCursor::KeepAnchor);
         return cursor;
     };

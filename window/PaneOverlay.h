@@ -9,9 +9,9 @@
 
 #include "core/TextRange.h"
 
-class QPlainTextEdit;
-
 namespace corvella {
+
+class RichTextPane;
 
 // What the review paints over a text pane without changing its text, colours, selection or
 // caret: the runs that only moved, and the other side of the difference walked to in the other
@@ -25,7 +25,7 @@ public:
     // place where it would stand.
     static inline const QColor kOtherSideGround{0xFF, 0xD8, 0x5C};
 
-    explicit PaneOverlay(QPlainTextEdit& pane) : pane_(pane) {}
+    explicit PaneOverlay(RichTextPane& pane) : pane_(pane) {}
 
     // Text ranges in the pane's text (CR LF breaks).
     void setMoves(std::vector<TextRange> moves);
@@ -38,7 +38,7 @@ public:
 private:
     void apply();
 
-    QPlainTextEdit& pane_;
+    RichTextPane& pane_;
     std::vector<TextRange> moves_;
     std::optional<TextRange> otherSide_;
 };

@@ -9,60 +9,65 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "window/RichTextPane.h"
+
 namespace corvella::PanePlaces {
 
-qsizetype ToDocument(const QTextDocument& document, qsizetype textPosition) {
-    // The paragraph holding it: the last whose text start (document start plus one per earlier
-    // break) is not after it.
-    int low = 0;
-    int high = document.blockCount() - 1;
-    while (low < high) {
-        const int mid = low + (high - low + 1) / 2;
-        if (qsizetype(document.findBlockByNumber(mid).position()) + mid <= textPosition)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return std::clamp<qsizetype>(textPosition - low, 0, document.characterCount() - 1);
+namespace {
+constexpr QChar kLineSeparator = QChar::LineSeparator;
+
+// Lays the paragraph out when it is not yet, so that its lines are those the view will show.
+void layOut(const QTextBlock& block) {
+    block.document()->documentLayout()->blockBoundingRect(block);
+}
+}  // namespace
+
+int LineWithin(const QTextBlock& block, int offset) {
+    const QString text = block.text();
+    const int separators = int(text.count(kLineSeparator));
+    // Only a paragraph laid out wrapped counts more lines than its separators part; asking any
+    // other for its layout would make one, which a thousand pages of paragraphs cannot afford.
+    if (block.lineCount() > separators + 1)
+        if (const QTextLayout* layout = block.layout(); layout->lineCount() > 0)
+            return layout
+                ->lineForTextPosition(std::clamp(offset, 0, std::max(0, block.length() - 1)))
+                .lineNumber();
+    return int(
+        QStringView(text).first(std::clamp(offset, 0, int(text.size()))).count(kLineSeparator));
 }
 
-qsizetype ToText(const QTextDocument& document, qsizetype documentPosition) {
-    return documentPosition + document.findBlock(int(documentPosition)).blockNumber();
+int LineOf(const RichTextPane& pane, qsizetype textPosition) {
+    const int position = int(pane.toDocument(textPosition));
+    const QTextBlock block = pane.document()->findBlock(position);
+    layOut(block);
+    return block.firstLineNumber() + LineWithin(block, position - block.position());
 }
 
-int LineOf(const QTextDocument& document, qsizetype textPosition) {
-    const int position = int(ToDocument(document, textPosition));
-    const QTextBlock block = document.findBlock(position);
-    int line = block.firstLineNumber();
-    if (const QTextLayout* layout = block.layout(); layout != nullptr && layout->lineCount() > 0)
-        line += layout->lineForTextPosition(position - block.position()).lineNumber();
-    return line;
-}
-
-qsizetype LineStart(const QTextDocument& document, int line) {
+qsizetype LineStart(const RichTextPane& pane, int line) {
+    const QTextDocument& document = *pane.document();
     const QTextBlock block = document.findBlockByLineNumber(std::max(0, line));
-    if (!block.isValid()) return ToText(document, document.characterCount() - 1);
+    if (!block.isValid()) return pane.toText(document.characterCount() - 1);
     int start = block.position();
     const int within = line - block.firstLineNumber();
-    if (const QTextLayout* layout = block.layout();
-        layout != nullptr && within > 0 && within < layout->lineCount())
+    if (within <= 0) return pane.toText(start);
+    layOut(block);
+    if (const QTextLayout* layout = block.layout(); within < layout->lineCount())
         start += layout->lineAt(within).textStart();
-    return ToText(document, start);
+    return pane.toText(start);
 }
 
-void LayOutAround(const QTextDocument& document, qsizetype textPosition, int linesAbove,
+void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbove,
                   int linesBelow) {
+    const QTextDocument& document = *pane.document();
     QAbstractTextDocumentLayout* layout = document.documentLayout();
     auto lines = [&](const QTextBlock& block) {
         layout->blockBoundingRect(block);  // lays the paragraph out when it is not yet
         return std::max(1, block.lineCount());
     };
-    const int position = int(ToDocument(document, textPosition));
+    const int position = int(pane.toDocument(textPosition));
     const QTextBlock at = document.findBlock(position);
     const int count = lines(at);
-    int within = 0;  // the position's line in its paragraph
-    if (const QTextLayout* own = at.layout(); own != nullptr && own->lineCount() > 0)
-        within = own->lineForTextPosition(position - at.position()).lineNumber();
+    const int within = LineWithin(at, position - at.position());
     int above = within;
     for (QTextBlock block = at.previous(); block.isValid() && above < linesAbove;
          block = block.previous())

@@ -5,25 +5,28 @@
 
 #include <QtGlobal>
 
-class QTextDocument;
+class QTextBlock;
+
+namespace corvella {
+class RichTextPane;
+}
 
 namespace corvella::PanePlaces {
 
-// A pane's text counts each paragraph break as CR LF, its document once; these map between the
-// two counts and the view's lines (a wrapped paragraph is several), as the vertical scroll bar of
-// a plain-text view counts them.
-qsizetype ToDocument(const QTextDocument& document, qsizetype textPosition);
-qsizetype ToText(const QTextDocument& document, qsizetype documentPosition);
+// The view's lines of a pane (a wrapped line is several), as the vertical scroll bar of a
+// plain-text view counts them, against positions in the pane's text.
 
+// The line within a paragraph that holds an offset in it: as laid out, or as its line separators
+// part it while it is not laid out (or laid out unwrapped).
+int LineWithin(const QTextBlock& block, int offset);
 // The view line holding a text position.
-int LineOf(const QTextDocument& document, qsizetype textPosition);
+int LineOf(const RichTextPane& pane, qsizetype textPosition);
 // The text position where a view line starts.
-qsizetype LineStart(const QTextDocument& document, int line);
+qsizetype LineStart(const RichTextPane& pane, int line);
 
 // Lays out the paragraphs from `linesAbove` view lines above the text position to `linesBelow`
 // below it, so that their lines count as the view will show them (a paragraph not laid out yet
-// counts as one line).
-void LayOutAround(const QTextDocument& document, qsizetype textPosition, int linesAbove,
-                  int linesBelow);
+// counts the lines its separators part).
+void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbove, int linesBelow);
 
 }  // namespace corvella::PanePlaces

@@ -3,6 +3,7 @@
 
 #include "window/RichTextPane.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,12 +20,41 @@
 
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
+#include "window/PanePlaces.h"
 
 namespace corvella {
 
 namespace {
 // What one slice puts into the document at least.
 constexpr qsizetype kFillChunk = 16 * 1024;
+// A paragraph of the document costs about as much to make as a few hundred characters; lines go
+// in this many to a paragraph, which cuts a thousand pages' fill to a fifth.
+constexpr int kLinesPerParagraph = 10;
+constexpr QChar kLineSeparator = QChar::LineSeparator;
+
+// The text written with its breaks made line separators, but every kLinesPerParagraph-th, which
+// stays a paragraph break; `lines` counts the lines of the paragraph being written.
+QString groupLines(QStringView written, int& lines) {
+    QString out;
+    out.reserve(written.size());
+    qsizetype from = 0;
+    for (qsizetype cr = written.indexOf(PaneText::kCR); cr >= 0;
+         cr = written.indexOf(PaneText::kCR, from)) {
+        // Canonical text has an LF after every CR; a chunk ends after a whole break.
+        const qsizetype next = cr + 2;
+        if (lines < kLinesPerParagraph) {
+            out += written.sliced(from, cr - from);
+            out += kLineSeparator;
+            ++lines;
+        } else {
+            out += written.sliced(from, next - from);
+            lines = 1;
+        }
+        from = next;
+    }
+    out += written.sliced(std::min(from, written.size()));
+    return out;
+}
 
 // When the last slice of any pane ended: slices between other events wait a slice's time after it.
 QElapsedTimer& sinceAnySlice() {
@@ -91,10 +121,12 @@ void RichTextPane::keepLive(EventPump& events, std::chrono::milliseconds slice) 
 QString RichTextPane::text() const {
     if (!textCacheValid_) {
         QString out;
-        out.reserve(textLength());
+        out.reserve(2 * document()->characterCount());
         for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
             if (block != document()->begin()) out += PaneText::kBreak;
-            out += block.text();
+            QString lines = block.text();
+            if (grouped_) lines.replace(kLineSeparator, PaneText::kBreak);
+            out += lines;
         }
         textCache_ = out;
         textCacheValid_ = true;
@@ -102,12 +134,7 @@ QString RichTextPane::text() const {
     return textCache_;
 }
 
-qsizetype RichTextPane::textLength() const {
-    if (textCacheValid_) return textCache_.size();
-    // The document counts a final paragraph separator and each break once.
-    const QTextDocument* doc = document();
-    return qsizetype(doc->characterCount() - 1) + qsizetype(doc->blockCount() - 1);
-}
+qsizetype RichTextPane::textLength() const { return text().size(); }
 
 void RichTextPane::setText(const QString& text) {
     dropPreview();
@@ -128,7 +155,7 @@ bool RichTextPane::addAfterText(const QString& added) {
     // canonical already.
     if (coloured_) return false;
     const QString canonical = PaneText::canonical(added);
-    if (canonical.isEmpty()) return false;
+    if (canonical.isEmpty() || (grouped_ && canonical.contains(kLineSeparator))) return false;
     if (!filling_) filled_ = textCache_.size();
     textCache_ += canonical;
     writeLater();
@@ -141,6 +168,7 @@ void RichTextPane::setCanonicalText(QString canonical) {
     ownEdit_ = false;
     coloured_ = false;
     textCache_ = std::move(canonical);
+    grouped_ = !textCache_.contains(kLineSeparator);
     filled_ = 0;
     writeLater();
 }
@@ -154,6 +182,7 @@ void RichTextPane::preview(const QByteArray& filePiece) {
         previewing_ = true;
         previewBytes_.clear();
         previewClean_ = true;
+        grouped_ = true;
         startFilling();
         // Until the load's text is in, the scroll range is taken from the line count alone:
         // worked out from the end of the document, it lays out the paragraphs a screen holds there
@@ -163,17 +192,25 @@ void RichTextPane::preview(const QByteArray& filePiece) {
         setCenterOnScroll(true);
         filled_ = 0;
     }
+    if (previewHalted_) return;
     const bool later = !previewBytes_.isEmpty();
-    if (later && !PaneText::cutsCleanlyAfter(previewBytes_)) previewClean_ = false;
+    const bool clean = !later || (previewClean_ && PaneText::cutsCleanlyAfter(previewBytes_));
     // Cut elsewhere, the text shown is only a guess, which the load checks against the file's.
-    preview_ += later && previewClean_ ? PaneText::canonicalFromLaterFileText(filePiece)
-                                       : PaneText::canonicalFromFileText(filePiece);
+    const QString piece = later && clean ? PaneText::canonicalFromLaterFileText(filePiece)
+                                         : PaneText::canonicalFromFileText(filePiece);
+    if (piece.contains(kLineSeparator)) {
+        previewHalted_ = true;
+        return;
+    }
+    previewClean_ = clean;
+    preview_ += piece;
     previewBytes_ += filePiece;
     scheduleFill();
 }
 
 void RichTextPane::endPreview() {
     previewing_ = false;
+    previewHalted_ = false;
     preview_.clear();
     previewBytes_.clear();
 }
@@ -252,6 +289,8 @@ void RichTextPane::fillSlice() {
     clock.start();
     QTextCursor end(document());
     ownEdit_ = true;
+    const int firstChanged = document()->blockCount() - 1;
+    int lines = int(document()->lastBlock().text().count(kLineSeparator)) + 1;
     // At least one chunk a slice, however short the slice.
     const QString& source = incoming();
     for (bool first = true; filled_ < source.size() && (first || clock.elapsed() < slice_.count());
@@ -260,10 +299,12 @@ void RichTextPane::fillSlice() {
         if (to < source.size() && source.at(to - 1) == PaneText::kCR) ++to;  // whole breaks
         end.movePosition(QTextCursor::End);
         // The document takes a CR LF as one paragraph break.
-        end.insertText(source.mid(filled_, to - filled_), QTextCharFormat());
+        const QStringView chunk = QStringView(source).sliced(filled_, to - filled_);
+        end.insertText(grouped_ ? groupLines(chunk, lines) : chunk.toString(), QTextCharFormat());
         filled_ = to;
     }
     ownEdit_ = false;
+    if (grouped_) countLinesFrom(firstChanged);
     sinceAnySlice().start();
     if (filled_ < source.size()) return;
     if (previewing_) {
@@ -290,24 +331,71 @@ void RichTextPane::completeText() {
     }
 }
 
+const std::vector<int>& RichTextPane::breaks() const {
+    const QString& source = previewing_ ? preview_ : text();
+    const BreaksKey key{revision_, previewing_, source.size()};
+    if (breaksKey_ == key) return breaks_;
+    // Canonical text breaks lines only with CR LF; the k-th break is k places earlier in the
+    // document.
+    breaks_.clear();
+    for (qsizetype cr = source.indexOf(PaneText::kCR); cr >= 0;
+         cr = source.indexOf(PaneText::kCR, cr + 1))
+        breaks_.push_back(int(cr - qsizetype(breaks_.size())));
+    breaks_.shrink_to_fit();
+    breaksKey_ = key;
+    return breaks_;
+}
+
 qsizetype RichTextPane::toDocument(qsizetype textPosition) const {
-    const QTextDocument* doc = document();
-    // The paragraph holding the position: the last one whose text start is not after it. A
-    // paragraph's text start is its document start plus one for each break before it.
-    int low = 0;
-    int high = doc->blockCount() - 1;
+    // The line holding the position: the last one whose text start is not after it. Line k
+    // starts in the document after break k - 1, and in the text k places later.
+    const std::vector<int>& breaks = this->breaks();
+    std::size_t low = 0;
+    std::size_t high = breaks.size();
     while (low < high) {
-        const int mid = low + (high - low + 1) / 2;
-        if (qsizetype(doc->findBlockByNumber(mid).position()) + mid <= textPosition)
-            low = mid;
+        const std::size_t mid = low + (high - low) / 2;
+        if (qsizetype(breaks[mid]) + qsizetype(mid) + 2 <= textPosition)
+            low = mid + 1;
         else
-            high = mid - 1;
+            high = mid;
     }
-    return std::min(textPosition - low, qsizetype(doc->characterCount() - 1));
+    return std::clamp<qsizetype>(textPosition - qsizetype(low), 0,
+                                 document()->characterCount() - 1);
+}
+
+qsizetype RichTextPane::textLineOf(qsizetype documentPosition) const {
+    const std::vector<int>& breaks = this->breaks();
+    return std::lower_bound(breaks.begin(), breaks.end(), documentPosition) - breaks.begin();
 }
 
 qsizetype RichTextPane::toText(qsizetype documentPosition) const {
-    return documentPosition + document()->findBlock(int(documentPosition)).blockNumber();
+    return documentPosition + textLineOf(documentPosition);
+}
+
+void RichTextPane::countLinesFrom(int first) {
+    QTextDocument* doc = document();
+    QTextBlock block = doc->findBlockByNumber(std::max(0, first));
+    // The breaks within a paragraph are its line separators; the one at its end is its own.
+    const std::vector<int>& breaks = this->breaks();
+    auto next = std::lower_bound(breaks.begin(), breaks.end(), block.position());
+    for (; block.isValid(); block = block.next()) {
+        const int end = block.position() + block.length() - 1;
+        const auto after = std::lower_bound(next, breaks.end(), end);
+        const int lines = int(after - next) + 1;
+        next = after != breaks.end() && *after == end ? std::next(after) : after;
+        // A paragraph laid out may count more lines, wrapped, but never fewer.
+        if (block.lineCount() < lines) block.setLineCount(lines);
+    }
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+}
+
+void RichTextPane::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    // Laid out afresh, every paragraph counts one line until laid out again: fewer than the text
+    // has.
+    const QTextDocument* doc = document();
+    if (grouped_ && doc->lineCount() < textLineOf(doc->characterCount() - 1) + 1) countLinesFrom(0);
 }
 
 bool RichTextPane::widgetShowsHeldCaret() const {
@@ -425,23 +513,16 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
         std::sort(sorted.begin(), sorted.end(), byStart);
 
-    // One forward sweep over the paragraphs maps every position, instead of a search per range.
-    // A paragraph's length counts its separator, which the text counts twice.
-    struct Sweep {
-        QTextBlock block;
-        qsizetype textStart = 0;
-        qsizetype number = 0;
-    };
-    const QTextDocument* doc = document();
+    // One forward sweep over the lines maps every position, instead of a search per range: line
+    // k starts in the document after break k - 1, and in the text k places later.
+    const std::vector<int>& breaks = this->breaks();
     const qsizetype length = textLength();
-    const qsizetype lastDocumentPosition = doc->characterCount() - 1;
-    auto advance = [&](Sweep& sweep, qsizetype textPosition) {
-        for (QTextBlock next = sweep.block.next(); next.isValid(); next = sweep.block.next()) {
-            const qsizetype nextStart = sweep.textStart + sweep.block.length() + 1;
-            if (nextStart > textPosition) break;
-            sweep = {next, nextStart, sweep.number + 1};
-        }
-        return std::min(textPosition - sweep.number, lastDocumentPosition);
+    const qsizetype lastDocumentPosition = document()->characterCount() - 1;
+    auto advance = [&](std::size_t& line, qsizetype textPosition) {
+        while (line < breaks.size() &&
+               qsizetype(breaks[line]) + qsizetype(line) + 2 <= textPosition)
+            ++line;
+        return std::min(textPosition - qsizetype(line), lastDocumentPosition);
     };
 
     // Many ranges, or a long one, are coloured a slice at a time with the window live between
@@ -473,7 +554,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     };
     constexpr qsizetype kLongest = 32 * 1024;
     beginSlice();
-    Sweep start{doc->begin()};
+    std::size_t start = 0;
     // The ranges within the text, for the runs kept, take the places of those already coloured.
     std::size_t painted = 0;
     for (std::size_t i = 0; i < sorted.size(); ++i) {
@@ -482,7 +563,7 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
             std::clamp<qsizetype>(sorted[i].start + sorted[i].length, from, length);
         if (knownBefore && to > from) sorted[painted++] = {from, to - from};
         qsizetype docFrom = advance(start, from);
-        Sweep end = start;
+        std::size_t end = start;
         const qsizetype docTo = advance(end, to);
         while (docFrom < docTo) {
             const qsizetype pieceEnd = std::min(docTo, docFrom + kLongest);
@@ -547,20 +628,28 @@ std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color)
     QElapsedTimer clock;
     clock.start();
     std::vector<TextRange> runs;
-    qsizetype breaksBefore = 0;
-    for (QTextBlock block = document()->begin(); block.isValid();
-         block = block.next(), ++breaksBefore) {
+    // The breaks before a place: those between paragraphs, and the line separators within one,
+    // which are no run's (line breaks read as black).
+    const std::vector<int>& breaks = this->breaks();
+    auto breaksBefore = breaks.begin();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
             if (!format.hasProperty(QTextFormat::ForegroundBrush) ||
                 fromQColor(format.foreground().color()) != color)
                 continue;
-            const qsizetype start = fragment.position() + breaksBefore;
-            if (!runs.empty() && runs.back().start + runs.back().length == start)
-                runs.back().length += fragment.length();
-            else
-                runs.push_back({start, fragment.length()});
+            const int end = fragment.position() + fragment.length();
+            for (int from = fragment.position(); from < end;) {
+                breaksBefore = std::lower_bound(breaksBefore, breaks.end(), from);
+                const int to = breaksBefore == breaks.end() ? end : std::min(end, *breaksBefore);
+                const qsizetype start = from + (breaksBefore - breaks.begin());
+                if (to > from && !runs.empty() && runs.back().start + runs.back().length == start)
+                    runs.back().length += to - from;
+                else if (to > from)
+                    runs.push_back({start, to - from});
+                from = to + 1;
+            }
         }
         if (pump_ != nullptr && clock.elapsed() >= slice_.count()) {
             SliceTurn::Give(*pump_);
@@ -573,12 +662,7 @@ std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color)
 
 int RichTextPane::lineNumberOf(qsizetype position) {
     completeText();
-    const int documentPosition = int(toDocument(std::clamp<qsizetype>(position, 0, textLength())));
-    const QTextBlock block = document()->findBlock(documentPosition);
-    int line = block.firstLineNumber();
-    if (const QTextLayout* layout = block.layout(); layout != nullptr && layout->lineCount() > 0)
-        line += layout->lineForTextPosition(documentPosition - block.position()).lineNumber();
-    return line;
+    return PanePlaces::LineOf(*this, std::clamp<qsizetype>(position, 0, textLength()));
 }
 
 void RichTextPane::showNearTop(qsizetype position) {
@@ -618,17 +702,20 @@ void RichTextPane::loadFromFile(const QString& path) {
     // Shown ahead and cut cleanly: only the rest of the file is decoded.
     if (previewing_ && previewClean_ && bytes.startsWith(previewBytes_) &&
         (bytes.size() == previewBytes_.size() || PaneText::cutsCleanlyAfter(previewBytes_))) {
-        QString text = preview_ + PaneText::canonicalFromLaterFileText(
-                                      QByteArrayView(bytes).sliced(previewBytes_.size()));
-        keepPreviewFor(std::move(text));
-        return;
+        const QString rest = PaneText::canonicalFromLaterFileText(
+            QByteArrayView(bytes).sliced(previewBytes_.size()));
+        // The preview's lines are grouped, which a text with line separators of its own is not.
+        if (!rest.contains(kLineSeparator)) {
+            keepPreviewFor(preview_ + rest);
+            return;
+        }
     }
     // Decoding a thousand pages takes a while: it runs beside the event loop.
     QString text = pump_ != nullptr && bytes.size() > 1024 * 1024
                        ? decodeBesideTheLoop(bytes, *pump_)
                        : PaneText::canonicalFromFileText(bytes);
     // A preview that is how this text begins stays in the document, which goes on from there.
-    if (previewing_ && text.startsWith(preview_)) {
+    if (previewing_ && text.startsWith(preview_) && !text.contains(kLineSeparator)) {
         keepPreviewFor(std::move(text));
         return;
     }

@@ -19,9 +19,11 @@ namespace corvella {
 
 // A text pane of the main window: a QPlainTextEdit seen through the PaneDocument operations.
 //
-// The document stores each paragraph break once; the pane's text counts it as CR LF, so every
+// The document stores each line break once; the pane's text counts it as CR LF, so every
 // position is mapped between the two counts. A position on the LF of a break maps to the start of
-// the next paragraph.
+// the next line. The document's cost is per paragraph, not per character: a written text goes in
+// several lines to a paragraph, parted by line separators, unless it holds line separators of its
+// own. A paragraph not laid out yet counts its lines so, as the view's scroll bar counts lines.
 //
 // Written text is the pane's text at once, and goes into the document a slice at a time. Without
 // keepLive, or when what is left fits in one slice, that happens before the write returns. With it,
@@ -71,6 +73,12 @@ public:
     quint64 textRevision() const override { return revision_; }
     quint64 colourRevision() const override { return colourings_; }
 
+    // Map a text position to the document and back.
+    qsizetype toDocument(qsizetype textPosition) const;
+    qsizetype toText(qsizetype documentPosition) const;
+    // The line of the text, from 0, that holds a document position.
+    qsizetype textLineOf(qsizetype documentPosition) const;
+
     // Scrolls the line holding the text position to near the top of the view.
     void showNearTop(qsizetype position);
     // Scrolls only when the line holding the text position is out of view.
@@ -85,6 +93,7 @@ protected:
     // only a caret and the selection is held aside, so no highlight stands in an idle pane.
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QTextCursor selection() const;
@@ -109,12 +118,15 @@ private:
     void scheduleFill();
     void fillSlice();
     void fillSliceIfDue();
-    qsizetype toDocument(qsizetype textPosition) const;
-    qsizetype toText(qsizetype documentPosition) const;
     void selectDocumentRange(qsizetype start, qsizetype length);
     bool recordedSelectionIsCurrent() const;
     // The runs of the colour, or nothing when the document changed while the window had a turn.
     std::optional<std::vector<TextRange>> readRunsOfColor(Color color) const;
+    // The document positions of the text's breaks.
+    const std::vector<int>& breaks() const;
+    // Makes each paragraph from `first` on that is not laid out count the lines its separators
+    // part, and has the view take the new count.
+    void countLinesFrom(int first);
 
     mutable QString textCache_;
     mutable bool textCacheValid_ = false;
@@ -135,6 +147,21 @@ private:
     QByteArray previewBytes_;
     bool previewClean_ = true;
     bool madeReadOnly_ = false;
+    // The document parts lines within a paragraph by line separators; not for a text with line
+    // separators of its own. A preview given such a piece shows no more pieces.
+    bool grouped_ = true;
+    bool previewHalted_ = false;
+    mutable std::vector<int> breaks_;
+    struct BreaksKey {
+        quint64 revision = ~quint64(0);
+        bool previewing = false;
+        qsizetype size = -1;
+        bool operator==(const BreaksKey& other) const {
+            return revision == other.revision && previewing == other.previewing &&
+                   size == other.size;
+        }
+    };
+    mutable BreaksKey breaksKey_;
     EventPump* pump_ = nullptr;
     std::chrono::milliseconds slice_{15};
     // Some colour was given since the text was last written whole.

@@ -9,13 +9,14 @@
 
 #include "core/PaneDocument.h"
 #include "window/PanePlaces.h"
+#include "window/RichTextPane.h"
 
 namespace corvella {
 
 ScrollLink::ScrollLink(Pane pane1, Pane pane2, QObject* parent)
     : QObject(parent), panes_{pane1, pane2} {
     for (int number = 1; number <= 2; ++number) {
-        QPlainTextEdit* view = panes_[size_t(number - 1)].view;
+        RichTextPane* view = panes_[size_t(number - 1)].view;
         // The view scrolls with its bar's signals blocked when the caret takes it along; every
         // scroll repaints it, so a repaint tells of those too.
         auto moved = [this, number, bar = view->verticalScrollBar()] {
@@ -90,7 +91,7 @@ void ScrollLink::follow(int leader) {
         drop();
         return;
     }
-    const QPlainTextEdit* view = panes_[size_t(leader - 1)].view;
+    const RichTextPane* view = panes_[size_t(leader - 1)].view;
     const QScrollBar* bar = view->verticalScrollBar();
     const int other = 3 - leader;
     QScrollBar* otherBar = panes_[size_t(other - 1)].view->verticalScrollBar();
@@ -101,7 +102,7 @@ void ScrollLink::follow(int leader) {
         return;
     }
     const int row = AnchorRow(bar->value(), bar->maximum(), bar->pageStep());
-    const QTextDocument& own = *view->document();
+    const RichTextPane& own = *view;
     const qsizetype top = PanePlaces::LineStart(own, bar->value());
     PanePlaces::LayOutAround(own, top, 0, bar->pageStep());
     const qsizetype position = PanePlaces::LineStart(own, bar->value() + row);
@@ -109,23 +110,21 @@ void ScrollLink::follow(int leader) {
 }
 
 void ScrollLink::showAtSameHeight(int to, qsizetype toPosition, qsizetype fromPosition) {
-    const QPlainTextEdit* view = panes_[size_t(2 - to)].view;
-    PanePlaces::LayOutAround(
-        *view->document(),
-        PanePlaces::LineStart(*view->document(), view->verticalScrollBar()->value()), 0,
-        view->verticalScrollBar()->pageStep());
-    const int row = std::clamp(
-        PanePlaces::LineOf(*view->document(), fromPosition) - view->verticalScrollBar()->value(), 0,
-        view->verticalScrollBar()->pageStep());
+    const RichTextPane* view = panes_[size_t(2 - to)].view;
+    PanePlaces::LayOutAround(*view,
+                             PanePlaces::LineStart(*view, view->verticalScrollBar()->value()), 0,
+                             view->verticalScrollBar()->pageStep());
+    const int row =
+        std::clamp(PanePlaces::LineOf(*view, fromPosition) - view->verticalScrollBar()->value(), 0,
+                   view->verticalScrollBar()->pageStep());
     placeAtRow(to, toPosition, row);
 }
 
 void ScrollLink::placeAtRow(int pane, qsizetype position, int row) {
-    const QPlainTextEdit* view = panes_[size_t(pane - 1)].view;
-    const QTextDocument& document = *view->document();
+    const RichTextPane* view = panes_[size_t(pane - 1)].view;
     // The lines between the new top and the position count as the view will show them.
-    PanePlaces::LayOutAround(document, position, row, view->verticalScrollBar()->pageStep() - row);
-    scrollFollower(pane, PanePlaces::LineOf(document, position) - row);
+    PanePlaces::LayOutAround(*view, position, row, view->verticalScrollBar()->pageStep() - row);
+    scrollFollower(pane, PanePlaces::LineOf(*view, position) - row);
 }
 
 void ScrollLink::scrollFollower(int pane, int value, bool bottom) {

@@ -9,9 +9,9 @@
 
 #include "diff/Alignment.h"
 
-class QPlainTextEdit;
-
 namespace corvella {
+
+class RichTextPane;
 
 class PaneDocument;
 
@@ -23,7 +23,7 @@ class PaneDocument;
 class ScrollLink : public QObject {
 public:
     struct Pane {
-        QPlainTextEdit* view;
+        RichTextPane* view;
         PaneDocument* text;
     };
     ScrollLink(Pane pane1, Pane pane2, QObject* parent);

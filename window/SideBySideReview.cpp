@@ -284,12 +284,11 @@ void SideBySideReview::goToEntry(int workPane, int entry) {
 
 void SideBySideReview::addToMenu(int pane, const QPoint& position, QMenu& menu, QAction* before) {
     RichTextPane* view = panes_[size_t(pane - 1)];
-    const qsizetype at =
-        PanePlaces::ToText(*view->document(), view->cursorForPosition(position).position());
+    const qsizetype at = view->toText(view->cursorForPosition(position).position());
     if (pane >= 3) {
         auto* show = new QAction(kShowInText, &menu);
         show->setEnabled(reviewing_);
-        const int entry = view->cursorForPosition(position).blockNumber();
+        const int entry = int(view->textLineOf(view->cursorForPosition(position).position()));
         connect(show, &QAction::triggered, this, [this, pane, entry] { goToEntry(pane, entry); });
         menu.insertAction(before, show);
         return;
@@ -310,14 +309,14 @@ bool SideBySideReview::eventFilter(QObject* watched, QEvent* event) {
         RichTextPane* pane = panes_[size_t(work - 1)];
         if (watched == workViewports_[size_t(work - 3)] && type == QEvent::MouseButtonDblClick) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            goToEntry(work, pane->cursorForPosition(at).blockNumber());
+            goToEntry(work, int(pane->textLineOf(pane->cursorForPosition(at).position())));
             return true;
         }
         if (watched == pane && type == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-                goToEntry(work, pane->textCursor().blockNumber());
+                goToEntry(work, int(pane->textLineOf(pane->textCursor().position())));
                 return true;
             }
         }
