@@ -20,6 +20,7 @@
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
 #include "tests/support/QStringPrinter.h"
+#include "window/PanePlaces.h"
 #include "window/RichTextPane.h"
 
 namespace corvella {
@@ -505,6 +506,39 @@ TEST_F(RichTextPaneTest, CharactersOutsideTheBasicPlaneAndNoBreakSpacesSurvive) 
     EXPECT_EQ(pane.text(), text);
 }
 
+TEST_F(RichTextPaneTest, LineSeparatorsOfATextStayItsCharactersAndShiftReturnBreaksALine) {
+    sendFocus(QEvent::FocusIn);
+    pane.setText(QStringLiteral("a\u2028b\r\nc"));
+    pane.setSelStart(2);
+    pane.setSelLength(1);
+    EXPECT_EQ(pane.textCursor().selectedText(), QStringLiteral("b"));
+    QTextCursor end(pane.document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QStringLiteral("d"));  // read again from the document
+    EXPECT_EQ(pane.text(), QStringLiteral("a\u2028b\r\ncd"));
+
+    pane.setText(QStringLiteral("a\r\nb"));
+    pane.setTextCursor(end);
+    QTest::keyClick(&pane, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(pane.text(), QStringLiteral("a\r\nb\r\n"));
+}
+
+// The view's lines are the text's while they are not laid out, and again after a new width.
+TEST_F(RichTextPaneTest, AViewCountsEveryLineOfTheText) {
+    QString text;
+    for (int i = 1; i <= 500; ++i) text += QStringLiteral("line %1\r\n").arg(i);
+    pane.resize(400, 200);
+    pane.show();
+    pane.setText(text);
+    for (const int width : {400, 300}) {
+        pane.resize(width, 200);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(PanePlaces::LineOf(pane, text.size()), 500);
+        EXPECT_EQ(PanePlaces::LineStart(pane, 249), text.indexOf(QStringLiteral("line 250\r")));
+        EXPECT_EQ(pane.verticalScrollBar()->maximum() + pane.verticalScrollBar()->pageStep(), 501);
+    }
+}
+
 TEST_F(RichTextPaneTest, LargeTextRoundTripsExactly) {
     sendFocus(QEvent::FocusIn);  // the widget shows the selection
     QString text;
@@ -660,6 +694,11 @@ TEST_F(RichTextPaneFileTest, APreviewStaysOnlyWhereTheFileBeginsWithItAndReadsAs
          {"one\n", "\xEF\xBB\xBFtwo"},
          "one\n\xEF\xBB\xBFtwo",
          true},
+        {"a line separator of the text's own",
+         {"one\n", "\xE2\x80\xA8"},
+         "one\n\xE2\x80\xA8",
+         false},
+        {"a line separator after the preview", {"one\n"}, "one\ntwo\xE2\x80\xA8", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -675,7 +714,9 @@ TEST_F(RichTextPaneFileTest, APreviewStaysOnlyWhereTheFileBeginsWithItAndReadsAs
         pane.completeText();
         EXPECT_EQ(pane.text(), PaneText::canonicalFromFileText(c.file));
         EXPECT_EQ(pane.document()->toPlainText(),
-                  QString(pane.text()).replace(PaneText::kBreak, QStringLiteral("\n")));
+                  QString(pane.text())
+                      .replace(PaneText::kBreak, QStringLiteral("\n"))
+                      .replace(QChar::LineSeparator, u'\n'));
         EXPECT_EQ(place.position() == 2, c.stays) << place.position();
     }
     // Anything else done to the pane drops the preview; a pane with text shows none.
