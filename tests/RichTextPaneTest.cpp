@@ -506,7 +506,8 @@ TEST_F(RichTextPaneTest, CharactersOutsideTheBasicPlaneAndNoBreakSpacesSurvive) 
     EXPECT_EQ(pane.text(), text);
 }
 
-TEST_F(RichTextPaneTest, LineSeparatorsOfATextStayItsCharactersAndShiftReturnBreaksALine) {
+TEST_F(RichTextPaneTest,
+       ATextsOwnLineSeparatorsStayShiftReturnBreaksALineAndAThirdClickSelectsOne) {
     sendFocus(QEvent::FocusIn);
     pane.setText(QStringLiteral("a\u2028b\r\nc"));
     pane.setSelStart(2);
@@ -521,6 +522,16 @@ TEST_F(RichTextPaneTest, LineSeparatorsOfATextStayItsCharactersAndShiftReturnBre
     pane.setTextCursor(end);
     QTest::keyClick(&pane, Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(pane.text(), QStringLiteral("a\r\nb\r\n"));
+
+    // A third click selects the line with its break, as where each line is a paragraph.
+    pane.setText(QStringLiteral("one\r\ntwo words\r\nthree"));
+    pane.show();
+    QTextCursor second(pane.document());
+    second.setPosition(6);
+    const QPoint at = pane.cursorRect(second).center();
+    QTest::mouseDClick(pane.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(selectedText(), QStringLiteral("two words\r\n"));
 }
 
 // The view's lines are the text's while they are not laid out, and again after a new width.

@@ -4,10 +4,12 @@
 #include "window/RichTextPane.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -388,6 +390,31 @@ void RichTextPane::countLinesFrom(int first) {
     }
     QAbstractTextDocumentLayout* layout = doc->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
+}
+
+void RichTextPane::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    sinceDoubleClick_.start();
+    doubleClickAt_ = event->position().toPoint();
+}
+
+void RichTextPane::mousePressEvent(QMouseEvent* event) {
+    const bool third = event->button() == Qt::LeftButton && sinceDoubleClick_.isValid() &&
+                       sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+                       (event->position().toPoint() - doubleClickAt_).manhattanLength() <
+                           QApplication::startDragDistance();
+    sinceDoubleClick_.invalidate();
+    QPlainTextEdit::mousePressEvent(event);
+    if (!third || !grouped_) return;
+    // As the view selects a paragraph: from its start to the start of the next.
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    const std::vector<int>& breaks = this->breaks();
+    const auto end = std::lower_bound(breaks.begin(), breaks.end(), at);
+    QTextCursor line(document());
+    line.setPosition(end == breaks.begin() ? 0 : *std::prev(end) + 1);
+    line.setPosition(end == breaks.end() ? document()->characterCount() - 1 : *end + 1,
+                     QTextCursor::KeepAnchor);
+    setSelection(line);
 }
 
 void RichTextPane::resizeEvent(QResizeEvent* event) {

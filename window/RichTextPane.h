@@ -94,6 +94,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A third click selects the line, not the paragraph of lines it is in.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QTextCursor selection() const;
@@ -151,6 +154,8 @@ private:
     // separators of its own. A preview given such a piece shows no more pieces.
     bool grouped_ = true;
     bool previewHalted_ = false;
+    QElapsedTimer sinceDoubleClick_;
+    QPoint doubleClickAt_;
     mutable std::vector<int> breaks_;
     struct BreaksKey {
         quint64 revision = ~quint64(0);
