@@ -42,8 +42,10 @@ QString groupLines(QStringView written, int& lines) {
     qsizetype from = 0;
     for (qsizetype cr = written.indexOf(PaneText::kCR); cr >= 0;
          cr = written.indexOf(PaneText::kCR, from)) {
-        // Canonical text has an LF after every CR; a chunk ends after a whole break.
-        const qsizetype next = cr + 2;
+        // Canonical text has an LF after every CR, and a chunk ends after a whole break; a CR
+        // alone is a break of the document's too.
+        const bool crlf = cr + 1 < written.size() && written.at(cr + 1) == PaneText::kLF;
+        const qsizetype next = cr + (crlf ? 2 : 1);
         if (lines < kLinesPerParagraph) {
             out += written.sliced(from, cr - from);
             out += kLineSeparator;
