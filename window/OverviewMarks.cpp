@@ -94,7 +94,8 @@ void OverviewMarks::summarize() {
             firstLine += block.lineCount();
             block = next;
         }
-        const int line = firstLine + PanePlaces::LineWithin(block, position - block.position());
+        const int line =
+            firstLine + PanePlaces::LineWithin(pane_, block, position - block.position());
         marks[i] = {line, moved(i) ? OverviewSummary::kMoved : OverviewSummary::kDifference};
     }
     summary_ = OverviewSummary::Of(marks, totalLines(), track().height());

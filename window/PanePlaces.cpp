@@ -14,33 +14,30 @@
 namespace corvella::PanePlaces {
 
 namespace {
-constexpr QChar kLineSeparator = QChar::LineSeparator;
-
 // Lays the paragraph out when it is not yet, so that its lines are those the view will show.
 void layOut(const QTextBlock& block) {
     block.document()->documentLayout()->blockBoundingRect(block);
 }
 }  // namespace
 
-int LineWithin(const QTextBlock& block, int offset) {
-    const QString text = block.text();
-    const int separators = int(text.count(kLineSeparator));
+int LineWithin(const RichTextPane& pane, const QTextBlock& block, int offset) {
+    // The text's breaks within the paragraph are its line separators.
+    const int last = std::max(0, block.length() - 1);
+    const qsizetype first = pane.textLineOf(block.position());
+    const int separators = int(pane.textLineOf(block.position() + last) - first);
     // Only a paragraph laid out wrapped counts more lines than its separators part; asking any
     // other for its layout would make one, which a thousand pages of paragraphs cannot afford.
     if (block.lineCount() > separators + 1)
         if (const QTextLayout* layout = block.layout(); layout->lineCount() > 0)
-            return layout
-                ->lineForTextPosition(std::clamp(offset, 0, std::max(0, block.length() - 1)))
-                .lineNumber();
-    return int(
-        QStringView(text).first(std::clamp(offset, 0, int(text.size()))).count(kLineSeparator));
+            return layout->lineForTextPosition(std::clamp(offset, 0, last)).lineNumber();
+    return int(pane.textLineOf(block.position() + std::clamp(offset, 0, last)) - first);
 }
 
 int LineOf(const RichTextPane& pane, qsizetype textPosition) {
     const int position = int(pane.toDocument(textPosition));
     const QTextBlock block = pane.document()->findBlock(position);
     layOut(block);
-    return block.firstLineNumber() + LineWithin(block, position - block.position());
+    return block.firstLineNumber() + LineWithin(pane, block, position - block.position());
 }
 
 qsizetype LineStart(const RichTextPane& pane, int line) {
@@ -67,7 +64,7 @@ void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbo
     const int position = int(pane.toDocument(textPosition));
     const QTextBlock at = document.findBlock(position);
     const int count = lines(at);
-    const int within = LineWithin(at, position - at.position());
+    const int within = LineWithin(pane, at, position - at.position());
     int above = within;
     for (QTextBlock block = at.previous(); block.isValid() && above < linesAbove;
          block = block.previous())

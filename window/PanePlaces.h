@@ -18,7 +18,7 @@ namespace corvella::PanePlaces {
 
 // The line within a paragraph that holds an offset in it: as laid out, or as its line separators
 // part it while it is not laid out (or laid out unwrapped).
-int LineWithin(const QTextBlock& block, int offset);
+int LineWithin(const RichTextPane& pane, const QTextBlock& block, int offset);
 // The view line holding a text position.
 int LineOf(const RichTextPane& pane, qsizetype textPosition);
 // The text position where a view line starts.

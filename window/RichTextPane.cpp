@@ -60,6 +60,12 @@ QString groupLines(QStringView written, int& lines) {
     return out;
 }
 
+// Whether line k + 1 starts at or before a text position: it starts after break k, which stands k
+// places later in the text than in the document.
+bool nextLineStartsBy(const std::vector<int>& breaks, std::size_t k, qsizetype textPosition) {
+    return qsizetype(breaks[k]) + qsizetype(k) + 2 <= textPosition;
+}
+
 // When the last slice of any pane ended: slices between other events wait a slice's time after it.
 QElapsedTimer& sinceAnySlice() {
     static QElapsedTimer clock;
@@ -351,14 +357,13 @@ const std::vector<int>& RichTextPane::breaks() const {
 }
 
 qsizetype RichTextPane::toDocument(qsizetype textPosition) const {
-    // The line holding the position: the last one whose text start is not after it. Line k
-    // starts in the document after break k - 1, and in the text k places later.
+    // The line holding the position: the last one whose text start is not after it.
     const std::vector<int>& breaks = this->breaks();
     std::size_t low = 0;
     std::size_t high = breaks.size();
     while (low < high) {
         const std::size_t mid = low + (high - low) / 2;
-        if (qsizetype(breaks[mid]) + qsizetype(mid) + 2 <= textPosition)
+        if (nextLineStartsBy(breaks, mid, textPosition))
             low = mid + 1;
         else
             high = mid;
@@ -542,15 +547,12 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
         std::sort(sorted.begin(), sorted.end(), byStart);
 
-    // One forward sweep over the lines maps every position, instead of a search per range: line
-    // k starts in the document after break k - 1, and in the text k places later.
+    // One forward sweep over the lines maps every position, instead of a search per range.
     const std::vector<int>& breaks = this->breaks();
     const qsizetype length = textLength();
     const qsizetype lastDocumentPosition = document()->characterCount() - 1;
     auto advance = [&](std::size_t& line, qsizetype textPosition) {
-        while (line < breaks.size() &&
-               qsizetype(breaks[line]) + qsizetype(line) + 2 <= textPosition)
-            ++line;
+        while (line < breaks.size() && nextLineStartsBy(breaks, line, textPosition)) ++line;
         return std::min(textPosition - qsizetype(line), lastDocumentPosition);
     };
 
@@ -673,10 +675,13 @@ std::optional<std::vector<TextRange>> RichTextPane::readRunsOfColor(Color color)
                 breaksBefore = std::lower_bound(breaksBefore, breaks.end(), from);
                 const int to = breaksBefore == breaks.end() ? end : std::min(end, *breaksBefore);
                 const qsizetype start = from + (breaksBefore - breaks.begin());
-                if (to > from && !runs.empty() && runs.back().start + runs.back().length == start)
-                    runs.back().length += to - from;
-                else if (to > from)
-                    runs.push_back({start, to - from});
+                // Nothing before a line separator at the fragment's start.
+                if (to > from) {
+                    if (!runs.empty() && runs.back().start + runs.back().length == start)
+                        runs.back().length += to - from;
+                    else
+                        runs.push_back({start, to - from});
+                }
                 from = to + 1;
             }
         }
