@@ -132,8 +132,8 @@ int main(int argc, char* argv[]) {
             "next_ms=%.1f review_setup_ms=%.1f differences=%zu\n",
             command.name, commandMs, readyMs, static_cast<long long>(longest), scroll, next,
             setupMs,
-            form.comparison().side(1).differences.size() +
-                form.comparison().side(2).differences.size());
+            form.comparison().side(Side::One).differences.size() +
+                form.comparison().side(Side::Two).differences.size());
         std::fflush(stdout);
     }
     return 0;

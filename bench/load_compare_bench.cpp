@@ -255,7 +255,7 @@ qsizetype wordsNotNumbers(const Comparison& found) {
 // The words read in another order, counted in file 1.
 qsizetype reorderedWords(const Comparison& found) {
     qsizetype count = 0;
-    for (const Difference& reorder : found.side(1).reordered) count += reorder.wordCount;
+    for (const Difference& reorder : found.side(Side::One).reordered) count += reorder.wordCount;
     return count;
 }
 
@@ -283,8 +283,8 @@ int runLayout(const QString& corpus, const Pair& pair) {
         "max_stall_ms=%lld\n",
         pair.first, pair.second, static_cast<long long>(found.differingWords()),
         static_cast<long long>(wordsNotNumbers(found)),
-        found.side(1).differences.size() + found.side(2).differences.size(),
-        found.side(1).moved.size(), static_cast<long long>(reorderedWords(found)),
+        found.side(Side::One).differences.size() + found.side(Side::Two).differences.size(),
+        found.side(Side::One).moved.size(), static_cast<long long>(reorderedWords(found)),
         static_cast<long long>(layout.ms), static_cast<long long>(compare), peak,
         static_cast<long long>(layout.maxStallMs));
     for (const QString& message : test.dialogs.texts())

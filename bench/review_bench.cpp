@@ -57,8 +57,9 @@ int main(int argc, char* argv[]) {
     form.pane(2).setText(b);
     form.PushButton(1)->click();
     const Comparison& found = form.comparison();
-    std::printf("lines=%d differences=%zu\n", lines,
-                found.side(1).differences.size() + found.side(2).differences.size());
+    std::printf(
+        "lines=%d differences=%zu\n", lines,
+        found.side(Side::One).differences.size() + found.side(Side::Two).differences.size());
 
     // A colouring of nothing: the panes read their runs afresh, as after a comparison.
     form.pane(1).colorRanges({{0, 0}}, kRed);

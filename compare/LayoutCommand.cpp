@@ -54,8 +54,8 @@ void FindDifferencesIgnoringLayout(MainWindow& window, Comparison* result) {
             return true;
         });
     });
-    proc.step(114, [&] { show(found.side(1), window.pane(1), window.pane(3)); });
-    proc.step(116, [&] { show(found.side(2), window.pane(2), window.pane(4)); });
+    proc.step(114, [&] { show(found.side(Side::One), window.pane(1), window.pane(3)); });
+    proc.step(116, [&] { show(found.side(Side::Two), window.pane(2), window.pane(4)); });
     proc.step(118, [&] { window.setPointer(PointerShape::Default); });
     proc.step(120, [&] { window.ComparisonDone = true; });
     proc.step(122, [&] { ShowRTF(window); });

@@ -93,7 +93,7 @@ void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     proc.step(158, [&] { window.pane(4).setText(QString()); });
     Comparison found;
     found.method = Method::Words;
-    WordPass pass1(pane1, window.pane(3), result ? &found.side(1).differences : nullptr,
+    WordPass pass1(pane1, window.pane(3), result ? &found.side(Side::One).differences : nullptr,
                    DifferenceKind::Only1);
     TimeSlicedYield yield(services.events, services.yieldSlice);
     comparePass(proc, 160, lines1, lines2, pane2, first, pass1, yield);
@@ -102,7 +102,7 @@ void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     proc.step(176, [&] { second.otherPos = 1; });
     proc.step(178, [&] { second.ownPos = 1; });
     proc.step(180, [&] { second.j = 0; });
-    WordPass pass2(pane2, window.pane(4), result ? &found.side(2).differences : nullptr,
+    WordPass pass2(pane2, window.pane(4), result ? &found.side(Side::Two).differences : nullptr,
                    DifferenceKind::Only2);
     comparePass(proc, 182, lines2, lines1, pane1, second, pass2, yield);
 
@@ -110,8 +110,8 @@ void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     proc.step(200, [&] { window.ComparisonDone = true; });
     proc.step(202, [&] { ShowRTF(window); });
     if (result) {
-        TextPlaces::Locate(text1, found.side(1).differences);
-        TextPlaces::Locate(text2, found.side(2).differences);
+        TextPlaces::Locate(text1, found.side(Side::One).differences);
+        TextPlaces::Locate(text2, found.side(Side::Two).differences);
         *result = std::move(found);
     }
 }

@@ -12,8 +12,8 @@ namespace corvella {
 
 namespace {
 
-const TextRange& in(const Alignment::Pair& pair, int side) {
-    return side == 1 ? pair.in1 : pair.in2;
+const TextRange& in(const Alignment::Pair& pair, Side side) {
+    return side == Side::One ? pair.in1 : pair.in2;
 }
 qsizetype end(const TextRange& range) { return range.start + range.length; }
 
@@ -28,15 +28,15 @@ TextRange Trimmed(QStringView text, TextRange range) {
 
 }  // namespace
 
-qsizetype Alignment::lastAtOrBefore(int side, qsizetype position) const {
+qsizetype Alignment::lastAtOrBefore(Side side, qsizetype position) const {
     const auto after = std::upper_bound(
         pairs_.begin(), pairs_.end(), position,
         [side](qsizetype p, const Pair& pair) { return p < in(pair, side).start; });
     return qsizetype(after - pairs_.begin()) - 1;
 }
 
-qsizetype Alignment::map(int side, qsizetype position) const {
-    const int other = 3 - side;
+qsizetype Alignment::map(Side side, qsizetype position) const {
+    const Side other = Other(side);
     const qsizetype k = lastAtOrBefore(side, position);
     // The stretch between two anchors: the end of pair k (or the texts' starts) and the start of
     // pair k + 1 (or the texts' ends).
@@ -51,15 +51,15 @@ qsizetype Alignment::map(int side, qsizetype position) const {
         otherFrom = end(theirs);
     }
     const bool last = size_t(k + 1) == pairs_.size();
-    const qsizetype ownTo = last ? lengths_[side - 1] : in(pairs_[size_t(k + 1)], side).start;
-    const qsizetype otherTo = last ? lengths_[other - 1] : in(pairs_[size_t(k + 1)], other).start;
+    const qsizetype ownTo = last ? lengths_[side] : in(pairs_[size_t(k + 1)], side).start;
+    const qsizetype otherTo = last ? lengths_[other] : in(pairs_[size_t(k + 1)], other).start;
     const qsizetype gap = std::max<qsizetype>(1, ownTo - ownFrom);
     const qsizetype at = std::clamp<qsizetype>(position - ownFrom, 0, gap);
     return otherFrom + at * std::max<qsizetype>(0, otherTo - otherFrom) / gap;
 }
 
-TextRange Alignment::counterpart(int side, const TextRange& range) const {
-    const int other = 3 - side;
+TextRange Alignment::counterpart(Side side, const TextRange& range) const {
+    const Side other = Other(side);
     // The last pair that ends at or before the range's start.
     const auto before =
         std::upper_bound(pairs_.begin(), pairs_.end(), range.start,
@@ -69,7 +69,7 @@ TextRange Alignment::counterpart(int side, const TextRange& range) const {
     const auto after = std::lower_bound(
         before, pairs_.end(), end(range),
         [side](const Pair& pair, qsizetype p) { return in(pair, side).start < p; });
-    const qsizetype to = after == pairs_.end() ? lengths_[other - 1] : in(*after, other).start;
+    const qsizetype to = after == pairs_.end() ? lengths_[other] : in(*after, other).start;
     return {from, std::max<qsizetype>(0, to - from)};
 }
 
@@ -79,8 +79,8 @@ Alignment AlignWords(QStringView text1, QStringView text2, const Progress& progr
 
 void PlaceInOther(Comparison& comparison, const Alignment& alignment, QStringView text1,
                   QStringView text2) {
-    for (int side = 1; side <= 2; ++side) {
-        const QStringView other = side == 1 ? text2 : text1;
+    for (const Side side : kBothSides) {
+        const QStringView other = side == Side::One ? text2 : text1;
         for (Difference& difference : comparison.side(side).differences)
             difference.other = Trimmed(other, alignment.counterpart(side, difference.span));
     }

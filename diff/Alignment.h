@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <vector>
 
+#include "core/Side.h"
 #include "core/TextRange.h"
 #include "diff/Difference.h"
 #include "diff/Progress.h"
@@ -24,26 +25,26 @@ public:
     Alignment() = default;
     // `pairs` ascending and not overlapping in both texts, whose lengths are given.
     Alignment(std::vector<Pair> pairs, qsizetype length1, qsizetype length2)
-        : pairs_(std::move(pairs)), lengths_{length1, length2} {}
+        : pairs_(std::move(pairs)), lengths_{{length1, length2}} {}
 
     const std::vector<Pair>& pairs() const { return pairs_; }
 
-    // The position of the other text that corresponds to `position` of text `side` (1 or 2):
+    // The position of the other text that corresponds to `position` of text `side`:
     // within a pair at the same share of its length, between two pairs (or a pair and the
     // text's start or end) at the same share of the way from one to the next.
-    qsizetype map(int side, qsizetype position) const;
+    qsizetype map(Side side, qsizetype position) const;
 
     // What stands in the other text where `range` of text `side` stands: from the end of the last
     // pair that ends at or before its start to the start of the first pair that begins at or
     // after its end; length 0 when nothing stands there, which is where the range would go.
-    TextRange counterpart(int side, const TextRange& range) const;
+    TextRange counterpart(Side side, const TextRange& range) const;
 
 private:
     // Index of the last pair starting at or before `position` in text `side`, or -1.
-    qsizetype lastAtOrBefore(int side, qsizetype position) const;
+    qsizetype lastAtOrBefore(Side side, qsizetype position) const;
 
     std::vector<Pair> pairs_;
-    qsizetype lengths_[2] = {0, 0};
+    BySide<qsizetype> lengths_{};
 };
 
 // The alignment of the layout-free comparison: words in reading order, page furniture, line

@@ -5,9 +5,9 @@
 
 #include <QString>
 #include <QStringView>
-#include <array>
 #include <vector>
 
+#include "core/Side.h"
 #include "diff/Difference.h"
 
 namespace corvella {
@@ -40,11 +40,13 @@ struct ComparedSide {
 // What a comparison of two texts found: each text's differences, and what it could pair.
 struct Comparison {
     Method method = Method::Lines;
-    std::array<ComparedSide, 2> sides;
+    BySide<ComparedSide> sides;
 
-    ComparedSide& side(int number) { return sides[size_t(number - 1)]; }
-    const ComparedSide& side(int number) const { return sides[size_t(number - 1)]; }
-    bool same() const { return sides[0].differences.empty() && sides[1].differences.empty(); }
+    ComparedSide& side(Side side) { return sides[side]; }
+    const ComparedSide& side(Side side) const { return sides[side]; }
+    bool same() const {
+        return sides[Side::One].differences.empty() && sides[Side::Two].differences.empty();
+    }
     // Words in the differences of both sides (a line or a word counts as one).
     qsizetype differingWords() const;
 };

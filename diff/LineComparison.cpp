@@ -38,12 +38,12 @@ Comparison Compare(QStringView text1, QStringView text2, const Progress& progres
     const std::vector<QStringView> pieces2 = LineDiff::CutAtCR(text2);
     Comparison result;
     result.method = Method::Lines;
-    result.side(1).differences =
+    result.side(Side::One).differences =
         MissingLines(text1, pieces1, pieces2, DifferenceKind::Only1, progress);
-    result.side(2).differences =
+    result.side(Side::Two).differences =
         MissingLines(text2, pieces2, pieces1, DifferenceKind::Only2, progress);
-    TextPlaces::Locate(text1, result.side(1).differences);
-    TextPlaces::Locate(text2, result.side(2).differences);
+    TextPlaces::Locate(text1, result.side(Side::One).differences);
+    TextPlaces::Locate(text2, result.side(Side::Two).differences);
     return result;
 }
 

@@ -45,10 +45,10 @@ std::vector<Difference> Pass(QStringView own, QStringView other, DifferenceKind 
 Comparison Compare(QStringView text1, QStringView text2, const Progress& progress) {
     Comparison result;
     result.method = Method::Words;
-    result.side(1).differences = Pass(text1, text2, DifferenceKind::Only1, progress);
-    result.side(2).differences = Pass(text2, text1, DifferenceKind::Only2, progress);
-    TextPlaces::Locate(text1, result.side(1).differences);
-    TextPlaces::Locate(text2, result.side(2).differences);
+    result.side(Side::One).differences = Pass(text1, text2, DifferenceKind::Only1, progress);
+    result.side(Side::Two).differences = Pass(text2, text1, DifferenceKind::Only2, progress);
+    TextPlaces::Locate(text1, result.side(Side::One).differences);
+    TextPlaces::Locate(text2, result.side(Side::Two).differences);
     return result;
 }
 

@@ -23,8 +23,8 @@ const Count* find(const std::vector<Count>& counts, const QString& key) {
 
 std::vector<Count> Of(const Comparison& comparison) {
     std::vector<Count> counts;
-    for (int number = 1; number <= 2; ++number) {
-        const QString file = QStringLiteral("file%1.").arg(number);
+    for (const Side number : kBothSides) {
+        const QString file = QStringLiteral("file%1.").arg(NumberOf(number));
         const ComparedSide& side = comparison.side(number);
         const qsizetype listed = qsizetype(side.differences.size());
         switch (comparison.method) {
@@ -43,7 +43,7 @@ std::vector<Count> Of(const Comparison& comparison) {
     }
     if (comparison.method == Method::IgnoringLayout) {
         // Both places of a move are one run, and reordered words are as many in both files.
-        const ComparedSide& first = comparison.side(1);
+        const ComparedSide& first = comparison.side(Side::One);
         counts.push_back(
             {QStringLiteral("moved.runs"), qsizetype(first.moved.size()), QStringLiteral("runs")});
         counts.push_back(

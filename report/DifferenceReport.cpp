@@ -17,10 +17,10 @@ QString MethodName(Method method) {
     return QStringLiteral("lines");
 }
 
-QString TextOf(const Comparison& comparison, int number, size_t index, const File& file) {
-    const ComparedSide& side = comparison.side(number);
-    if (index < side.differenceWords.size()) return side.differenceWords[index];
-    const TextRange& span = side.differences[index].span;
+QString TextOf(const Comparison& comparison, Side side, size_t index, const File& file) {
+    const ComparedSide& compared = comparison.side(side);
+    if (index < compared.differenceWords.size()) return compared.differenceWords[index];
+    const TextRange& span = compared.differences[index].span;
     return file.text.mid(span.start, span.length).toString();
 }
 

@@ -21,8 +21,8 @@ struct File {
 // "lines", "words" or "ignore-layout".
 QString MethodName(Method method);
 
-// The text of side `number`'s difference `index`: the words of a layout-free run, else the text
+// The text of the side's difference `index`: the words of a layout-free run, else the text
 // at its span in the file.
-QString TextOf(const Comparison& comparison, int number, size_t index, const File& file);
+QString TextOf(const Comparison& comparison, Side side, size_t index, const File& file);
 
 }  // namespace corvella::DifferenceReport

@@ -89,17 +89,19 @@ QString summaryRow(int number, const DifferenceReport::File& file,
 }
 
 // A link at each place of each moved run to its other place, labelled with that place.
-std::vector<HtmlSide::Link> moveLinks(const Comparison& comparison, int number) {
-    const std::vector<Difference>& own = comparison.side(number).moved;
-    const std::vector<Difference>& other = comparison.side(3 - number).moved;
+std::vector<HtmlSide::Link> moveLinks(const Comparison& comparison, Side side) {
+    const std::vector<Difference>& own = comparison.side(side).moved;
+    const std::vector<Difference>& other = comparison.side(Other(side)).moved;
+    const int number = NumberOf(side);
+    const int otherNumber = NumberOf(Other(side));
     std::vector<HtmlSide::Link> links;
     for (size_t i = 0; i < own.size() && i < other.size(); ++i)
         links.push_back({own[i].span.start, QStringLiteral("m%1-%2").arg(number).arg(i),
-                         QStringLiteral("m%1-%2").arg(3 - number).arg(i),
+                         QStringLiteral("m%1-%2").arg(otherNumber).arg(i),
                          QStringLiteral("\u21c4 moved: p%1:l%2 of file %3")
                              .arg(other[i].page)
                              .arg(other[i].line)
-                             .arg(3 - number)});
+                             .arg(otherNumber)});
     std::sort(links.begin(), links.end(),
               [](const HtmlSide::Link& a, const HtmlSide::Link& b) { return a.at < b.at; });
     return links;
@@ -125,11 +127,11 @@ QString Escape(QStringView text) {
 QByteArray Write(const Comparison& comparison, const Alignment& alignment,
                  const DifferenceReport::File& file1, const DifferenceReport::File& file2) {
     const std::vector<TextRange> marks1 =
-        HtmlSide::Placed(comparison.side(1).differenceMarks(), file1.text);
+        HtmlSide::Placed(comparison.side(Side::One).differenceMarks(), file1.text);
     const std::vector<TextRange> marks2 =
-        HtmlSide::Placed(comparison.side(2).differenceMarks(), file2.text);
-    std::vector<HtmlSide::Link> links1 = moveLinks(comparison, 1);
-    std::vector<HtmlSide::Link> links2 = moveLinks(comparison, 2);
+        HtmlSide::Placed(comparison.side(Side::Two).differenceMarks(), file2.text);
+    std::vector<HtmlSide::Link> links1 = moveLinks(comparison, Side::One);
+    std::vector<HtmlSide::Link> links2 = moveLinks(comparison, Side::Two);
     ReportRows::Side side1{file1.text, &marks1, {}};
     ReportRows::Side side2{file2.text, &marks2, {}};
     for (const HtmlSide::Link& link : links1) side1.ownRowAt.push_back(link.at);

@@ -22,20 +22,20 @@ QJsonObject place(qint32 page, qint32 line) {
 
 QJsonObject place(const Difference& difference) { return place(difference.page, difference.line); }
 
-QJsonObject fileObject(const Comparison& comparison, int number, const File& file,
+QJsonObject fileObject(const Comparison& comparison, Side side, const File& file,
                        const File& otherFile) {
     const bool withOffsets = comparison.method == Method::Words;
     const bool withOther = comparison.method == Method::IgnoringLayout;
     const TextPlaces::Locator locator(file.text);
     const TextPlaces::Locator otherLocator(otherFile.text);
-    const std::vector<Difference>& differences = comparison.side(number).differences;
+    const std::vector<Difference>& differences = comparison.side(side).differences;
     QJsonArray list;
     for (size_t i = 0; i < differences.size(); ++i) {
         const Difference& difference = differences[i];
         QJsonObject item{
             {QStringLiteral("page"), difference.page},
             {QStringLiteral("line"), difference.line},
-            {QStringLiteral("text"), DifferenceReport::TextOf(comparison, number, i, file)}};
+            {QStringLiteral("text"), DifferenceReport::TextOf(comparison, side, i, file)}};
         if (withOffsets)
             item.insert(QStringLiteral("offset"), double(locator.of(difference.span).offset));
         if (withOther && difference.placed()) {
@@ -77,11 +77,11 @@ QJsonObject counts(const Comparison& comparison) {
 QByteArray Write(const Comparison& comparison, const File& first, const File& second) {
     QJsonObject report{{QStringLiteral("method"), DifferenceReport::MethodName(comparison.method)},
                        {QStringLiteral("counts"), counts(comparison)},
-                       {QStringLiteral("file1"), fileObject(comparison, 1, first, second)},
-                       {QStringLiteral("file2"), fileObject(comparison, 2, second, first)}};
+                       {QStringLiteral("file1"), fileObject(comparison, Side::One, first, second)},
+                       {QStringLiteral("file2"), fileObject(comparison, Side::Two, second, first)}};
     if (comparison.method == Method::IgnoringLayout) {
-        const ComparedSide& in1 = comparison.side(1);
-        const ComparedSide& in2 = comparison.side(2);
+        const ComparedSide& in1 = comparison.side(Side::One);
+        const ComparedSide& in2 = comparison.side(Side::Two);
         report.insert(QStringLiteral("moved"), pairs(in1.moved, in1.movedWords, in2.moved));
         report.insert(QStringLiteral("reordered"),
                       pairs(in1.reordered, in1.reorderedWords, in2.reordered));

@@ -16,15 +16,15 @@ void Write(const Comparison& comparison, const DifferenceReport::File& first,
         lines.clear();
     };
     const bool withOther = comparison.method == Method::IgnoringLayout;
-    int number = 1;
-    for (const auto* file : {&first, &second}) {
-        const QLatin1Char marker(number == 1 ? '<' : '>');
-        const TextPlaces::Locator otherLocator(number == 1 ? second.text : first.text);
-        const std::vector<Difference>& differences = comparison.side(number).differences;
+    for (const Side side : kBothSides) {
+        const DifferenceReport::File& file = side == Side::One ? first : second;
+        const QLatin1Char marker(side == Side::One ? '<' : '>');
+        const TextPlaces::Locator otherLocator(side == Side::One ? second.text : first.text);
+        const std::vector<Difference>& differences = comparison.side(side).differences;
         for (size_t i = 0; i < differences.size(); ++i) {
             const Difference& difference = differences[i];
             lines += QStringLiteral("p%1:l%2 ").arg(difference.page).arg(difference.line) + marker +
-                     u' ' + DifferenceReport::TextOf(comparison, number, i, *file);
+                     u' ' + DifferenceReport::TextOf(comparison, side, i, file);
             if (withOther && difference.placed()) {
                 const TextPlaces::Place other = otherLocator.of(difference.other);
                 lines += QStringLiteral("  (p%1:l%2)").arg(other.page).arg(other.line);
@@ -32,7 +32,6 @@ void Write(const Comparison& comparison, const DifferenceReport::File& first,
             lines += u'\n';
             if (lines.size() > 1 << 16) flush();
         }
-        ++number;
     }
     if (counts)
         lines += QStringLiteral("counts: ") +

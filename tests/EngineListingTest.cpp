@@ -64,9 +64,9 @@ void expectSameAsCommands(const QString& text1, const QString& text2, const std:
             SCOPED_TRACE(what + " method " + std::to_string(int(m.method)) + " side " +
                          std::to_string(side));
             EXPECT_TRUE(window.pane(side + 2).text() ==
-                        listing(m.method, found.side(side), own[side - 1]));
-            const auto& a = listed.side(side).differences;
-            const auto& b = found.side(side).differences;
+                        listing(m.method, found.side(SideOfPane(side)), own[side - 1]));
+            const auto& a = listed.side(SideOfPane(side)).differences;
+            const auto& b = found.side(SideOfPane(side)).differences;
             ASSERT_EQ(a.size(), b.size());
             for (size_t i = 0; i < a.size(); ++i) {
                 EXPECT_EQ(a[i].span.start, b[i].span.start);

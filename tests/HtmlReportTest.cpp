@@ -36,7 +36,7 @@ Comparison marking(Method method, const std::vector<TextRange>& in1,
         for (const TextRange& range : side == 1 ? in1 : in2) {
             Difference difference;
             difference.span = range;
-            comparison.side(side).differences.push_back(difference);
+            comparison.side(SideOfPane(side)).differences.push_back(difference);
         }
     return comparison;
 }

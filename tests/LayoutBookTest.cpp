@@ -100,8 +100,8 @@ TEST_F(LayoutBookTest, EveryKnownEditIsReportedInItsPlaceAndNothingElse) {
     window.pane(2).setText(LayoutBook::PaneText(path("edited.pdf")));
     Comparison found;
     FindDifferencesIgnoringLayout(window, &found);
-    const ComparedSide& in1 = found.side(1);
-    const ComparedSide& in2 = found.side(2);
+    const ComparedSide& in1 = found.side(Side::One);
+    const ComparedSide& in2 = found.side(Side::Two);
     EXPECT_TRUE(window.dialogs.messages.empty());
 
     // What the edits removed from the first edition and added in the second, by word index.

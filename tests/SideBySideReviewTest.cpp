@@ -442,11 +442,11 @@ TEST_F(SideBySideReviewTest, EachDifferenceGoneToShowsItsOtherSide) {
 // "Go to Other Place" (its accessible action, and Ctrl+G) brings the other pane to it.
 TEST_F(SideBySideReviewTest, AMovedParagraphLeadsToItsOtherPlace) {
     compare(*book1, *book2, 0);
-    const ComparedSide& in1 = form.comparison().side(1);
-    const ComparedSide& in2 = form.comparison().side(2);
+    const ComparedSide& in1 = form.comparison().side(Side::One);
+    const ComparedSide& in2 = form.comparison().side(Side::Two);
     ASSERT_EQ(in1.moved.size(), 1u);
     for (int number = 1; number <= 2; ++number) {
-        const TextRange move = form.comparison().side(number).moved[0].span;
+        const TextRange move = form.comparison().side(SideOfPane(number)).moved[0].span;
         const auto& shown = form.sideBySide()->overlay(number).moves();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].start, move.start);
@@ -534,7 +534,7 @@ TEST_F(SideBySideReviewTest, ScrollBarMarksStandAtTheirPlacesAndAClickGoesThere)
     const OverviewMarks& marks = form.sideBySide()->marks(1);
     pane(1)->verticalScrollBar()->grab();  // once painted, the marks follow the lines laid out
     ASSERT_TRUE(QTest::qWaitFor([&] { return marks.summaryIsCurrent(); }, 10000));
-    const int line = lineOf(pane(1), form.comparison().side(1).moved[0].span.start);
+    const int line = lineOf(pane(1), form.comparison().side(Side::One).moved[0].span.start);
     const int y = marks.track().top() + marks.summary().pixelOf(line);
     const QImage image = pane(1)->verticalScrollBar()->grab().toImage();
     bool blue = false;

@@ -14,8 +14,8 @@ cd "$root"
 # folder   may include
 allowed="
 core       core
-diff       core/TextRange.h core/PaneText.h
-report     diff core/TextRange.h core/PaneText.h
+diff       core/TextRange.h core/PaneText.h core/Side.h
+report     diff core/TextRange.h core/PaneText.h core/Side.h
 output     core
 office     output core
 display    core

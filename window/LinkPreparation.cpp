@@ -68,8 +68,8 @@ void LinkPreparation::start(QString text1, QString text2, std::optional<Comparis
             if (toPlace && !job->stop) {
                 PlaceInOther(*toPlace, ready.alignment, text1, text2);
                 ready.placed.emplace();
-                for (size_t s = 0; s < 2; ++s)
-                    (*ready.placed)[s] = std::move(toPlace->sides[s].differences);
+                for (const Side side : kBothSides)
+                    (*ready.placed)[IndexOf(side)] = std::move(toPlace->side(side).differences);
             }
             const std::lock_guard<std::mutex> hold(job->lock);
             if (job->receiver != nullptr && !job->stop)

@@ -106,7 +106,7 @@ void ScrollLink::follow(int leader) {
     const qsizetype top = PanePlaces::LineStart(own, bar->value());
     PanePlaces::LayOutAround(own, top, 0, bar->pageStep());
     const qsizetype position = PanePlaces::LineStart(own, bar->value() + row);
-    placeAtRow(other, alignment_.map(leader, position), row);
+    placeAtRow(other, alignment_.map(SideOfPane(leader), position), row);
 }
 
 void ScrollLink::showAtSameHeight(int to, qsizetype toPosition, qsizetype fromPosition) {

@@ -117,7 +117,7 @@ void SideBySideReview::comparisonEnded(bool linkable) {
     for (int number = 1; number <= 2; ++number) {
         if (layoutFree) {
             std::vector<TextRange> moves;
-            for (const Difference& move : comparison_.side(number).moved)
+            for (const Difference& move : comparison_.side(SideOfPane(number)).moved)
                 moves.push_back(move.span);
             overlays_[size_t(number - 1)]->setMoves(std::move(moves));
         }
@@ -155,8 +155,8 @@ void SideBySideReview::prepareLink() {
     if (!layoutFree) {
         toPlace.emplace();
         toPlace->method = comparison_.method;
-        for (size_t s = 0; s < 2; ++s)
-            toPlace->sides[s].differences = comparison_.sides[s].differences;
+        for (const Side side : kBothSides)
+            toPlace->side(side).differences = comparison_.side(side).differences;
     }
     preparation_.start(panes_[0]->text(), panes_[1]->text(), std::move(toPlace),
                        [this, generation = generation_](LinkPreparation::Ready ready) {
@@ -167,18 +167,19 @@ void SideBySideReview::prepareLink() {
 void SideBySideReview::linkReadyNow(LinkPreparation::Ready ready, quint64 generation) {
     if (generation != generation_ || !reviewing_) return;
     if (ready.placed)
-        for (size_t s = 0; s < 2; ++s)
-            if ((*ready.placed)[s].size() == comparison_.sides[s].differences.size())
-                comparison_.sides[s].differences = std::move((*ready.placed)[s]);
+        for (const Side side : kBothSides)
+            if ((*ready.placed)[IndexOf(side)].size() == comparison_.side(side).differences.size())
+                comparison_.side(side).differences = std::move((*ready.placed)[IndexOf(side)]);
     link_.link(std::move(ready.alignment));
     link_.setFollowing(scrollTogether_->isChecked());
 }
 
 std::optional<TextRange> SideBySideReview::otherSideOf(int pane, TextRange place) const {
-    std::optional<TextRange> other = OtherSide::Of(comparison_.side(pane).differences, place);
+    std::optional<TextRange> other =
+        OtherSide::Of(comparison_.side(SideOfPane(pane)).differences, place);
     if (!other && link_.ready())
-        other =
-            trimmed(panes_[size_t(2 - pane)]->text(), link_.alignment().counterpart(pane, place));
+        other = trimmed(panes_[size_t(2 - pane)]->text(),
+                        link_.alignment().counterpart(SideOfPane(pane), place));
     return other;
 }
 
@@ -198,21 +199,21 @@ void SideBySideReview::showOtherSide(int pane, TextRange place, TextRange other)
 
 std::optional<size_t> SideBySideReview::movedAt(int pane, qsizetype position) const {
     if (!reviewing_) return std::nullopt;
-    return OtherSide::Holding(comparison_.side(pane).moved, position);
+    return OtherSide::Holding(comparison_.side(SideOfPane(pane)).moved, position);
 }
 
 bool SideBySideReview::showOtherPlaceOf(int pane, qsizetype position) {
     if (!reviewing_) return false;
     clearHighlights();
     if (const std::optional<size_t> move = movedAt(pane, position)) {
-        const Difference& moved = comparison_.side(pane).moved[*move];
+        const Difference& moved = comparison_.side(SideOfPane(pane)).moved[*move];
         if (!moved.placed()) return false;
         showOtherSide(pane, moved.span, moved.other);
         return true;
     }
     const TextRange place{position, 0};
     const std::optional<TextRange> other = otherSideOf(pane, place);
-    if (!other || OtherSide::Meeting(comparison_.side(pane).differences, place).empty())
+    if (!other || OtherSide::Meeting(comparison_.side(SideOfPane(pane)).differences, place).empty())
         return false;
     showOtherSide(pane, place, *other);
     return true;
@@ -223,7 +224,8 @@ void SideBySideReview::markOverview(int pane) {
     DifferenceReview::Places walked = keys_.review().places(*panes_[size_t(pane - 1)], pane);
     std::vector<TextRange> moves;
     if (comparison_.method == Method::IgnoringLayout)
-        for (const Difference& move : comparison_.side(pane).moved) moves.push_back(move.span);
+        for (const Difference& move : comparison_.side(SideOfPane(pane)).moved)
+            moves.push_back(move.span);
     if (moves.empty()) {  // a thousand pages of differing words: the walk's places, not a copy
         marks_[size_t(pane - 1)]->setPlaces(std::move(walked), {});
         return;
@@ -261,7 +263,7 @@ void SideBySideReview::clearHighlights() {
 
 void SideBySideReview::goToEntry(int workPane, int entry) {
     const int pane = workPane - 2;
-    const std::vector<Difference>& differences = comparison_.side(pane).differences;
+    const std::vector<Difference>& differences = comparison_.side(SideOfPane(pane)).differences;
     // The line comparison lists from the first line on; the others after an empty first line.
     const int index = entry - (comparison_.method == Method::Lines ? 0 : 1);
     if (!reviewing_ || index < 0 || size_t(index) >= differences.size()) {
@@ -297,7 +299,8 @@ void SideBySideReview::addToMenu(int pane, const QPoint& position, QMenu& menu, 
     auto* go = new QAction(kGoToOtherPlace, &menu);
     go->setEnabled(
         movedAt(pane, at).has_value() ||
-        (reviewing_ && !OtherSide::Meeting(comparison_.side(pane).differences, {at, 0}).empty()));
+        (reviewing_ &&
+         !OtherSide::Meeting(comparison_.side(SideOfPane(pane)).differences, {at, 0}).empty()));
     connect(go, &QAction::triggered, this, [this, pane, at] { showOtherPlaceOf(pane, at); });
     menu.insertAction(before, go);
 }

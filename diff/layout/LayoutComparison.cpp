@@ -13,7 +13,7 @@ namespace {
 
 using LayoutFreeWords::Word;
 
-struct Side {
+struct WordText {
     QStringView text;
     std::vector<Word> words;
     std::vector<int> ids;
@@ -22,7 +22,7 @@ struct Side {
 
 // The words `from` to `to` of a side whose mark is `mark` as one difference of `out`, with a mark
 // per word part and its words in `words`.
-Difference makeDifference(const Side& side, const LayoutFreeWords::Dictionary& dictionary,
+Difference makeDifference(const WordText& side, const LayoutFreeWords::Dictionary& dictionary,
                           qsizetype from, qsizetype to, DifferenceKind kind, ComparedSide& out,
                           std::vector<QString>& words,
                           const std::vector<LayoutDiff::Mark>* marks = nullptr,
@@ -53,7 +53,7 @@ Difference makeDifference(const Side& side, const LayoutFreeWords::Dictionary& d
 }
 
 // The maximal runs of Different words, as the side's differences.
-void differentRuns(const Side& side, const std::vector<LayoutDiff::Mark>& marks,
+void differentRuns(const WordText& side, const std::vector<LayoutDiff::Mark>& marks,
                    const LayoutFreeWords::Dictionary& dictionary, DifferenceKind kind,
                    ComparedSide& out, const Progress& progress) {
     for (qsizetype w = 0, turn = 0; w < qsizetype(marks.size()); ++turn) {
@@ -83,18 +83,18 @@ bool isNumber(QStringView word) {
 
 // Gives every side its keys: a number ("1059,", "3.2") stands for any number, so that page
 // references that changed between editions do not pull the words around them out of line.
-void numberBlindKeys(Side (&sides)[2], const LayoutFreeWords::Dictionary& dictionary) {
+void numberBlindKeys(WordText (&sides)[2], const LayoutFreeWords::Dictionary& dictionary) {
     const int numberKey = dictionary.size();
     std::vector<bool> number(static_cast<size_t>(numberKey));
     for (int id = 0; id < numberKey; ++id) number[size_t(id)] = isNumber(dictionary.text(id));
-    for (Side& side : sides) {
+    for (WordText& side : sides) {
         side.keys.reserve(side.ids.size());
         for (int id : side.ids) side.keys.push_back(number[size_t(id)] ? numberKey : id);
     }
 }
 
 // Where the script pairs a number with another number, both are different.
-void markChangedNumbers(const Side (&sides)[2], LayoutDiff::Edits& edits) {
+void markChangedNumbers(const WordText (&sides)[2], LayoutDiff::Edits& edits) {
     size_t j = 0;
     for (size_t i = 0; i < edits.a.size(); ++i) {
         if (edits.a[i] != LayoutDiff::Common) continue;
@@ -106,7 +106,7 @@ void markChangedNumbers(const Side (&sides)[2], LayoutDiff::Edits& edits) {
 
 // Moved runs, in which a number may stand for any number: a moved table of contents or index
 // keeps its words while its page references change. The numbers that differ stay different.
-std::vector<LayoutDiff::Move> findMoves(const Side (&sides)[2], LayoutDiff::Edits& edits,
+std::vector<LayoutDiff::Move> findMoves(const WordText (&sides)[2], LayoutDiff::Edits& edits,
                                         const Progress& progress) {
     const std::vector<LayoutDiff::Move> moves = LayoutDiff::FindMoves(
         sides[0].keys, sides[1].keys, edits, LayoutCompare::kMinMovedWords, progress);
@@ -123,14 +123,14 @@ std::vector<LayoutDiff::Move> findMoves(const Side (&sides)[2], LayoutDiff::Edit
 // What the edit script found: both sides' words and each word's mark, the moves and reorders.
 struct Analysis {
     LayoutFreeWords::Dictionary dictionary;
-    Side sides[2];
+    WordText sides[2];
     LayoutDiff::Edits edits;
     std::vector<LayoutDiff::Move> moves;
     std::vector<LayoutDiff::Stretch> reorders;
 };
 
 void analyse(QStringView text1, QStringView text2, const Progress& progress, Analysis& found) {
-    Side(&sides)[2] = found.sides;
+    WordText(&sides)[2] = found.sides;
     sides[0].text = text1;
     sides[1].text = text2;
     // A word split at a line's end keeps its hyphen when either text writes it so within a line.
@@ -141,7 +141,7 @@ void analyse(QStringView text1, QStringView text2, const Progress& progress, Ana
     for (const LayoutFreeWords::Scanned& text : scanned)
         LayoutFreeWords::CollectHyphenated(text, hyphenated);
     for (int s = 0; s < 2; ++s) {
-        Side& side = sides[s];
+        WordText& side = sides[s];
         side.words = LayoutFreeWords::Join(scanned[s], hyphenated, found.dictionary, progress);
         side.ids.reserve(side.words.size());
         for (const Word& word : side.words) side.ids.push_back(word.id);
@@ -158,7 +158,7 @@ void analyse(QStringView text1, QStringView text2, const Progress& progress, Ana
 // The words the edit script kept in both texts, paired.
 Alignment commonWords(const Analysis& found) {
     std::vector<Alignment::Pair> pairs;
-    const Side(&sides)[2] = found.sides;
+    const WordText(&sides)[2] = found.sides;
     size_t j = 0;
     for (size_t i = 0; i < found.edits.a.size(); ++i) {
         if (found.edits.a[i] != LayoutDiff::Common) continue;
@@ -185,14 +185,14 @@ Comparison LayoutCompare::Compare(QStringView text1, QStringView text2, const Pr
                                   Alignment* alignment) {
     Analysis found;
     analyse(text1, text2, progress, found);
-    const Side(&sides)[2] = found.sides;
+    const WordText(&sides)[2] = found.sides;
     const LayoutFreeWords::Dictionary& dictionary = found.dictionary;
 
     Tick(progress);
     Comparison result;
     result.method = Method::IgnoringLayout;
-    ComparedSide& in1 = result.side(1);
-    ComparedSide& in2 = result.side(2);
+    ComparedSide& in1 = result.side(Side::One);
+    ComparedSide& in2 = result.side(Side::Two);
     differentRuns(sides[0], found.edits.a, dictionary, DifferenceKind::Only1, in1, progress);
     differentRuns(sides[1], found.edits.b, dictionary, DifferenceKind::Only2, in2, progress);
     for (const LayoutDiff::Move& move : found.moves) {
@@ -211,8 +211,8 @@ Comparison LayoutCompare::Compare(QStringView text1, QStringView text2, const Pr
     }
     pairUp(in1.moved, in2.moved);
     pairUp(in1.reordered, in2.reordered);
-    for (int number = 1; number <= 2; ++number) {
-        const QStringView text = number == 1 ? text1 : text2;
+    for (const Side number : kBothSides) {
+        const QStringView text = number == Side::One ? text1 : text2;
         ComparedSide& side = result.side(number);
         TextPlaces::Locate(text, side.differences);
         Tick(progress);

@@ -81,7 +81,7 @@ TEST(EditScriptTest, TheAlignmentPairsEqualWordsInOrder) {
     const auto counterparts = [&](int side) {
         const QString& other = side == 1 ? text2 : text1;
         QStringList out;
-        for (const Difference& d : found.side(side).differences)
+        for (const Difference& d : found.side(SideOfPane(side)).differences)
             out << QStringLiteral("%1@%2")
                        .arg(other.mid(d.other.start, d.other.length))
                        .arg(d.other.start);
@@ -90,8 +90,8 @@ TEST(EditScriptTest, TheAlignmentPairsEqualWordsInOrder) {
     EXPECT_EQ(counterparts(1), "@14 SIX@24");
     EXPECT_EQ(counterparts(2), "@0 six@25");
     // Positions map through the pairs, and between pairs by their share of the way.
-    EXPECT_EQ(alignment.map(1, text1.indexOf("five")), text2.indexOf("five"));
-    EXPECT_EQ(alignment.map(2, text2.indexOf("nine") + 2), text1.indexOf("nine") + 2);
+    EXPECT_EQ(alignment.map(Side::One, text1.indexOf("five")), text2.indexOf("five"));
+    EXPECT_EQ(alignment.map(Side::Two, text2.indexOf("nine") + 2), text1.indexOf("nine") + 2);
 }
 
 }  // namespace

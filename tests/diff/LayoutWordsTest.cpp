@@ -82,8 +82,8 @@ TEST(LayoutWordsTest, RunsAndMovesStandOnTheirPagesAndLines) {
     const QString text2 =
         pages({"seven eight nine ten eleven\none two", "THREE four five\nsix sixty twelve"});
     const Comparison found = LayoutCompare::Compare(text1, text2);
-    const ComparedSide& in1 = found.side(1);
-    const ComparedSide& in2 = found.side(2);
+    const ComparedSide& in1 = found.side(Side::One);
+    const ComparedSide& in2 = found.side(Side::Two);
 
     ASSERT_EQ(in1.differences.size(), 1u);
     const Difference& removed = in1.differences[0];
@@ -106,14 +106,14 @@ TEST(LayoutWordsTest, RunsAndMovesStandOnTheirPagesAndLines) {
     // Numbers line up as numbers: a changed page reference is still a difference.
     const Comparison renumbered = LayoutCompare::Compare(pages({"see index, 12, 40 here"}),
                                                          pages({"see index, 13, 40 here"}));
-    EXPECT_EQ(joined(renumbered.side(1).differenceWords), "12,");
-    EXPECT_EQ(joined(renumbered.side(2).differenceWords), "13,");
+    EXPECT_EQ(joined(renumbered.side(Side::One).differenceWords), "12,");
+    EXPECT_EQ(joined(renumbered.side(Side::Two).differenceWords), "13,");
 
     // A joined word is coloured in both its parts, and only there.
     const QString hyphen1 = pages({"a docu-\nment b", "c"});
     const Comparison joinedWord = LayoutCompare::Compare(hyphen1, pages({"a b", "c"}));
-    ASSERT_EQ(joinedWord.side(1).differences.size(), 1u);
-    const std::vector<TextRange> parts = joinedWord.side(1).differenceMarks();
+    ASSERT_EQ(joinedWord.side(Side::One).differences.size(), 1u);
+    const std::vector<TextRange> parts = joinedWord.side(Side::One).differenceMarks();
     ASSERT_EQ(parts.size(), 2u);
     EXPECT_EQ(hyphen1.mid(parts[0].start, parts[0].length), "docu-");
     EXPECT_EQ(hyphen1.mid(parts[1].start, parts[1].length), "ment");
@@ -151,8 +151,8 @@ TEST(LayoutWordsTest, WordsReorderedInOnePlaceAreNoChange) {
         const Comparison found =
             LayoutCompare::Compare(pages({before + u' ' + c.text1 + u' ' + after}),
                                    pages({before + u' ' + c.text2 + u' ' + after}));
-        const ComparedSide& in1 = found.side(1);
-        const ComparedSide& in2 = found.side(2);
+        const ComparedSide& in1 = found.side(Side::One);
+        const ComparedSide& in2 = found.side(Side::Two);
         EXPECT_EQ(joined(in1.differenceWords), c.only1) << c.rule;
         EXPECT_EQ(joined(in2.differenceWords), c.only2) << c.rule;
         EXPECT_EQ(in1.moved.size(), c.moved) << c.rule;
@@ -168,10 +168,10 @@ TEST(LayoutWordsTest, WordsReorderedInOnePlaceAreNoChange) {
     // Reordered words stand apart, at their first word's place in each text, placed at each other.
     const Comparison swapped =
         LayoutCompare::Compare(pages({before, "x\n} // done"}), pages({before + " // done\n}"}));
-    ASSERT_EQ(swapped.side(1).reordered.size(), 1u);
-    const Difference& in1 = swapped.side(1).reordered[0];
-    const Difference& in2 = swapped.side(2).reordered[0];
-    EXPECT_EQ(swapped.side(1).reorderedWords[0], "}");
+    ASSERT_EQ(swapped.side(Side::One).reordered.size(), 1u);
+    const Difference& in1 = swapped.side(Side::One).reordered[0];
+    const Difference& in2 = swapped.side(Side::Two).reordered[0];
+    EXPECT_EQ(swapped.side(Side::One).reorderedWords[0], "}");
     EXPECT_EQ(std::make_tuple(in1.page, in1.line, in2.page, in2.line), std::make_tuple(2, 2, 1, 2));
     EXPECT_EQ(in1.other.start, in2.span.start);
     EXPECT_EQ(in2.other.start, in1.span.start);

@@ -26,11 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const qsizetype length = qsizetype(uchar(places[i + 1])) % (text.size() - start + 1);
         Difference difference;
         difference.span = {start, length};
-        comparison.side(1).differences.push_back(difference);
+        comparison.side(Side::One).differences.push_back(difference);
     }
-    std::vector<Difference>& differences = comparison.side(1).differences;
+    std::vector<Difference>& differences = comparison.side(Side::One).differences;
     TextPlaces::Locate(text, differences);
-    comparison.side(2) = comparison.side(1);
+    comparison.side(Side::Two) = comparison.side(Side::One);
     const TextPlaces::Locator locator(text);
     for (const Difference& difference : differences) {
         FUZZ_CHECK(difference.page >= 1 && difference.page <= text.count(u'\f') + 1);

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int number = 1; number <= 2; ++number) {
         const qsizetype own = number == 1 ? text1.size() : text2.size();
         const qsizetype other = number == 1 ? text2.size() : text1.size();
-        for (const Difference& d : found.side(number).differences) {
+        for (const Difference& d : found.side(SideOfPane(number)).differences) {
             FUZZ_CHECK(d.span.start >= 0 && d.span.start + d.span.length <= own);
             FUZZ_CHECK(d.other.start >= 0 && d.other.start + d.other.length <= other);
         }
