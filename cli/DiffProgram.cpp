@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "batch/PairJob.h"
 #include "cli/ExtractionTimeout.h"
+#include "cli/PairReports.h"
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
@@ -134,6 +136,13 @@ Parsed ParseArguments(const QStringList& arguments) {
             }
             parsed.options.json = format == QStringLiteral("json");
             parsed.options.html = format == QStringLiteral("html");
+        } else if (argument == QLatin1String(Batch::kPairReportsOption)) {
+            if (i + 2 >= arguments.size()) {
+                parsed.problem = QStringLiteral("%1 needs two files").arg(argument);
+                return parsed;
+            }
+            parsed.options.pairJson = arguments[++i];
+            parsed.options.pairHtml = arguments[++i];
         } else if (argument == QStringLiteral("--timeout") ||
                    argument.startsWith(QStringLiteral("--timeout="))) {
             if (argument == QStringLiteral("--timeout") && ++i == arguments.size()) {
@@ -226,7 +235,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     const QString text2 = window.pane(2).text();
     // The web page sets passage beside passage: it needs the content alignment of the texts,
     // which the layout-free comparison makes anyway.
-    const bool aligned = options.html && !options.quiet;
+    const bool pair = !options.pairJson.isEmpty();
+    const bool aligned = (options.html && !options.quiet) || pair;
     Alignment alignment;
     const Comparison comparison =
         options.ignoreLayout
@@ -236,7 +246,10 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     if (aligned && !options.ignoreLayout) alignment = AlignWords(text1, text2);
     const DifferenceReport::File file1{options.file1, text1};
     const DifferenceReport::File file2{options.file2, text2};
-    if (options.quiet) {
+    if (pair && !PairReports::Write(comparison, alignment, file1, file2, options.pairJson,
+                                    options.pairHtml, err))
+        return Batch::kReportsNotWritten;
+    if (options.quiet || pair) {
     } else if (options.html) {
         out.write(HtmlReport::Write(comparison, alignment, file1, file2));
     } else if (options.json) {

@@ -19,6 +19,9 @@ struct Options {
     bool quiet = false;
     bool counts = false;  // --counts: the text format ends with the counts' line
     QString timeout;      // --timeout: seconds as given; empty means no limit
+    // A batch's pair (--pair-reports JSON HTML): both reports written into these files.
+    QString pairJson;
+    QString pairHtml;
     QString file1;
     QString file2;
 };

@@ -21,6 +21,9 @@ compare window/A.h       refused
 window  cli/A.h          refused
 cli     window/A.h       refused
 cli     output/A.h       refused
+batch   window/A.h       refused
+batch   cli/A.h          refused
+batch   extract/A.h      refused
 core    core/A.h         ok
 diff    core/TextRange.h ok
 diff    diff/layout/A.h  ok
@@ -30,6 +33,8 @@ extract display/A.h      ok
 compare diff/A.h         ok
 window  compare/A.h      ok
 cli     report/A.h       ok
+cli     batch/A.h        ok
+batch   report/A.h       ok
 "
 failures=0
 while read -r from included expected; do

@@ -22,7 +22,8 @@ display    core
 extract    display core
 compare    diff office display core
 window     compare extract display office output report diff core
-cli        extract display report diff core
+batch      report diff core
+cli        batch extract display report diff core
 "
 folders=$(awk 'NF { print $1 }' <<<"$allowed")
 
