@@ -432,3 +432,31 @@ TEST_F(BatchTest, AFullOrReadOnlyOutputFolderStopsTheBatchWithNothingHalfWritten
 }
 
 }  // namespace
+
+// Three shares run by GNU parallel, then merged, give the index of one run over every pair.
+TEST_F(BatchTest, SharesRunByGnuParallelMergeIntoTheIndexOfOneRun) {
+    if (QStandardPaths::findExecutable("parallel").isEmpty())
+        GTEST_SKIP() << "No GNU parallel: install Debian's parallel to test the shares under it";
+    for (int i = 0; i < 9; ++i) pair(QString("part %1/chapter %2.pdf").arg(i % 2).arg(i), i % 3 == 0);
+    pdf("old/removed.pdf", {"Old only"});
+    pdf("new/added.pdf", {"New only"});
+    const Outcome shares = run({"--will-cite", "-j", "3", qEnvironmentVariable("CORVELLA_DIFF"),
+                                "--batch", "old", "new", "--out", "shares", "--shard", "{}/3",
+                                ":::", "1", "2", "3"},
+                               true, QStandardPaths::findExecutable("parallel"));
+    EXPECT_EQ(shares.status, 0) << shares.err.toStdString();
+    // Each pair in one share: their counts add up to all.
+    int counted = 0;
+    for (const QByteArray& line : shares.out.split('\n'))
+        if (line.startsWith("share ")) counted += line.split(' ')[2].toInt();
+    EXPECT_EQ(counted, 11) << shares.out.toStdString();
+    EXPECT_EQ(run({"--merge", "shares"}).status, 0);
+    EXPECT_EQ(run({"--batch", "old", "new", "--out", "whole"}).status, 0);
+
+    std::map<QString, QJsonObject> merged = index("shares");
+    std::map<QString, QJsonObject> whole = index("whole");
+    for (auto* entries : {&merged, &whole})
+        for (auto& [key, entry] : *entries) entry.remove("seconds");
+    EXPECT_EQ(merged, whole);
+    EXPECT_EQ(whole.size(), 11u);
+}
