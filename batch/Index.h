@@ -23,7 +23,8 @@ struct Totals {
 
     static Totals Of(const std::vector<PairResult>& results);
     qsizetype of(Status status) const { return byStatus[int(status)]; }
-    // "200 pairs: 150 same, 40 differ, 5 added, 3 removed, 2 in trouble; 100 from an earlier run"
+    // "200 pairs: 150 same, 40 differing, 5 added, 3 removed, 2 in trouble; 100 from an earlier
+    // run"
     QString sentence() const;
 };
 

@@ -23,7 +23,7 @@ Totals Totals::Of(const std::vector<PairResult>& results) {
 QString Totals::sentence() const {
     QString text = QStringLiteral("%1 pair%2").arg(pairs).arg(pairs == 1 ? "" : "s");
     QStringList parts;
-    const char* names[] = {"same", "differ", "added", "removed", "in trouble"};
+    const char* names[] = {"same", "differing", "added", "removed", "in trouble"};
     for (int status = 0; status < 5; ++status)
         if (byStatus[status] > 0)
             parts

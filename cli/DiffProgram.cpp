@@ -172,6 +172,9 @@ QString UsageText() {
     return QStringLiteral(
         "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--counts] "
         "[--quiet] [--timeout SECONDS] FILE1 FILE2\n"
+        "       corvella-diff {--batch FOLDER1 FOLDER2 | --batch-list FILE} --out FOLDER [-j N]\n"
+        "                     [--shard I/N] [--fail-on-differences] [comparison options]\n"
+        "       corvella-diff --merge FOLDER [--fail-on-differences]\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
@@ -191,7 +194,24 @@ QString UsageText() {
         "                  give up when a PDF's text extraction takes longer (status 2)\n"
         "  --help, --version\n"
         "\n"
-        "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
+        "Many pairs at once (the comparison options apply to each pair):\n"
+        "  --batch FOLDER1 FOLDER2\n"
+        "                  compare the PDFs of two folders and their subfolders, paired by path\n"
+        "  --batch-list FILE\n"
+        "                  compare the pairs FILE lists (\"-\": standard input): two paths parted\n"
+        "                  by a tab, a pair a line (or after each pair a NUL byte)\n"
+        "  --out FOLDER    write there each pair's JSON report and web page, and the index:\n"
+        "                  index.html, index.json, junit.xml\n"
+        "  -j, --jobs N    compare N pairs at once (default: one per core)\n"
+        "  --shard I/N     compare share I of N shares only (hosts, job arrays); the index\n"
+        "                  comes with --merge\n"
+        "  --merge FOLDER  write the index of the results the shares wrote into FOLDER\n"
+        "  --fail-on-differences\n"
+        "                  exit with status 1 when a pair differs or is on one side only\n"
+        "\n"
+        "Exit status: 0 no differences, 1 differences, 2 trouble.\n"
+        "Many pairs: 0 each pair compared, 1 differences with --fail-on-differences,\n"
+        "2 some pair not compared.\n");
 }
 
 QString VersionText() {

@@ -437,13 +437,14 @@ TEST_F(BatchTest, AFullOrReadOnlyOutputFolderStopsTheBatchWithNothingHalfWritten
 TEST_F(BatchTest, SharesRunByGnuParallelMergeIntoTheIndexOfOneRun) {
     if (QStandardPaths::findExecutable("parallel").isEmpty())
         GTEST_SKIP() << "No GNU parallel: install Debian's parallel to test the shares under it";
-    for (int i = 0; i < 9; ++i) pair(QString("part %1/chapter %2.pdf").arg(i % 2).arg(i), i % 3 == 0);
+    for (int i = 0; i < 9; ++i)
+        pair(QString("part %1/chapter %2.pdf").arg(i % 2).arg(i), i % 3 == 0);
     pdf("old/removed.pdf", {"Old only"});
     pdf("new/added.pdf", {"New only"});
-    const Outcome shares = run({"--will-cite", "-j", "3", qEnvironmentVariable("CORVELLA_DIFF"),
-                                "--batch", "old", "new", "--out", "shares", "--shard", "{}/3",
-                                ":::", "1", "2", "3"},
-                               true, QStandardPaths::findExecutable("parallel"));
+    const Outcome shares =
+        run({"--will-cite", "-j", "3", qEnvironmentVariable("CORVELLA_DIFF"), "--batch", "old",
+             "new", "--out", "shares", "--shard", "{}/3", ":::", "1", "2", "3"},
+            true, QStandardPaths::findExecutable("parallel"));
     EXPECT_EQ(shares.status, 0) << shares.err.toStdString();
     // Each pair in one share: their counts add up to all.
     int counted = 0;
