@@ -205,7 +205,6 @@ void Runner::compareQueued() {
     QTimer ticks;
     QObject::connect(&ticks, &QTimer::timeout, [this] { progress_->show(); });
     if (terminal_) ticks.start(1000);
-    Interruption::Install(2 * jobs_);
     startMore();
     if (!running_.empty()) loop_.exec();
     progress_->finish();
@@ -311,6 +310,7 @@ int Run(const Options& options, const Program& program, bool terminal, QIODevice
         return kSomeTrouble;
     }
     Runner runner(options, program, terminal, err);
+    Interruption::Install(2 * runner.jobs());
     for (const Pair& pair : pairs)
         if (options.shard.holds(pair.key)) runner.take(pair);
     runner.compareQueued();

@@ -47,6 +47,7 @@ PairJob::PairJob(const Pair& pair, PairResult result, const OutputFolder& folder
       program_(program),
       options_(options) {
     ChildLifetime::Bind(process_);
+    process_.setStandardInputFile(QProcess::nullDevice());
     process_.setStandardOutputFile(QProcess::nullDevice());
     connect(&process_, &QProcess::finished, this, &PairJob::end);
     connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {

@@ -24,6 +24,7 @@
 
 #include "batch/PairListing.h"
 #include "batch/Shard.h"
+#include "tests/support/QStringPrinter.h"
 #include "tests/support/StandIns.h"
 #include "tests/support/TestPdfs.h"
 
