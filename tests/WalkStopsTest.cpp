@@ -17,7 +17,7 @@
 #include "core/PaneText.h"
 #include "display/MemoryWindow.h"
 #include "tests/support/TestServices.h"
-#include "window/DifferenceNavigation.h"
+#include "window/review/DifferenceNavigation.h"
 
 using namespace corvella;
 

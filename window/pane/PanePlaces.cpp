@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/PanePlaces.h"
+#include "window/pane/PanePlaces.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
@@ -9,7 +9,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 namespace corvella::PanePlaces {
 

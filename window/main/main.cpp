@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "core/LargeAllocations.h"
-#include "window/Program.h"
+#include "window/main/Program.h"
 
 int main(int argc, char* argv[]) {
     corvella::MapLargeAllocations();

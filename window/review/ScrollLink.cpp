@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/ScrollLink.h"
+#include "window/review/ScrollLink.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "core/PaneDocument.h"
-#include "window/PanePlaces.h"
-#include "window/RichTextPane.h"
+#include "window/pane/PanePlaces.h"
+#include "window/pane/RichTextPane.h"
 
 namespace corvella {
 

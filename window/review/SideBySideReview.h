@@ -10,12 +10,12 @@
 
 #include "core/MainWindow.h"
 #include "diff/Comparison.h"
-#include "window/LinkPreparation.h"
-#include "window/OverviewMarks.h"
-#include "window/PaneOverlay.h"
-#include "window/ReviewKeys.h"
-#include "window/RichTextPane.h"
-#include "window/ScrollLink.h"
+#include "window/review/LinkPreparation.h"
+#include "window/review/OverviewMarks.h"
+#include "window/review/PaneOverlay.h"
+#include "window/review/ReviewKeys.h"
+#include "window/pane/RichTextPane.h"
+#include "window/review/ScrollLink.h"
 
 class QAction;
 

@@ -10,10 +10,10 @@
 
 #include "core/MainWindow.h"
 #include "diff/Comparison.h"
-#include "window/FileDrop.h"
-#include "window/ReviewKeys.h"
-#include "window/RichTextPane.h"
-#include "window/SideBySideReview.h"
+#include "window/main/FileDrop.h"
+#include "window/review/ReviewKeys.h"
+#include "window/pane/RichTextPane.h"
+#include "window/review/SideBySideReview.h"
 
 class QAction;
 class QDropEvent;

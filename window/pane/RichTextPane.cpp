@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -22,7 +22,7 @@
 
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
-#include "window/PanePlaces.h"
+#include "window/pane/PanePlaces.h"
 
 namespace corvella {
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/OverviewMarks.h"
+#include "window/review/OverviewMarks.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -12,9 +12,9 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "window/PaneOverlay.h"
-#include "window/PanePlaces.h"
-#include "window/RichTextPane.h"
+#include "window/review/PaneOverlay.h"
+#include "window/pane/PanePlaces.h"
+#include "window/pane/RichTextPane.h"
 
 namespace corvella {
 

@@ -12,8 +12,8 @@
 
 #include "core/EventPump.h"
 #include "core/PaneDocument.h"
-#include "window/EventLoopTurns.h"
-#include "window/KnownColours.h"
+#include "window/pane/EventLoopTurns.h"
+#include "window/pane/KnownColours.h"
 
 namespace corvella {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/TextRange.h"
-#include "window/OverviewSummary.h"
+#include "window/review/OverviewSummary.h"
 
 class QScrollBar;
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/Program.h"
+#include "window/main/Program.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,10 +14,10 @@
 #include "extract/GivenFiles.h"
 #include "office/LibreOfficeWord1.h"
 #include "output/GetSetPrinter.h"
-#include "window/CommandLine.h"
-#include "window/Form1.h"
-#include "window/HomePage.h"
-#include "window/QtDialogs.h"
+#include "window/main/CommandLine.h"
+#include "window/main/Form1.h"
+#include "window/main/HomePage.h"
+#include "window/main/QtDialogs.h"
 
 namespace corvella {
 

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "core/MainWindow.h"
-#include "window/DifferenceNavigation.h"
-#include "window/RichTextPane.h"
+#include "window/review/DifferenceNavigation.h"
+#include "window/pane/RichTextPane.h"
 
 class QAction;
 class QMenu;

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/SideBySideReview.h"
+#include "window/review/SideBySideReview.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "diff/OtherSide.h"
-#include "window/PanePlaces.h"
+#include "window/pane/PanePlaces.h"
 
 namespace corvella {
 

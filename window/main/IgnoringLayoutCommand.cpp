@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/IgnoringLayoutCommand.h"
+#include "window/main/IgnoringLayoutCommand.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 #include <unistd.h>
 
@@ -35,11 +35,11 @@
 #include "extract/SampleCommands.h"
 #include "output/PrinterCheck.h"
 #include "output/SaveAsPdf.h"
-#include "window/FormLayout.h"
-#include "window/HelpCommand.h"
-#include "window/HomePage.h"
-#include "window/IgnoringLayoutCommand.h"
-#include "window/Startup.h"
+#include "window/main/FormLayout.h"
+#include "window/main/HelpCommand.h"
+#include "window/main/HomePage.h"
+#include "window/main/IgnoringLayoutCommand.h"
+#include "window/main/Startup.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
 

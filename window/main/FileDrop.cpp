@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/FileDrop.h"
+#include "window/main/FileDrop.h"
 
 #include <QFileInfo>
 

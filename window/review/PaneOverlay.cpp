@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "window/PaneOverlay.h"
+#include "window/review/PaneOverlay.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 namespace corvella {
 
