@@ -15,8 +15,8 @@
 #include "core/PaneText.h"
 #include "display/MemoryWindow.h"
 #include "tests/support/TestServices.h"
-#include "window/DifferenceNavigation.h"
-#include "window/Form1.h"
+#include "window/review/DifferenceNavigation.h"
+#include "window/main/Form1.h"
 
 namespace corvella {
 namespace {
