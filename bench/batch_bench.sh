@@ -9,7 +9,8 @@
 #   bench/batch_bench.sh [PAIRS] [JOBS]
 #
 # PAIRS (default 200) pairs, JOBS (default 2) at once for every contender; DIFF (environment) is
-# the comparer, build/release/corvella-diff by default; CORPUS the corpus folder, build/corpus.
+# the comparer, build/release/corvella-diff by default; CORPUS the corpus folder, build/corpus;
+# WORK a folder to keep the pairs in for the next run (by default a temporary one).
 # Prints one line per figure:
 #   batch: the batch, each pair's JSON report and web page and the index;
 #   xargs-text: xargs -P JOBS with one corvella-diff per pair writing its text report;
@@ -29,8 +30,14 @@ for tool in "$diff" qpdf xargs; do
     command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
 done
 
-work=$(mktemp -d /tmp/corvella-batch-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+if [ -n "${WORK:-}" ]; then
+    work=$(realpath -m "$WORK")
+    mkdir -p "$work"
+else
+    work=$(mktemp -d /tmp/corvella-batch-bench-XXXXXX)
+    trap 'rm -rf "$work"' EXIT
+fi
+rm -rf "$work/out" "$work/reports" "$work/large"
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # Pair i: a page range of one of the corpus's documents against the same range of its other
@@ -80,7 +87,7 @@ sample_run() {
 
 per_minute() { awk -v n="$1" -v ms="$2" 'BEGIN { printf "%.1f", n * 60000 / ms }'; }
 
-make_pairs
+[ -d "$work/old" ] || make_pairs
 pages=$(for f in "$work"/old/*.pdf "$work"/new/*.pdf; do qpdf --show-npages "$f"; done |
     awk '{ s += $1 } END { print s }')
 echo "cores=$(nproc) jobs=$jobs pairs=$pairs pages=$pages"
@@ -108,7 +115,7 @@ echo "xargs-text: ms=$xargs_ms pairs_per_minute=$(per_minute "$pairs" "$xargs_ms
 
 start=$(now_ms)
 (cd "$work/new" && find . -maxdepth 1 -name '*.pdf' -printf '%f\0' | DIFF=$diff xargs -0 -P "$jobs" -I{} sh -c \
-    '"$DIFF" --format json "../old/$1" "$1" > "../reports/$1.json"; "$DIFF" --format html "../old/$1" "$1" > "../reports/$1.html"' _ {})
+    '"$DIFF" --format json "../old/$1" "$1" > "../reports/$1.json"; "$DIFF" --format html "../old/$1" "$1" > "../reports/$1.html"; true' _ {})
 both_ms=$(($(now_ms) - start))
 echo "xargs-json-html: ms=$both_ms pairs_per_minute=$(per_minute "$pairs" "$both_ms")" \
     "batch_ratio=$(awk -v a="$both_ms" -v b="$batch_ms" 'BEGIN { printf "%.2f", a / b }')"
