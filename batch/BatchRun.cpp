@@ -228,17 +228,15 @@ void Runner::ended(PairJob* job) {
     const auto found = std::find_if(running_.begin(), running_.end(),
                                     [job](const auto& running) { return running.get() == job; });
     if (found == running_.end()) return;
+    // The job is still sending its signal: it goes once that is done.
+    if (!job->outputProblem().isEmpty()) return stop(job->outputProblem());
     std::unique_ptr<PairJob> done = std::move(*found);
     running_.erase(found);
-    if (!done->outputProblem().isEmpty()) {
-        stop(done->outputProblem());
-    } else {
-        const bool trouble = done->result().status == Status::Trouble;
-        finish(std::move(done->result()));
-        progress_->advance(done->property("bytes").toLongLong(), trouble);
-        startMore();
-    }
+    const bool trouble = done->result().status == Status::Trouble;
+    finish(std::move(done->result()));
+    progress_->advance(done->property("bytes").toLongLong(), trouble);
     done.release()->deleteLater();
+    startMore();
     if (running_.empty()) loop_.quit();
 }
 
@@ -253,6 +251,7 @@ void Runner::stop(const QString& problem) {
         job->result().status = Status::Trouble;
         job->result().problem = reason;
         results_.push_back(job->result());
+        job.release()->deleteLater();
     }
     running_.clear();
     for (Queued& queued : queue_) {
