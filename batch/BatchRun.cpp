@@ -224,19 +224,27 @@ void Runner::startMore() {
     }
 }
 
+// The next pair starts before this one's result is taken and written down, so that no core waits
+// on the batch's own files.
 void Runner::ended(PairJob* job) {
     const auto found = std::find_if(running_.begin(), running_.end(),
                                     [job](const auto& running) { return running.get() == job; });
     if (found == running_.end()) return;
-    // The job is still sending its signal: it goes once that is done.
-    if (!job->outputProblem().isEmpty()) return stop(job->outputProblem());
     std::unique_ptr<PairJob> done = std::move(*found);
     running_.erase(found);
-    const bool trouble = done->result().status == Status::Trouble;
-    finish(std::move(done->result()));
-    progress_->advance(done->property("bytes").toLongLong(), trouble);
-    done.release()->deleteLater();
     startMore();
+    done->settle();
+    if (!done->outputProblem().isEmpty()) {
+        done->result().problem = QStringLiteral("not compared: ") + done->outputProblem();
+        results_.push_back(done->result());
+        stop(done->outputProblem());
+    } else {
+        const bool trouble = done->result().status == Status::Trouble;
+        finish(std::move(done->result()));
+        progress_->advance(done->property("bytes").toLongLong(), trouble);
+    }
+    // It is still sending its signal: it goes once that is done.
+    done.release()->deleteLater();
     if (running_.empty()) loop_.quit();
 }
 

@@ -108,13 +108,18 @@ void PairJob::abandon() {
 
 void PairJob::end(int exitCode, QProcess::ExitStatus exitStatus) {
     result_.seconds = double(clock_.elapsed()) / 1000;
+    exitCode_ = exitStatus == QProcess::NormalExit ? exitCode : -1;
+    emit finished();
+}
+
+void PairJob::settle() {
     const QString trouble = troubleOf(process_.readAllStandardError());
-    if (exitStatus == QProcess::NormalExit && (exitCode == 0 || exitCode == 1)) {
-        result_.status = exitCode == 0 ? Status::Same : Status::Differs;
+    if (exitCode_ == 0 || exitCode_ == 1) {
+        result_.status = exitCode_ == 0 ? Status::Same : Status::Differs;
         outputProblem_ = takeReports();
-    } else if (exitStatus == QProcess::NormalExit && exitCode == kReportsNotWritten) {
+    } else if (exitCode_ == kReportsNotWritten) {
         outputProblem_ = trouble;
-    } else {
+    } else if (result_.problem.isEmpty() && outputProblem_.isEmpty()) {
         result_.problem = !trouble.isEmpty() ? trouble
                           : process_.error() == QProcess::FailedToStart
                               ? process_.errorString()
@@ -122,7 +127,6 @@ void PairJob::end(int exitCode, QProcess::ExitStatus exitStatus) {
     }
     if (!outputProblem_.isEmpty()) result_.status = Status::Trouble;
     removeTemporaryFiles();
-    emit finished();
 }
 
 // Gives both reports their names, and takes what the index shows from the JSON one.

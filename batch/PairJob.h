@@ -34,6 +34,9 @@ public:
     ~PairJob() override;
 
     void start();
+    // Once finished: gives the reports their names and takes the result from them, or the
+    // reason there is none.
+    void settle();
     // Ends the comparison under way (its extractors with it) without a result.
     void abandon();
     PairResult& result() { return result_; }
@@ -63,6 +66,7 @@ private:
     std::optional<Interruption::PartialFile> htmlWatch_;
     QStringList links_;  // in the temp folder, for names that are not UTF-8
     QString outputProblem_;
+    int exitCode_ = -1;  // -1: not started, or ended by a signal
 };
 
 }  // namespace corvella::Batch

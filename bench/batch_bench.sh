@@ -19,7 +19,10 @@
 #   memory: the batch process's resident memory (VmRSS, sampled every 0.1 s) at its highest
 #     while the first 100 pairs ran and while the last 100 ran;
 #   resume: a second run of the finished batch, which takes over every pair;
-#   large: the corpus's 1,151-page pair alone, in a batch and as one corvella-diff per report.
+#   large: the corpus's 1,151-page pair alone: in a batch, as one corvella-diff writing text, and
+#     as one writing JSON then one writing the web page.
+# cpu_ms_per_pair is the CPU time (user and system) of the contender and every process it
+# started, per pair: on a machine shared with other work it varies less than the time taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 pairs=${1:-200}
@@ -68,12 +71,14 @@ make_pairs() {
 }
 
 # Runs the command in the background and samples its resident memory with the number of pairs
-# done (reports of pairs written) until it ends; prints its milliseconds.
+# done (results of pairs written) until it ends; prints its milliseconds. Its CPU time and that
+# of its children go to $work/cpu.
 sample_run() {
-    local start pid
+    local start timer pid
     start=$(now_ms)
-    "$@" &
-    pid=$!
+    /usr/bin/time -o "$work/cpu" -f "%U %S" "$@" &
+    timer=$!
+    until pid=$(pgrep -P "$timer"); do sleep 0.01; done
     : >"$work/samples"
     while kill -0 "$pid" 2>/dev/null; do
         rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status" 2>/dev/null || true)
@@ -81,9 +86,12 @@ sample_run() {
         [ -n "$rss" ] && echo "$done_pairs $rss" >>"$work/samples"
         sleep 0.1
     done
-    wait "$pid" || [ $? -le 2 ]
+    wait "$timer" || [ $? -le 2 ]
     echo $(($(now_ms) - start))
 }
+
+# The CPU per pair of the last timed run, in milliseconds.
+cpu_per_pair() { awk -v n="$pairs" '{ printf "%.0f", ($1 + $2) * 1000 / n }' "$work/cpu"; }
 
 per_minute() { awk -v n="$1" -v ms="$2" 'BEGIN { printf "%.1f", n * 60000 / ms }'; }
 
@@ -94,7 +102,8 @@ echo "cores=$(nproc) jobs=$jobs pairs=$pairs pages=$pages"
 
 batch_ms=$(sample_run "$diff" --batch "$work/old" "$work/new" --out "$work/out" -j "$jobs" \
     --timeout 300 --quiet)
-echo "batch: ms=$batch_ms pairs_per_minute=$(per_minute "$pairs" "$batch_ms")"
+echo "batch: ms=$batch_ms pairs_per_minute=$(per_minute "$pairs" "$batch_ms")" \
+    "cpu_ms_per_pair=$(cpu_per_pair)"
 awk -v last=$((pairs - 100)) '
     $1 < 100 && $2 > first { first = $2 }
     $1 >= last && $2 > end { end = $2 }
@@ -107,17 +116,19 @@ echo "resume: ms=$(($(now_ms) - start))"
 # The recipe the README gave before the batch, as it stood but for the number of jobs.
 mkdir -p "$work/reports"
 start=$(now_ms)
-(cd "$work/new" && find . -maxdepth 1 -name '*.pdf' -printf '%f\0' | DIFF=$diff xargs -0 -P "$jobs" -I{} sh -c \
+(cd "$work/new" && find . -maxdepth 1 -name '*.pdf' -printf '%f\0' | DIFF=$diff /usr/bin/time -o "$work/cpu" -f "%U %S" xargs -0 -P "$jobs" -I{} sh -c \
     '"$DIFF" --timeout 300 "../old/$1" "$1" > "../reports/$1.diff"; [ $? -le 1 ] || echo "trouble: $1"' _ {})
 xargs_ms=$(($(now_ms) - start))
 echo "xargs-text: ms=$xargs_ms pairs_per_minute=$(per_minute "$pairs" "$xargs_ms")" \
+    "cpu_ms_per_pair=$(cpu_per_pair)" \
     "batch_ratio=$(awk -v a="$xargs_ms" -v b="$batch_ms" 'BEGIN { printf "%.2f", a / b }')"
 
 start=$(now_ms)
-(cd "$work/new" && find . -maxdepth 1 -name '*.pdf' -printf '%f\0' | DIFF=$diff xargs -0 -P "$jobs" -I{} sh -c \
+(cd "$work/new" && find . -maxdepth 1 -name '*.pdf' -printf '%f\0' | DIFF=$diff /usr/bin/time -o "$work/cpu" -f "%U %S" xargs -0 -P "$jobs" -I{} sh -c \
     '"$DIFF" --format json "../old/$1" "$1" > "../reports/$1.json"; "$DIFF" --format html "../old/$1" "$1" > "../reports/$1.html"; true' _ {})
 both_ms=$(($(now_ms) - start))
 echo "xargs-json-html: ms=$both_ms pairs_per_minute=$(per_minute "$pairs" "$both_ms")" \
+    "cpu_ms_per_pair=$(cpu_per_pair)" \
     "batch_ratio=$(awk -v a="$both_ms" -v b="$batch_ms" 'BEGIN { printf "%.2f", a / b }')"
 
 # The 1,151-page pair: a batch of it alone against one run per report.
@@ -128,6 +139,9 @@ start=$(now_ms)
 "$diff" --batch "$work/large/old" "$work/large/new" --out "$work/large/out" --quiet
 large_batch=$(($(now_ms) - start))
 start=$(now_ms)
+"$diff" "$work/large/old/book.pdf" "$work/large/new/book.pdf" >/dev/null || true
+large_text=$(($(now_ms) - start))
+start=$(now_ms)
 "$diff" --format json "$work/large/old/book.pdf" "$work/large/new/book.pdf" >/dev/null || true
 "$diff" --format html "$work/large/old/book.pdf" "$work/large/new/book.pdf" >/dev/null || true
-echo "large: batch_ms=$large_batch json_then_html_ms=$(($(now_ms) - start))"
+echo "large: batch_ms=$large_batch text_ms=$large_text json_then_html_ms=$(($(now_ms) - start))"
