@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where the difference walk stops in panes 1 and 2 after each comparison of the corpus pairs: the
-// stops recorded in tests/data/walk-stops.tsv (their count and a digest of every stop).
+// stops recorded in tests/data/walk-stops.tsv (their count and a digest of every stop), which the
+// window's walk over the red of its panes gave.
 // CORVELLA_RECORD_STOPS=FILE writes the table anew. Skipped without the corpus.
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@
 #include "core/PaneText.h"
 #include "display/MemoryWindow.h"
 #include "tests/support/TestServices.h"
-#include "window/review/DifferenceNavigation.h"
+#include "window/review/ShownComparison.h"
 
 using namespace corvella;
 
@@ -78,14 +79,15 @@ TEST(WalkStopsTest, EveryMethodStopsWhereItStoppedOnTheCorpusPairs) {
             window.pane(2).setText(texts[1]);
             Comparison comparison;
             method.command(window, &comparison);
-            DifferenceReview review;
+            ShownComparison shown;
+            shown.show(std::move(comparison),
+                       {{{window.pane(1).text(), window.pane(2).text()}}, {}, {}});
             for (const Side side : kBothSides) {
                 const QString key =
                     QStringLiteral("%1 %2 %3")
                         .arg(QString::fromLatin1(pair[0]), QString::fromLatin1(method.name))
                         .arg(NumberOf(side));
-                found.insert(
-                    key, digest(*review.places(window.pane(TextPaneOf(side)), TextPaneOf(side))));
+                found.insert(key, digest(*shown.stage()->stops[side]));
                 EXPECT_EQ(found[key], expected.value(key)) << key.toStdString();
             }
         }

@@ -141,9 +141,9 @@ void Form1::applyFocusOrder() {
 }
 
 void Form1::wireCommands() {
-    reviewKeys_ = new ReviewKeys(*this, {panes_[0], panes_[1], panes_[2], panes_[3]}, this);
+    reviewKeys_ = new ReviewKeys(*this, {panes_[0], panes_[1], panes_[2], panes_[3]}, shown_, this);
     sideBySide_ = new SideBySideReview(*this, {panes_[0], panes_[1], panes_[2], panes_[3]},
-                                       *reviewKeys_, comparison_, this);
+                                       *reviewKeys_, shown_, this);
     connect(PushButton(1), &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton(6), &QPushButton::clicked, this, &Form1::PushButton6_Click);
     connect(PushButton(2), &QPushButton::clicked, this, &Form1::PushButton2_Click);
@@ -342,17 +342,25 @@ void Form1::runComparison(void (*command)(MainWindow&, Comparison*)) {
         command(*this, nullptr);
         return;
     }
-    // The word-processor method compares outside the window; the layout-free command always
-    // compares here.
-    const bool linkable = command == FindDifferencesIgnoringLayout || isOptionSelected(3);
+    // The word-processor method compares outside the window, and the comparison shown stays; the
+    // layout-free command always compares here.
+    const bool here = command == FindDifferencesIgnoringLayout || isOptionSelected(3);
     sideBySide_->comparisonStarting();
     Comparison found;
     command(*this, &found);
-    // Kept for the review as long as the texts stay: no room left over from growing the lists.
-    for (ComparedSide& side : found.sides) side.differences.shrink_to_fit();
-    comparison_ = std::move(found);
+    if (here) {
+        // Kept as long as the texts stay: no room left over from growing the lists.
+        for (ComparedSide& side : found.sides) side.differences.shrink_to_fit();
+        ShownComparison::Panes panes;
+        for (const Side side : kBothSides) {
+            panes.texts[side] = textPane(side).text();
+            panes.textRevisions[side] = textPane(side).textRevision();
+            panes.listRevisions[side] = workPane(side).textRevision();
+        }
+        shown_.show(std::move(found), std::move(panes));
+    }
     reviewKeys_->comparisonEnded();
-    sideBySide_->comparisonEnded(linkable);
+    sideBySide_->comparisonEnded(here);
 }
 
 void Form1::PushButton1_Click() { runComparison(corvella::PushButton1_Click); }

@@ -11,8 +11,9 @@
 #include "core/MainWindow.h"
 #include "diff/Comparison.h"
 #include "window/main/FileDrop.h"
-#include "window/review/ReviewKeys.h"
 #include "window/pane/RichTextPane.h"
+#include "window/review/ReviewKeys.h"
+#include "window/review/ShownComparison.h"
 #include "window/review/SideBySideReview.h"
 
 class QAction;
@@ -57,7 +58,8 @@ public:
     // difference, moves, the scroll bars' marks.
     SideBySideReview* sideBySide() const { return sideBySide_; }
     // What the last Find Differences command with the standard method found.
-    const Comparison& comparison() const { return comparison_; }
+    const Comparison& comparison() const { return shown_.comparison(); }
+    const ShownComparison& shown() const { return shown_; }
 
     // The custom pointer shown over the command buttons; none means the ordinary arrow.
     void setHandPicture(std::optional<QCursor> hand);
@@ -109,8 +111,8 @@ private:
     QAction* ignoringLayout_ = nullptr;
     QHash<QString, QWidget*> byName_;
     ReviewKeys* reviewKeys_ = nullptr;
+    ShownComparison shown_;
     SideBySideReview* sideBySide_ = nullptr;
-    Comparison comparison_;
 
     PointerShape pointer_ = PointerShape::Default;
     std::optional<QCursor> hand_;

@@ -11,63 +11,36 @@ namespace corvella {
 
 namespace DifferenceNavigation {
 
-std::vector<TextRange> JoinAcrossBreaks(QStringView text, const std::vector<TextRange>& runs) {
-    std::vector<TextRange> joined;
-    for (const TextRange& run : runs) {
-        if (!joined.empty()) {
-            TextRange& last = joined.back();
-            const qsizetype gapStart = last.start + last.length;
-            const QStringView gap =
-                text.mid(gapStart, std::max<qsizetype>(0, run.start - gapStart));
-            const bool onlyBreaks = std::all_of(gap.begin(), gap.end(), [](QChar c) {
-                return c == PaneText::kCR || c == PaneText::kLF;
-            });
-            if (run.start >= gapStart && onlyBreaks) {
-                last.length = run.start + run.length - last.start;
-                continue;
-            }
-        }
-        joined.push_back(run);
-    }
-    return joined;
-}
-
 namespace {
 
-// Whether an entry of Entries starts at `at`: a character that is no CR, after a CR or a CR LF
-// (an LF right after a CR belongs to that break).
-bool EntryStartsAt(QStringView text, qsizetype at) {
-    if (at < 0 || at >= text.size() || text[at] == PaneText::kCR) return false;
-    if (at == 0) return true;
-    if (text[at - 1] == PaneText::kCR) return text[at] != PaneText::kLF;
-    return text[at - 1] == PaneText::kLF && at >= 2 && text[at - 2] == PaneText::kCR;
-}
-
-TextRange EntryAt(QStringView text, qsizetype start) {
-    const qsizetype end = text.indexOf(PaneText::kCR, start);
-    return {start, (end < 0 ? text.size() : end) - start};
-}
-
-std::optional<TextRange> EntryFrom(QStringView text, qsizetype from) {
-    for (qsizetype at = std::max<qsizetype>(0, from); at < text.size(); ++at)
-        if (EntryStartsAt(text, at)) return EntryAt(text, at);
-    return std::nullopt;
-}
+bool isBreak(QChar c) { return c == PaneText::kCR || c == PaneText::kLF; }
 
 }  // namespace
 
-std::optional<TextRange> StepEntries(QStringView text, TextRange selection, Direction direction,
-                                     bool fromStart) {
-    if (fromStart) return direction == Direction::Next ? EntryFrom(text, 0) : std::nullopt;
-    if (direction == Direction::Previous) {
-        for (qsizetype at = std::min(selection.start, text.size()) - 1; at >= 0; --at)
-            if (EntryStartsAt(text, at)) return EntryAt(text, at);
-        return std::nullopt;
+std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks) {
+    auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
+    if (!std::is_sorted(marks.begin(), marks.end(), byStart))
+        std::sort(marks.begin(), marks.end(), byStart);
+    std::vector<TextRange> stops;
+    for (const TextRange& mark : marks) {
+        qsizetype from = std::clamp<qsizetype>(mark.start, 0, text.size());
+        qsizetype to = std::clamp<qsizetype>(mark.start + mark.length, from, text.size());
+        while (from < to && isBreak(text[from])) ++from;
+        while (to > from && isBreak(text[to - 1])) --to;
+        if (from == to) continue;
+        if (!stops.empty()) {
+            // Touching or overlapping the last stop, or parted from it by line breaks alone.
+            TextRange& last = stops.back();
+            const qsizetype lastEnd = last.start + last.length;
+            if (from <= lastEnd ||
+                std::all_of(text.begin() + lastEnd, text.begin() + from, isBreak)) {
+                last.length = std::max(lastEnd, to) - last.start;
+                continue;
+            }
+        }
+        stops.push_back({from, to - from});
     }
-    std::optional<TextRange> next = EntryFrom(text, selection.start);
-    if (next && next->start == selection.start && next->length == selection.length)
-        next = EntryFrom(text, next->start + 1);
-    return next;
+    return stops;
 }
 
 std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRange selection,
@@ -88,26 +61,20 @@ std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRan
 
 }  // namespace DifferenceNavigation
 
-DifferenceReview::Places DifferenceReview::places(const PaneDocument& pane, int number) const {
-    Read& read = read_[size_t(number - 1)];
-    if (read.places == nullptr || read.pane != &pane || read.textRevision != pane.textRevision() ||
-        read.colourRevision != pane.colourRevision()) {
-        read.places.reset();  // the old places go before the new ones are read
-        auto runs = pane.runsOfColor(kRed);
-        // Read after the runs: reading a long document may let other work change it meanwhile.
-        read = {&pane, pane.textRevision(), pane.colourRevision(),
-                std::make_shared<const std::vector<TextRange>>(
-                    DifferenceNavigation::JoinAcrossBreaks(pane.text(), runs))};
-    }
-    return read.places;
+ShownComparison::Stage::Ranges DifferenceReview::stops(const PaneDocument& pane, int number) const {
+    const std::shared_ptr<const ShownComparison::Stage> stage = shown_.stage();
+    const Side side = SideOfPane(number);
+    if (!stage) return nullptr;
+    if (IsWorkPane(number)) return stage->holdsList(side, pane) ? stage->listStops[side] : nullptr;
+    return stage->holdsText(side, pane) ? stage->stops[side] : nullptr;
 }
 
 std::optional<TextRange> DifferenceReview::step(const PaneDocument& pane, int number,
                                                 TextRange selection, Direction direction,
                                                 bool fromStart) const {
-    if (number >= 3)
-        return DifferenceNavigation::StepEntries(pane.text(), selection, direction, fromStart);
-    return DifferenceNavigation::Step(*places(pane, number), selection, direction, fromStart);
+    const ShownComparison::Stage::Ranges places = stops(pane, number);
+    if (!places) return std::nullopt;
+    return DifferenceNavigation::Step(*places, selection, direction, fromStart);
 }
 
 std::array<std::optional<TextRange>, 4> DifferenceReview::comparisonEnded(MainWindow& window) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/MainWindow.h"
+#include "window/review/ShownComparison.h"
 
 namespace corvella {
 
@@ -18,15 +19,10 @@ enum class Direction { Next, Previous };
 // Finding the next or previous difference in a pane, without any widget.
 namespace DifferenceNavigation {
 
-// The differences of a text pane: its red runs, where runs that only line breaks separate are one
-// difference (a block of differing lines is walked in one step).
-std::vector<TextRange> JoinAcrossBreaks(QStringView text, const std::vector<TextRange>& runs);
-
-// Step over the entries of a work pane, its lines that hold any text (a line ends at a CR or a
-// CR LF), read only around the selection: a list of a million entries is not cut into lines for
-// each key.
-std::optional<TextRange> StepEntries(QStringView text, TextRange selection, Direction direction,
-                                     bool fromStart);
+// Where the walk stops in a text whose differences have these marks: every stretch of marked
+// characters, without the line breaks at either end (their colour is never seen), those that only
+// line breaks part as one (a block of differing lines is walked in one step); in text order.
+std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks);
 
 // The difference to go to from the selection, or none when there is no further one. A selection
 // exactly on a difference moves past it; `fromStart` walks as from before the first one.
@@ -35,11 +31,14 @@ std::optional<TextRange> Step(const std::vector<TextRange>& differences, TextRan
 
 }  // namespace DifferenceNavigation
 
-// Walks the differences of the window's panes: red runs in panes 1 and 2, entries in work panes 3
-// and 4. A comparison leaves each pane's selection at its end; while that selection stays, the
-// walk starts from the first difference.
+// Walks the differences of the comparison shown in the window's panes: the stops of panes 1 and 2
+// while they hold the texts compared, the entries of work panes 3 and 4 while they hold its lists.
+// A comparison leaves each pane's selection at its end; while that selection stays, the walk
+// starts from the first difference.
 class DifferenceReview {
 public:
+    explicit DifferenceReview(const ShownComparison& shown) : shown_(shown) {}
+
     // Call when a comparison has ended. Returns each pane's first difference.
     std::array<std::optional<TextRange>, 4> comparisonEnded(MainWindow& window);
 
@@ -49,10 +48,9 @@ public:
     // Selects a place of the pane (one of its differences) as going there would.
     void select(MainWindow& window, int pane, TextRange place);
 
-    using Places = std::shared_ptr<const std::vector<TextRange>>;
-    // The places the walk goes to in text pane 1 or 2, read once per text and colouring: the
-    // keys, the scroll bar's marks and the work panes' entries share them.
-    Places places(const PaneDocument& pane, int number) const;
+    // Where the walk stops in the pane while it holds what the comparison shown compared or
+    // listed; none otherwise.
+    ShownComparison::Stage::Ranges stops(const PaneDocument& pane, int number) const;
 
 private:
     struct LeftSelection {
@@ -60,19 +58,11 @@ private:
         qsizetype length = 0;
         quint64 revision = 0;
     };
-    // What going from the selection in the pane finds: its entries (work panes) or its places.
     std::optional<TextRange> step(const PaneDocument& pane, int number, TextRange selection,
                                   Direction direction, bool fromStart) const;
 
-    struct Read {
-        const PaneDocument* pane = nullptr;
-        quint64 textRevision = 0;
-        quint64 colourRevision = 0;
-        Places places;
-    };
-
+    const ShownComparison& shown_;
     std::array<std::optional<LeftSelection>, 4> left_;
-    mutable std::array<Read, 2> read_;
 };
 
 }  // namespace corvella

@@ -67,9 +67,7 @@ void LinkPreparation::start(QString text1, QString text2, std::optional<Comparis
                 text1, text2, [&] { return !job->stop && clock.elapsed() < kLongestMs; });
             if (toPlace && !job->stop) {
                 PlaceInOther(*toPlace, ready.alignment, text1, text2);
-                ready.placed.emplace();
-                for (const Side side : kBothSides)
-                    (*ready.placed)[IndexOf(side)] = std::move(toPlace->side(side).differences);
+                ready.placed = std::move(toPlace);
             }
             const std::lock_guard<std::mutex> hold(job->lock);
             if (job->receiver != nullptr && !job->stop)

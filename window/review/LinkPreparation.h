@@ -24,15 +24,16 @@ class LinkPreparation : public QObject {
 public:
     struct Ready {
         Alignment alignment;
-        // The differences of both sides with their places in the other text, when asked for.
-        std::optional<std::array<std::vector<Difference>, 2>> placed;
+        // The comparison with its differences placed in the other text, when asked for.
+        std::optional<Comparison> placed;
     };
     using Done = std::function<void(Ready)>;
 
     explicit LinkPreparation(QObject* parent) : QObject(parent) {}
     ~LinkPreparation() override;
 
-    // `toPlace`: the comparison whose differences need their places (lines and words), or none.
+    // `toPlace`: a copy of the comparison whose differences need their places (lines and words),
+    // or none.
     // `done` runs in this object's thread.
     void start(QString text1, QString text2, std::optional<Comparison> toPlace, Done done);
     void stop();

@@ -12,9 +12,9 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
-#include "window/review/PaneOverlay.h"
 #include "window/pane/PanePlaces.h"
 #include "window/pane/RichTextPane.h"
+#include "window/review/PaneOverlay.h"
 
 namespace corvella {
 

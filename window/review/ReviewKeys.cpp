@@ -9,8 +9,8 @@
 namespace corvella {
 
 ReviewKeys::ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& panes,
-                       QObject* parent)
-    : QObject(parent), window_(window), panes_(panes) {
+                       const ShownComparison& shown, QObject* parent)
+    : QObject(parent), window_(window), panes_(panes), review_(shown) {
     for (int number = 1; number <= 4; ++number) {
         RichTextPane* pane = panes_[size_t(number - 1)];
         auto add = [&](Direction direction, const QString& text, const QList<QKeySequence>& keys) {

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "core/MainWindow.h"
-#include "window/review/DifferenceNavigation.h"
 #include "window/pane/RichTextPane.h"
+#include "window/review/DifferenceNavigation.h"
 
 class QAction;
 class QMenu;
@@ -22,7 +22,8 @@ namespace corvella {
 class ReviewKeys : public QObject {
     Q_OBJECT
 public:
-    ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& panes, QObject* parent);
+    ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& panes,
+               const ShownComparison& shown, QObject* parent);
 
     // Call when a comparison has ended; the selections it left stay as they are.
     void comparisonEnded();

@@ -7,37 +7,35 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "core/PaneDocument.h"
 #include "window/pane/PanePlaces.h"
 #include "window/pane/RichTextPane.h"
 
 namespace corvella {
 
-ScrollLink::ScrollLink(Pane pane1, Pane pane2, QObject* parent)
-    : QObject(parent), panes_{pane1, pane2} {
-    for (int number = 1; number <= 2; ++number) {
-        RichTextPane* view = panes_[size_t(number - 1)].view;
+ScrollLink::ScrollLink(BySide<RichTextPane*> panes, QObject* parent)
+    : QObject(parent), panes_(panes) {
+    for (const Side side : kBothSides) {
+        RichTextPane* view = panes_[side];
         // The view scrolls with its bar's signals blocked when the caret takes it along; every
         // scroll repaints it, so a repaint tells of those too.
-        auto moved = [this, number, bar = view->verticalScrollBar()] {
-            if (bar->value() == values_[size_t(number - 1)]) return;
-            values_[size_t(number - 1)] = bar->value();
-            follow(number);
+        auto moved = [this, side, bar = view->verticalScrollBar()] {
+            if (bar->value() == values_[side]) return;
+            values_[side] = bar->value();
+            follow(side);
         };
         connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, moved);
         connect(view, &QPlainTextEdit::updateRequest, this, moved);
         // A follower kept at its bottom stays there while its lines are laid out.
         connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, this,
-                [this, number](int, int maximum) {
-                    if (linked_ && following_ && followed_[size_t(number - 1)] &&
-                        atBottom_[size_t(number - 1)])
-                        scrollFollower(number, maximum, true);
+                [this, side](int, int maximum) {
+                    if (linked_ && following_ && followed_[side] && atBottom_[side])
+                        scrollFollower(side, maximum, true);
                 });
         for (QObject* watched :
              {static_cast<QObject*>(view), static_cast<QObject*>(view->viewport()),
               static_cast<QObject*>(view->verticalScrollBar())}) {
             watched->installEventFilter(this);
-            inputs_[size_t(number - 1)] << watched;
+            inputs_[side] << watched;
         }
     }
 }
@@ -48,9 +46,8 @@ bool ScrollLink::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ShortcutOverride:
         case QEvent::MouseButtonPress:
         case QEvent::Wheel:
-            for (size_t i = 0; i < 2; ++i)
-                if (inputs_[i].contains(watched)) followed_[i] = atBottom_[i] = false;
-
+            for (const Side side : kBothSides)
+                if (inputs_[side].contains(watched)) followed_[side] = atBottom_[side] = false;
             break;
         default:
             break;
@@ -58,23 +55,25 @@ bool ScrollLink::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void ScrollLink::link(Alignment alignment) {
+void ScrollLink::link(std::shared_ptr<const Alignment> alignment) {
     alignment_ = std::move(alignment);
-    for (size_t i = 0; i < 2; ++i) revisions_[i] = panes_[i].text->textRevision();
-    linked_ = true;
+    linked_ = alignment_ != nullptr;
     following_ = true;
-    followed_ = {false, false};
-    for (size_t i = 0; i < 2; ++i) values_[i] = panes_[i].view->verticalScrollBar()->value();
+    for (const Side side : kBothSides) {
+        revisions_[side] = panes_[side]->textRevision();
+        followed_[side] = false;
+        values_[side] = panes_[side]->verticalScrollBar()->value();
+    }
 }
 
 void ScrollLink::drop() {
     linked_ = false;
-    alignment_ = {};
+    alignment_.reset();
 }
 
 bool ScrollLink::ready() const {
-    return linked_ && panes_[0].text->textRevision() == revisions_[0] &&
-           panes_[1].text->textRevision() == revisions_[1];
+    return linked_ && panes_[Side::One]->textRevision() == revisions_[Side::One] &&
+           panes_[Side::Two]->textRevision() == revisions_[Side::Two];
 }
 
 int ScrollLink::AnchorRow(int value, int maximum, int pageStep) {
@@ -85,16 +84,16 @@ int ScrollLink::AnchorRow(int value, int maximum, int pageStep) {
     return half;
 }
 
-void ScrollLink::follow(int leader) {
-    if (moving_ || followed_[size_t(leader - 1)] || !following_ || !linked_) return;
+void ScrollLink::follow(Side leader) {
+    if (moving_ || followed_[leader] || !following_ || !linked_) return;
     if (!ready()) {
         drop();
         return;
     }
-    const RichTextPane* view = panes_[size_t(leader - 1)].view;
+    const RichTextPane* view = panes_[leader];
     const QScrollBar* bar = view->verticalScrollBar();
-    const int other = 3 - leader;
-    QScrollBar* otherBar = panes_[size_t(other - 1)].view->verticalScrollBar();
+    const Side other = Other(leader);
+    QScrollBar* otherBar = panes_[other]->verticalScrollBar();
     // A pane at its top or bottom keeps the other at its own.
     if (bar->value() <= bar->minimum() || bar->value() >= bar->maximum()) {
         scrollFollower(other,
@@ -106,11 +105,11 @@ void ScrollLink::follow(int leader) {
     const qsizetype top = PanePlaces::LineStart(own, bar->value());
     PanePlaces::LayOutAround(own, top, 0, bar->pageStep());
     const qsizetype position = PanePlaces::LineStart(own, bar->value() + row);
-    placeAtRow(other, alignment_.map(SideOfPane(leader), position), row);
+    placeAtRow(other, alignment_->map(leader, position), row);
 }
 
-void ScrollLink::showAtSameHeight(int to, qsizetype toPosition, qsizetype fromPosition) {
-    const RichTextPane* view = panes_[size_t(2 - to)].view;
+void ScrollLink::showAtSameHeight(Side to, qsizetype toPosition, qsizetype fromPosition) {
+    const RichTextPane* view = panes_[Other(to)];
     PanePlaces::LayOutAround(*view,
                              PanePlaces::LineStart(*view, view->verticalScrollBar()->value()), 0,
                              view->verticalScrollBar()->pageStep());
@@ -120,20 +119,20 @@ void ScrollLink::showAtSameHeight(int to, qsizetype toPosition, qsizetype fromPo
     placeAtRow(to, toPosition, row);
 }
 
-void ScrollLink::placeAtRow(int pane, qsizetype position, int row) {
-    const RichTextPane* view = panes_[size_t(pane - 1)].view;
+void ScrollLink::placeAtRow(Side pane, qsizetype position, int row) {
+    const RichTextPane* view = panes_[pane];
     // The lines between the new top and the position count as the view will show them.
     PanePlaces::LayOutAround(*view, position, row, view->verticalScrollBar()->pageStep() - row);
     scrollFollower(pane, PanePlaces::LineOf(*view, position) - row);
 }
 
-void ScrollLink::scrollFollower(int pane, int value, bool bottom) {
-    atBottom_[size_t(pane - 1)] = bottom;
-    QScrollBar* bar = panes_[size_t(pane - 1)].view->verticalScrollBar();
-    followed_[size_t(pane - 1)] = true;
+void ScrollLink::scrollFollower(Side pane, int value, bool bottom) {
+    atBottom_[pane] = bottom;
+    QScrollBar* bar = panes_[pane]->verticalScrollBar();
+    followed_[pane] = true;
     moving_ = true;
     bar->setValue(std::clamp(value, bar->minimum(), bar->maximum()));
-    values_[size_t(pane - 1)] = bar->value();
+    values_[pane] = bar->value();
     moving_ = false;
 }
 

@@ -32,34 +32,35 @@ bool isInput(QEvent::Type type) {
 }  // namespace
 
 SideBySideReview::SideBySideReview(MainWindow& window, const std::array<RichTextPane*, 4>& panes,
-                                   ReviewKeys& keys, Comparison& comparison, QObject* parent)
+                                   ReviewKeys& keys, ShownComparison& shown, QObject* parent)
     : QObject(parent),
       window_(window),
-      panes_(panes),
+      texts_{{panes[0], panes[1]}},
+      lists_{{panes[2], panes[3]}},
       keys_(keys),
-      comparison_(comparison),
-      link_({panes[0], panes[0]}, {panes[1], panes[1]}, this) {
+      shown_(shown),
+      link_(texts_, this) {
     scrollTogether_ = new QAction(kScrollTogether, this);
     scrollTogether_->setObjectName(QStringLiteral("ScrollPanesTogether"));
     scrollTogether_->setCheckable(true);
     scrollTogether_->setEnabled(false);
     connect(scrollTogether_, &QAction::toggled, this, [this](bool on) { link_.setFollowing(on); });
 
-    for (int number = 1; number <= 2; ++number) {
-        RichTextPane* pane = panes_[size_t(number - 1)];
-        overlays_[size_t(number - 1)] = std::make_unique<PaneOverlay>(*pane);
-        marks_[size_t(number - 1)] = new OverviewMarks(
-            *pane, [this, number](int mark) { clickedMark(number, mark); }, this);
+    for (const Side side : kBothSides) {
+        RichTextPane* pane = texts_[side];
+        overlays_[side] = std::make_unique<PaneOverlay>(*pane);
+        marks_[side] = new OverviewMarks(
+            *pane, [this, side](int mark) { clickedMark(side, mark); }, this);
         auto* go = new QAction(kGoToOtherPlace, pane);
-        go->setObjectName(QStringLiteral("GoToOtherPlace%1").arg(number));
+        go->setObjectName(QStringLiteral("GoToOtherPlace%1").arg(TextPaneOf(side)));
         go->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
         go->setShortcutContext(Qt::WidgetShortcut);
-        connect(go, &QAction::triggered, this, [this, number, pane] {
-            if (!showOtherPlaceOf(number, pane->selStart()) && window_.services().beep)
+        connect(go, &QAction::triggered, this, [this, side, pane] {
+            if (!showOtherPlaceOf(side, pane->selStart()) && window_.services().beep)
                 window_.services().beep();
         });
         pane->addAction(go);
-        goToOtherPlace_[size_t(number - 1)] = go;
+        goToOtherPlace_[side] = go;
         for (QObject* watched :
              {static_cast<QObject*>(pane), static_cast<QObject*>(pane->viewport()),
               static_cast<QObject*>(pane->verticalScrollBar())})
@@ -73,11 +74,9 @@ SideBySideReview::SideBySideReview(MainWindow& window, const std::array<RichText
             QMetaObject::invokeMethod(
                 this, [this] { checkTexts(); }, Qt::QueuedConnection);
         });
-    }
-    for (int work = 3; work <= 4; ++work) {
-        panes_[size_t(work - 1)]->installEventFilter(this);
-        workViewports_[size_t(work - 3)] = panes_[size_t(work - 1)]->viewport();
-        workViewports_[size_t(work - 3)]->installEventFilter(this);
+        lists_[side]->installEventFilter(this);
+        listViewports_[side] = lists_[side]->viewport();
+        listViewports_[side]->installEventFilter(this);
     }
     keys_.setOnWent([this](int pane, TextRange place) { went(pane, place); });
     keys_.setMenuAddition([this](int pane, const QPoint& position, QMenu& menu, QAction* before) {
@@ -87,8 +86,9 @@ SideBySideReview::SideBySideReview(MainWindow& window, const std::array<RichText
 
 void SideBySideReview::checkTexts() {
     checkScheduled_ = false;
-    if (reviewing_ &&
-        (panes_[0]->textRevision() != revisions_[0] || panes_[1]->textRevision() != revisions_[1]))
+    const std::shared_ptr<const ShownComparison::Stage> stage = shown_.stage();
+    if (reviewing_ && (!stage || !stage->holdsText(Side::One, *texts_[Side::One]) ||
+                       !stage->holdsText(Side::Two, *texts_[Side::Two])))
         endReview();
 }
 
@@ -97,9 +97,9 @@ void SideBySideReview::endReview() {
     ++generation_;
     preparation_.stop();
     link_.drop();
-    for (int number = 1; number <= 2; ++number) {
-        overlays_[size_t(number - 1)]->clear();
-        marks_[size_t(number - 1)]->clear();
+    for (const Side side : kBothSides) {
+        overlays_[side]->clear();
+        marks_[side]->clear();
     }
     scrollTogether_->setEnabled(false);
 }
@@ -108,18 +108,15 @@ void SideBySideReview::comparisonStarting() { endReview(); }
 
 void SideBySideReview::comparisonEnded(bool linkable) {
     endReview();
-    if (!linkable || !window_.ComparisonDone) return;
+    if (!linkable || !window_.ComparisonDone || !shown_.stage()) return;
     reviewing_ = true;
-    revisions_ = {panes_[0]->textRevision(), panes_[1]->textRevision()};
     scrollTogether_->setEnabled(true);
     scrollTogether_->setChecked(true);
-    const bool layoutFree = comparison_.method == Method::IgnoringLayout;
-    for (int number = 1; number <= 2; ++number) {
-        if (layoutFree) {
+    if (shown_.comparison().method == Method::IgnoringLayout) {
+        for (const Side side : kBothSides) {
             std::vector<TextRange> moves;
-            for (const Difference& move : comparison_.side(SideOfPane(number)).moved)
-                moves.push_back(move.span);
-            overlays_[size_t(number - 1)]->setMoves(std::move(moves));
+            for (const Difference& move : compared(side).moved) moves.push_back(move.span);
+            overlays_[side]->setMoves(std::move(moves));
         }
     }
     // The marks of a thousand pages of differing words take a while: each pane's in a turn of
@@ -133,7 +130,7 @@ void SideBySideReview::setUpLater(int step) {
         [this, step, generation = generation_] {
             if (generation != generation_ || !reviewing_) return;
             if (step <= 2) {
-                markOverview(step);
+                markOverview(step == 1 ? Side::One : Side::Two);
                 setUpLater(step + 1);
             } else {
                 prepareLink();
@@ -143,117 +140,106 @@ void SideBySideReview::setUpLater(int step) {
 }
 
 void SideBySideReview::prepareLink() {
+    const std::shared_ptr<const ShownComparison::Stage> stage = shown_.stage();
+    const BySide<QString>& texts = stage->panes.texts;
     // The alignment of two texts of five thousand pages each would hold the window's memory past
     // a gigabyte on top of the texts and the comparison: such panes stay unlinked, with their
     // marks.
     constexpr qsizetype kLargestLinkedCharacters = 20'000'000;
-    if (panes_[0]->textLength() + panes_[1]->textLength() > kLargestLinkedCharacters) return;
-    const bool layoutFree = comparison_.method == Method::IgnoringLayout;
+    if (texts[Side::One].size() + texts[Side::Two].size() > kLargestLinkedCharacters) return;
     // The line and word comparisons' differences get their places in the other text with the
     // alignment; the layout-free one placed its own.
     std::optional<Comparison> toPlace;
-    if (!layoutFree) {
-        toPlace.emplace();
-        toPlace->method = comparison_.method;
-        for (const Side side : kBothSides)
-            toPlace->side(side).differences = comparison_.side(side).differences;
-    }
-    preparation_.start(panes_[0]->text(), panes_[1]->text(), std::move(toPlace),
-                       [this, generation = generation_](LinkPreparation::Ready ready) {
-                           linkReadyNow(std::move(ready), generation);
-                       });
+    if (stage->comparison->method != Method::IgnoringLayout) toPlace = *stage->comparison;
+    preparation_.start(
+        texts[Side::One], texts[Side::Two], std::move(toPlace),
+        [this, stage](LinkPreparation::Ready ready) { linkReadyNow(std::move(ready), stage); });
 }
 
-void SideBySideReview::linkReadyNow(LinkPreparation::Ready ready, quint64 generation) {
-    if (generation != generation_ || !reviewing_) return;
-    if (ready.placed)
-        for (const Side side : kBothSides)
-            if ((*ready.placed)[IndexOf(side)].size() == comparison_.side(side).differences.size())
-                comparison_.side(side).differences = std::move((*ready.placed)[IndexOf(side)]);
-    link_.link(std::move(ready.alignment));
+void SideBySideReview::linkReadyNow(LinkPreparation::Ready ready,
+                                    const std::shared_ptr<const ShownComparison::Stage>& stage) {
+    if (stage != shown_.stage() || !reviewing_) return;
+    shown_.link(stage, std::move(ready.placed), std::move(ready.alignment));
+    link_.link(shown_.stage()->alignment);
     link_.setFollowing(scrollTogether_->isChecked());
 }
 
-std::optional<TextRange> SideBySideReview::otherSideOf(int pane, TextRange place) const {
-    std::optional<TextRange> other =
-        OtherSide::Of(comparison_.side(SideOfPane(pane)).differences, place);
+std::optional<TextRange> SideBySideReview::otherSideOf(Side side, TextRange place) const {
+    std::optional<TextRange> other = OtherSide::Of(compared(side).differences, place);
     if (!other && link_.ready())
-        other = trimmed(panes_[size_t(2 - pane)]->text(),
-                        link_.alignment().counterpart(SideOfPane(pane), place));
+        other = trimmed(texts_[Other(side)]->text(), link_.alignment().counterpart(side, place));
     return other;
 }
 
 void SideBySideReview::went(int pane, TextRange place) {
-    if (pane > 2 || !reviewing_) return;
-    marks_[size_t(pane - 1)]->setCurrent(place.start);
+    if (IsWorkPane(pane) || !reviewing_) return;
+    const Side side = SideOfPane(pane);
+    marks_[side]->setCurrent(place.start);
     clearHighlights();
-    if (const std::optional<TextRange> other = otherSideOf(pane, place))
-        showOtherSide(pane, place, *other);
+    if (const std::optional<TextRange> other = otherSideOf(side, place))
+        showOtherSide(side, place, *other);
 }
 
-void SideBySideReview::showOtherSide(int pane, TextRange place, TextRange other) {
-    const int otherPane = 3 - pane;
-    link_.showAtSameHeight(otherPane, other.start, place.start);
-    overlays_[size_t(otherPane - 1)]->setOtherSide(other);
+void SideBySideReview::showOtherSide(Side side, TextRange place, TextRange other) {
+    link_.showAtSameHeight(Other(side), other.start, place.start);
+    overlays_[Other(side)]->setOtherSide(other);
 }
 
-std::optional<size_t> SideBySideReview::movedAt(int pane, qsizetype position) const {
+std::optional<size_t> SideBySideReview::movedAt(Side side, qsizetype position) const {
     if (!reviewing_) return std::nullopt;
-    return OtherSide::Holding(comparison_.side(SideOfPane(pane)).moved, position);
+    return OtherSide::Holding(compared(side).moved, position);
 }
 
-bool SideBySideReview::showOtherPlaceOf(int pane, qsizetype position) {
+bool SideBySideReview::showOtherPlaceOf(Side side, qsizetype position) {
     if (!reviewing_) return false;
     clearHighlights();
-    if (const std::optional<size_t> move = movedAt(pane, position)) {
-        const Difference& moved = comparison_.side(SideOfPane(pane)).moved[*move];
+    if (const std::optional<size_t> move = movedAt(side, position)) {
+        const Difference& moved = compared(side).moved[*move];
         if (!moved.placed()) return false;
-        showOtherSide(pane, moved.span, moved.other);
+        showOtherSide(side, moved.span, moved.other);
         return true;
     }
     const TextRange place{position, 0};
-    const std::optional<TextRange> other = otherSideOf(pane, place);
-    if (!other || OtherSide::Meeting(comparison_.side(SideOfPane(pane)).differences, place).empty())
-        return false;
-    showOtherSide(pane, place, *other);
+    const std::optional<TextRange> other = otherSideOf(side, place);
+    if (!other || OtherSide::Meeting(compared(side).differences, place).empty()) return false;
+    showOtherSide(side, place, *other);
     return true;
 }
 
-void SideBySideReview::markOverview(int pane) {
-    // The walked runs in text order, the moves (few) merged in.
-    DifferenceReview::Places walked = keys_.review().places(*panes_[size_t(pane - 1)], pane);
+void SideBySideReview::markOverview(Side side) {
+    // The walk's stops in text order, the moves (few) merged in.
+    const ShownComparison::Stage::Ranges stops = shown_.stage()->stops[side];
     std::vector<TextRange> moves;
-    if (comparison_.method == Method::IgnoringLayout)
-        for (const Difference& move : comparison_.side(SideOfPane(pane)).moved)
-            moves.push_back(move.span);
-    if (moves.empty()) {  // a thousand pages of differing words: the walk's places, not a copy
-        marks_[size_t(pane - 1)]->setPlaces(std::move(walked), {});
+    if (shown_.comparison().method == Method::IgnoringLayout)
+        for (const Difference& move : compared(side).moved) moves.push_back(move.span);
+    if (moves.empty()) {  // a thousand pages of differing words: the walk's stops, not a copy
+        marks_[side]->setPlaces(stops, {});
         return;
     }
     auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
     std::sort(moves.begin(), moves.end(), byStart);
-    std::vector<TextRange> all(walked->size() + moves.size());
-    std::merge(walked->begin(), walked->end(), moves.begin(), moves.end(), all.begin(), byStart);
+    std::vector<TextRange> all(stops->size() + moves.size());
+    std::merge(stops->begin(), stops->end(), moves.begin(), moves.end(), all.begin(), byStart);
     std::vector<bool> isMove(all.size(), false);
     for (size_t i = 0, m = 0; i < all.size() && m < moves.size(); ++i) {
         if (all[i].start != moves[m].start || all[i].length != moves[m].length) continue;
         isMove[i] = true;
         ++m;
     }
-    marks_[size_t(pane - 1)]->setPlaces(
-        std::make_shared<const std::vector<TextRange>>(std::move(all)), std::move(isMove));
+    marks_[side]->setPlaces(std::make_shared<const std::vector<TextRange>>(std::move(all)),
+                            std::move(isMove));
 }
 
-void SideBySideReview::clickedMark(int pane, int mark) {
-    const OverviewMarks& marks = *marks_[size_t(pane - 1)];
+void SideBySideReview::clickedMark(Side side, int mark) {
+    const OverviewMarks& marks = *marks_[side];
     if (mark < 0 || size_t(mark) >= marks.places().size()) return;
     const TextRange place = marks.places()[size_t(mark)];
     if (!marks.moved(size_t(mark))) {
-        keys_.goTo(pane, place);
+        keys_.goTo(TextPaneOf(side), place);
         return;
     }
-    panes_[size_t(pane - 1)]->bringIntoView(place.start);
-    showOtherPlaceOf(pane, place.start);
+    texts_[side]->bringIntoView(place.start);
+    showOtherPlaceOf(side, place.start);
 }
 
 void SideBySideReview::clearHighlights() {
@@ -261,65 +247,65 @@ void SideBySideReview::clearHighlights() {
         overlay->setOtherSide(std::nullopt);
 }
 
-void SideBySideReview::goToEntry(int workPane, int entry) {
-    const int pane = workPane - 2;
-    const std::vector<Difference>& differences = comparison_.side(SideOfPane(pane)).differences;
-    // The line comparison lists from the first line on; the others after an empty first line.
-    const int index = entry - (comparison_.method == Method::Lines ? 0 : 1);
-    if (!reviewing_ || index < 0 || size_t(index) >= differences.size()) {
+void SideBySideReview::goToEntry(Side side, qsizetype position) {
+    const std::shared_ptr<const ShownComparison::Stage> stage = shown_.stage();
+    const qsizetype index =
+        reviewing_ && stage->holdsList(side, *lists_[side]) ? stage->entryAt(side, position) : -1;
+    if (index < 0) {
         if (window_.services().beep) window_.services().beep();
         return;
     }
-    const TextRange span = differences[size_t(index)].span;
+    const TextRange span = compared(side).differences[size_t(index)].span;
     window_.selectOption(1);
-    RichTextPane* text = panes_[size_t(pane - 1)];
-    // The walked run that holds the difference, so the keys go on from there.
+    RichTextPane* text = texts_[side];
+    // The stop that holds the difference, so the keys go on from there.
     TextRange place = span;
-    const DifferenceReview::Places walked = keys_.review().places(*text, pane);
-    auto after = std::upper_bound(walked->begin(), walked->end(), span.start,
-                                  [](qsizetype p, const TextRange& run) { return p < run.start; });
-    if (after != walked->begin() && std::prev(after)->start + std::prev(after)->length > span.start)
+    const std::vector<TextRange>& stops = *stage->stops[side];
+    auto after =
+        std::upper_bound(stops.begin(), stops.end(), span.start,
+                         [](qsizetype p, const TextRange& stop) { return p < stop.start; });
+    if (after != stops.begin() && std::prev(after)->start + std::prev(after)->length > span.start)
         place = *std::prev(after);
     text->setFocus(Qt::OtherFocusReason);
-    keys_.goTo(pane, place);
+    keys_.goTo(TextPaneOf(side), place);
 }
 
 void SideBySideReview::addToMenu(int pane, const QPoint& position, QMenu& menu, QAction* before) {
-    RichTextPane* view = panes_[size_t(pane - 1)];
+    const Side side = SideOfPane(pane);
+    RichTextPane* view = IsWorkPane(pane) ? lists_[side] : texts_[side];
     const qsizetype at = view->toText(view->cursorForPosition(position).position());
-    if (pane >= 3) {
+    if (IsWorkPane(pane)) {
         auto* show = new QAction(kShowInText, &menu);
         show->setEnabled(reviewing_);
-        const int entry = int(view->textLineOf(view->cursorForPosition(position).position()));
-        connect(show, &QAction::triggered, this, [this, pane, entry] { goToEntry(pane, entry); });
+        connect(show, &QAction::triggered, this, [this, side, at] { goToEntry(side, at); });
         menu.insertAction(before, show);
         return;
     }
     menu.insertAction(before, scrollTogether_);
     auto* go = new QAction(kGoToOtherPlace, &menu);
     go->setEnabled(
-        movedAt(pane, at).has_value() ||
-        (reviewing_ &&
-         !OtherSide::Meeting(comparison_.side(SideOfPane(pane)).differences, {at, 0}).empty()));
-    connect(go, &QAction::triggered, this, [this, pane, at] { showOtherPlaceOf(pane, at); });
+        movedAt(side, at).has_value() ||
+        (reviewing_ && !OtherSide::Meeting(compared(side).differences, {at, 0}).empty()));
+    connect(go, &QAction::triggered, this, [this, side, at] { showOtherPlaceOf(side, at); });
     menu.insertAction(before, go);
 }
 
 bool SideBySideReview::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     // Without a comparison shown, a work pane takes its keys and clicks as any text box does.
-    for (int work = 3; work <= 4 && reviewing_; ++work) {
-        RichTextPane* pane = panes_[size_t(work - 1)];
-        if (watched == workViewports_[size_t(work - 3)] && type == QEvent::MouseButtonDblClick) {
+    for (const Side side : kBothSides) {
+        RichTextPane* list = lists_[side];
+        if (!reviewing_) break;
+        if (watched == listViewports_[side] && type == QEvent::MouseButtonDblClick) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            goToEntry(work, int(pane->textLineOf(pane->cursorForPosition(at).position())));
+            goToEntry(side, list->toText(list->cursorForPosition(at).position()));
             return true;
         }
-        if (watched == pane && type == QEvent::KeyPress) {
+        if (watched == list && type == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-                goToEntry(work, int(pane->textLineOf(pane->textCursor().position())));
+                goToEntry(side, list->toText(list->textCursor().position()));
                 return true;
             }
         }
