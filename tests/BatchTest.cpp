@@ -302,9 +302,21 @@ TEST_F(BatchTest, AFinishedPairIsTakenOverUntilItsFilesOrOptionsChange) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.what);
         step.change();
+        const QStringList arguments =
+            QStringList{"--batch", "old", "new", "--out", "out"} + step.options;
+        // The first run on a terminal, which alone shows the progress.
+        const bool terminal = &step == steps;
         const Outcome batch =
-            run(QStringList{"--batch", "old", "new", "--out", "out"} + step.options);
+            terminal
+                ? run({"-qec", qEnvironmentVariable("CORVELLA_DIFF") + ' ' + arguments.join(' '),
+                       "/dev/null"},
+                      true, "script")
+                : run(arguments);
         EXPECT_EQ(batch.status, 0) << batch.err.toStdString();
+        if (terminal)
+            EXPECT_TRUE(batch.out.contains("\r\x1b[K3/3 pairs")) << batch.out.toStdString();
+        else
+            EXPECT_EQ(batch.err, "");
         QStringList compared;
         for (const auto& [key, entry] : index())
             if (!entry["resumed"].toBool()) compared << key;
