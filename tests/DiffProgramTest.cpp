@@ -236,19 +236,25 @@ Counts htmlCounts(const QByteArray& html) {
     return counts;
 }
 
-// "counts: file1 5 runs of 12 words, file2 4 runs of 9 words, 1 run moved, 6 words reordered",
-// the text format's last line with --counts.
+// "counts: file1 5 runs of 12 words, file2 4 runs of 9 words, 1 run moved, 6 words reordered,
+// typography: 2 words, case ignored: 1 word", the text format's last line with --counts.
 Counts textCounts(const QByteArray& text) {
     const QList<QByteArray> lines = text.trimmed().split('\n');
     EXPECT_TRUE(lines.last().startsWith("counts: ")) << lines.last().constData();
     static const QRegularExpression part(
         QStringLiteral("^(?:(file[12]) (\\d+) ([a-z]+)(?: of (\\d+) ([a-z]+))?|(\\d+) ([a-z]+) "
-                       "(moved|reordered))$"));
+                       "(moved|reordered)|(typography|[a-z]+ ignored): (\\d+) ([a-z]+))$"));
     Counts counts;
     for (const QString& item : QString::fromUtf8(lines.last().mid(8)).split(", ")) {
         const QRegularExpressionMatch match = part.match(item);
         EXPECT_TRUE(match.hasMatch()) << item.toStdString();
-        if (!match.captured(1).isEmpty()) {
+        if (!match.captured(9).isEmpty()) {
+            // "case ignored" is counted as ignoredCase.
+            QString group = match.captured(9);
+            if (group.endsWith(" ignored"))
+                group = "ignored" + group.left(1).toUpper() + group.mid(1).chopped(8);
+            counts[group + '.' + plural(match.captured(11))] = match.captured(10).toLongLong();
+        } else if (!match.captured(1).isEmpty()) {
             counts[match.captured(1) + '.' + plural(match.captured(3))] =
                 match.captured(2).toLongLong();
             if (!match.captured(4).isEmpty())
@@ -289,8 +295,8 @@ TEST_F(DiffProgramTest, CountsSayWhatTheyCountAndAgreeInEveryFormat) {
         {"words", {"--words"}, {"file1.words", "file2.words"}},
         {"ignore-layout",
          {"--ignore-layout"},
-         {"file1.runs", "file1.words", "file2.runs", "file2.words", "moved.runs",
-          "reordered.words"}},
+         {"file1.runs", "file1.words", "file2.runs", "file2.words", "moved.runs", "reordered.words",
+          "typography.words"}},
     };
     for (const auto& m : methods) {
         SCOPED_TRACE(m.method);
@@ -338,15 +344,18 @@ TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
     ASSERT_TRUE(TestPdfs::WriteTextPdf(
         changed, {"mango nectar olive plum", "apple banana cherry\ndate elder fig",
                   "grape honey iris\njuniper quince lemon"}));
+    // The replaced word and its replacement name their changed characters: the whole word.
     const struct {
         const char* file;
         int page, line;
         const char* text;
         int otherPage, otherLine;
+        QJsonValue changes;
     } expected[] = {
-        {"file1", 2, 2, "kiwi", 3, 2},
-        {"file2", 1, 1, "mango nectar olive plum", 1, 1},  // where it would stand: the start
-        {"file2", 3, 2, "quince", 2, 2},
+        {"file1", 2, 2, "kiwi", 3, 2, QJsonArray{QJsonArray{0, 4}}},
+        // where it would stand: the start
+        {"file2", 1, 1, "mango nectar olive plum", 1, 1, QJsonValue::Undefined},
+        {"file2", 3, 2, "quince", 2, 2, QJsonArray{QJsonArray{0, 6}}},
     };
     const Outcome json = diff({"--ignore-layout", "--format", "json", old, changed});
     const Outcome text = diff({"--ignore-layout", old, changed});
@@ -358,7 +367,8 @@ TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
     QByteArray lines;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const auto& e = expected[i];
-        const QJsonObject entry = entries[i].toObject();
+        QJsonObject entry = entries[i].toObject();
+        EXPECT_EQ(entry.take("changes"), e.changes);
         EXPECT_EQ(
             entry,
             (QJsonObject{{"page", e.page},
