@@ -117,10 +117,11 @@ public:
     // Characters [from, to) of the word's text, which starts at `at` in the run's words.
     void add(const Word& word, qsizetype at, qsizetype from, qsizetype to) {
         if (from >= to) return;
-        const qsizetype firstLength = word.second.length == 0 ? word.text.size()
-                                      : word.text.size() == word.first.length + word.second.length
-                                          ? word.first.length
-                                          : word.first.length - 1;  // its hyphen went
+        // Of a word joined over a line's end, its first part's characters without the hyphens
+        // the join dropped.
+        const qsizetype dropped = word.first.length + word.second.length - word.text.size();
+        const qsizetype firstLength =
+            word.second.length == 0 ? word.text.size() : word.first.length - dropped;
         if (from < firstLength)
             out_.push_back({{word.first.start + from, std::min(to, firstLength) - from},
                             {at + from, std::min(to, firstLength) - from}});

@@ -151,20 +151,25 @@ struct Analysis {
     LayoutDiff::Edits edits;
     std::vector<LayoutDiff::Move> moves;
     std::vector<LayoutDiff::Stretch> reorders;
-    std::vector<std::pair<qsizetype, qsizetype>> typography;  // word i of text 1, j of text 2
+    // Pairs of words, word i of text 1 and j of text 2: those only the typography changed, and
+    // the changed numbers with what they were kept as (Common in place, or Moved).
+    std::vector<std::pair<qsizetype, qsizetype>> typography;
+    struct ChangedNumber {
+        qsizetype i, j;
+        LayoutDiff::Mark kept;
+    };
+    std::vector<ChangedNumber> changedNumbers;
     IgnoredWords ignored;
 };
 
 // Whether a pair of words the script keeps (or a move carries) is the same: as they stand, or
-// once folded, when the fold tells what was set aside. A changed number is not, unless numbers
-// are ignored.
+// once folded, when the fold tells what was set aside. A changed number is not.
 bool sameWords(Analysis& found, qsizetype i, qsizetype j) {
     const int raw1 = found.sides[0].ids[size_t(i)], raw2 = found.sides[1].ids[size_t(j)];
     if (raw1 == raw2) return true;
     const Folds& folds = found.folds;
     if (folds.all[size_t(raw1)] != folds.all[size_t(raw2)]) {
-        if (!found.options.ignoreNumbers) return false;
-        ++found.ignored.numbers;
+        return false;
     } else if (folds.typography[size_t(raw1)] == folds.typography[size_t(raw2)]) {
         found.typography.push_back({i, j});
     } else if (folds.letterCase[size_t(raw1)] == folds.letterCase[size_t(raw2)]) {
@@ -183,8 +188,10 @@ void settlePairs(Analysis& found) {
     for (size_t i = 0; i < edits.a.size(); ++i) {
         if (edits.a[i] != LayoutDiff::Common) continue;
         while (edits.b[j] != LayoutDiff::Common) ++j;
-        if (!sameWords(found, qsizetype(i), qsizetype(j)))
+        if (!sameWords(found, qsizetype(i), qsizetype(j))) {
             edits.a[i] = edits.b[j] = LayoutDiff::Different;
+            found.changedNumbers.push_back({qsizetype(i), qsizetype(j), LayoutDiff::Common});
+        }
         ++j;
     }
 }
@@ -195,7 +202,7 @@ void findMoves(Analysis& found, const Progress& progress) {
     LayoutDiff::Edits& edits = found.edits;
     found.moves = LayoutDiff::FindMoves(found.sides[0].keys, found.sides[1].keys, edits,
                                         LayoutCompare::kMinMovedWords, progress);
-    // Inside a moved run only a changed number is worth a word: a difference, or an ignored one.
+    // Inside a moved run only a changed number is worth a word.
     const size_t typographyBefore = found.typography.size();
     const IgnoredWords ignoredBefore = found.ignored;
     for (const LayoutDiff::Move& move : found.moves) {
@@ -203,13 +210,36 @@ void findMoves(Analysis& found, const Progress& progress) {
             if (sameWords(found, move.a + k, move.b + k)) continue;
             edits.a[size_t(move.a + k)] = LayoutDiff::Different;
             edits.b[size_t(move.b + k)] = LayoutDiff::Different;
+            found.changedNumbers.push_back({move.a + k, move.b + k, LayoutDiff::Moved});
         }
     }
     found.typography.resize(typographyBefore);
-    found.ignored.letterCase = ignoredBefore.letterCase;
-    found.ignored.punctuation = ignoredBefore.punctuation;
+    found.ignored = ignoredBefore;
 }
 
+// Ignoring numbers, once moves and reorders were found as without the option (so that it changes
+// nothing else): the changed numbers the script or a move paired are kept as they were (a pair
+// counted once), and a number only one text has is set aside.
+void ignoreNumbers(Analysis& found) {
+    LayoutDiff::Edits& edits = found.edits;
+    for (const Analysis::ChangedNumber& number : found.changedNumbers) {
+        LayoutDiff::Mark& a = edits.a[size_t(number.i)];
+        LayoutDiff::Mark& b = edits.b[size_t(number.j)];
+        if (a != LayoutDiff::Different || b != LayoutDiff::Different) continue;
+        a = b = number.kept;
+        ++found.ignored.numbers;
+    }
+    const int numberKey = found.dictionary.size();
+    for (int s = 0; s < 2; ++s) {
+        std::vector<LayoutDiff::Mark>& marks = s == 0 ? edits.a : edits.b;
+        const std::vector<int>& keys = found.sides[s].keys;
+        for (size_t w = 0; w < marks.size(); ++w) {
+            if (marks[w] != LayoutDiff::Different || keys[w] != numberKey) continue;
+            marks[w] = LayoutDiff::Ignored;
+            ++found.ignored.numbers;
+        }
+    }
+}
 
 void analyse(QStringView text1, QStringView text2, const Progress& progress, Analysis& found) {
     WordText(&sides)[2] = found.sides;
@@ -241,6 +271,7 @@ void analyse(QStringView text1, QStringView text2, const Progress& progress, Ana
     found.reorders =
         LayoutDiff::FindReorders(sides[0].folded, sides[1].folded, sides[0].keys, sides[1].keys,
                                  found.edits, LayoutCompare::kMinSteadyWords, progress);
+    if (found.options.ignoreNumbers) ignoreNumbers(found);
 }
 
 // The words the edit script kept in both texts, paired.
@@ -404,7 +435,7 @@ Comparison LayoutCompare::Compare(QStringView text1, QStringView text2, const Pr
     result.ignored = found.ignored;
     listRuns(found, result, progress);
     pairOpposites(found, result.side(Side::One), result.side(Side::Two));
-    refineReplaced(found, result, progress);
+    if (options.refineChanges) refineReplaced(found, result, progress);
     for (const Side number : kBothSides) {
         const QStringView text = number == Side::One ? text1 : text2;
         ComparedSide& side = result.side(number);

@@ -91,7 +91,8 @@ void fold(QStringView word, const Rules& rules, Visit&& visit) {
                 ++last;
             const bool inner = k > from && last + 1 < to && QChar::isLetter(points[k - 1].value) &&
                                QChar::isLetter(points[last + 1].value);
-            if (!inner) out(u'-', p.start, points[last].end);
+            const bool rule = last - k >= 3;  // drawn, not written: "--------1.1." is "1.1."
+            if (!inner && !rule) out(u'-', p.start, points[last].end);
             k = last;
             continue;
         }
