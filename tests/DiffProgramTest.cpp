@@ -387,6 +387,73 @@ TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
     EXPECT_EQ(text.out, lines);
 }
 
+TEST_F(DiffProgramTest, LayoutOptionsAndChosenPages) {
+    const QString old = folder.filePath("old.pdf");
+    const QString changed = folder.filePath("new.pdf");
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(old, {"alpha beta", "gamma delta", "epsilon zeta"}));
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(changed, {"intro", "gamma delta changed", "epsilon zeta"}));
+    const QString upper = file("upper.txt", "The Cat sat, on page 12 (of 40).\n");
+    const QString lower = file("lower.txt", "the cat sat on page 13 of 41\n");
+    const QString curly = file("curly.txt", "\u201cA \ufb01ne no-charge offer\u201d \u2013 now\n");
+    const QString plain = file("plain.txt", "\"A fine nocharge offer\" -- now\n");
+    const QString paged1 = file("paged1.txt", "one\n\ftwo three\n\ffour\n");
+    const QString paged2 = file("paged2.txt", "two four\n\fone\n");
+    struct Case {
+        QStringList arguments;
+        int status;
+        QByteArray out;  // contained
+        QByteArray err;  // contained
+    };
+    const Case cases[] = {
+        {{"--ignore-layout", upper, lower}, 1, "p1:l1 < The Cat sat,", ""},
+        {{"--ignore-layout", "--ignore-case", "--ignore-punctuation", "--ignore-numbers",
+          "--counts", upper, lower},
+         0,
+         "typography: 0 words, case ignored: 2 words, punctuation ignored: 2 words, numbers "
+         "ignored: 2 words",
+         ""},
+        {{"--ignore-layout", "--ignore-case", "--format", "json", upper, lower},
+         1,
+         "\"options\": [\"ignore-case\"]",
+         ""},
+        {{"--ignore-layout", "--counts", curly, plain}, 0, "typography: 5 words", ""},
+        {{"--ignore-layout", "--exact-typography", curly, plain}, 1, "p1:l1 < ", ""},
+        {{"--words", "--ignore-case", upper, lower}, 2, "", "--ignore-case works only with"},
+        {{"--ignore-numbers", upper, lower}, 2, "", "--ignore-numbers works only with"},
+        // Places keep the document's page numbers.
+        {{"--pages1", "2-3", "--pages2", "2-", old, changed},
+         1,
+         "p2:l1 < gamma delta\np2:l1 > gamma delta changed\n",
+         ""},
+        {{"--ignore-layout", "--format=json", "--pages2=2,3", old, changed},
+         1,
+         "\"pageRanges\": \"2,3\"",
+         ""},
+        {{"--pages1", "2", "--pages2", "1", paged1, paged2}, 1, "p2:l1 < two three", ""},
+        {{"--pages1", "2-5", old, changed},
+         2,
+         "",
+         "old.pdf: --pages1 '2-5': page 5 is past the last page; the file has 3 pages"},
+        {{"--pages2", "", old, changed}, 2, "", "--pages2 '': no pages given; the file has 3"},
+        {{"--pages2", "3-1", old, changed}, 2, "", "'3-1' runs backwards; the file has 3"},
+        {{"--pages1=x", old, changed}, 2, "", "--pages1 'x': 'x' is not a page range"},
+        {{"--pages1", "4", paged1, paged2}, 2, "", "paged1.txt: --pages1 '4': page 4 is past"},
+        {{old, changed, "--pages1"}, 2, "", "--pages1 needs a value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome run = diff(c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err.constData();
+        EXPECT_TRUE(run.out.contains(c.out)) << run.out.constData();
+        EXPECT_TRUE(run.err.contains(c.err)) << run.err.constData();
+        // A trouble with the chosen pages is one line, and nothing is compared.
+        if (run.err.contains("; the file has")) {
+            EXPECT_EQ(run.err.count('\n'), 1);
+            EXPECT_TRUE(run.out.isEmpty());
+        }
+    }
+}
+
 TEST(DifferenceReportTest, PagesEndAtFormFeedsAndLinesCountOnTheirPage) {
     const QString text = "a b\r\nc\r\n\fd e\r\n\r\n\f\fg\r\n\f\r\n";
     struct Case {

@@ -29,9 +29,12 @@ std::vector<CodePoint> codePoints(QStringView word) {
     return points;
 }
 
-// Soft hyphen, zero-width space, joiners, word joiner, byte order mark, Mongolian vowel separator.
+// Soft hyphen, zero-width space, joiners, word joiner, byte order mark, Mongolian vowel separator,
+// and the marks and embeddings of text direction (an extractor sets them around right-to-left
+// text).
 bool invisible(char32_t c) {
-    return c == 0x00AD || (c >= 0x200B && c <= 0x200D) || c == 0x2060 || c == 0xFEFF || c == 0x180E;
+    return c == 0x00AD || (c >= 0x200B && c <= 0x200F) || c == 0x2060 || c == 0xFEFF ||
+           c == 0x180E || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
 bool dashLike(char32_t c) {
@@ -85,13 +88,15 @@ void fold(QStringView word, const Rules& rules, Visit&& visit) {
         }
         if (invisible(p.value)) continue;
         if (dashLike(p.value)) {
-            size_t last = k;
+            size_t last = k, dashes = 1, before = k;
             while (last + 1 < to &&
                    (dashLike(points[last + 1].value) || invisible(points[last + 1].value)))
-                ++last;
-            const bool inner = k > from && last + 1 < to && QChar::isLetter(points[k - 1].value) &&
+                dashes += dashLike(points[++last].value);
+            while (before > from && invisible(points[before - 1].value)) --before;
+            const bool inner = before > from && last + 1 < to &&
+                               QChar::isLetter(points[before - 1].value) &&
                                QChar::isLetter(points[last + 1].value);
-            const bool rule = last - k >= 3;  // drawn, not written: "--------1.1." is "1.1."
+            const bool rule = dashes >= 4;  // drawn, not written: "--------1.1." is "1.1."
             if (!inner && !rule) out(u'-', p.start, points[last].end);
             k = last;
             continue;

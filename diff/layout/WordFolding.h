@@ -15,10 +15,10 @@ namespace corvella::WordFolding {
 // What folding sets aside.
 struct Rules {
     // U+FB00-FB06 ligatures become their letters; curly, low and prime quotes straight ones; the
-    // dashes, hyphens and "--" one '-'; the ellipsis three full stops; soft hyphens and zero-width
-    // characters go, and so do hyphens and dashes between two letters ("no-charge" is "nocharge",
-    // as an extractor joins a word split at a line's end) and runs of four or more (a rule drawn
-    // with dashes); accents are composed (NFC).
+    // dashes, hyphens and "--" one '-'; the ellipsis three full stops; soft hyphens, zero-width
+    // characters and the controls of text direction go, and so do hyphens and dashes between two
+    // letters ("no-charge" is "nocharge", as an extractor joins a word split at a line's end) and
+    // runs of four or more (a rule drawn with dashes); accents are composed (NFC).
     bool typography = true;
     bool letterCase = false;   // letters compare case-folded
     bool punctuation = false;  // leading and trailing punctuation is left out
