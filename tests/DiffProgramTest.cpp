@@ -396,6 +396,8 @@ TEST_F(DiffProgramTest, LayoutOptionsAndChosenPages) {
     const QString lower = file("lower.txt", "the cat sat on page 13 of 41\n");
     const QString curly = file("curly.txt", "\u201cA \ufb01ne no-charge offer\u201d \u2013 now\n");
     const QString plain = file("plain.txt", "\"A fine nocharge offer\" -- now\n");
+    const QString typo = file("typo.txt", "we recieve it\n");
+    const QString fixed = file("fixed.txt", "we receive it\n");
     const QString paged1 = file("paged1.txt", "one\n\ftwo three\n\ffour\n");
     const QString paged2 = file("paged2.txt", "two four\n\fone\n");
     struct Case {
@@ -417,6 +419,11 @@ TEST_F(DiffProgramTest, LayoutOptionsAndChosenPages) {
          "\"options\": [\"ignore-case\"]",
          ""},
         {{"--ignore-layout", "--counts", curly, plain}, 0, "typography: 5 words", ""},
+        // The web page marks the changed characters within the changed word.
+        {{"--ignore-layout", "--format", "html", typo, fixed},
+         1,
+         "<mark>rec<span class=\"ch\">ie</span>ve</mark>",
+         ""},
         {{"--ignore-layout", "--exact-typography", curly, plain}, 1, "p1:l1 < ", ""},
         {{"--words", "--ignore-case", upper, lower}, 2, "", "--ignore-case works only with"},
         {{"--ignore-numbers", upper, lower}, 2, "", "--ignore-numbers works only with"},
