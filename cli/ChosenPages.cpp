@@ -11,6 +11,20 @@
 
 namespace corvella::DiffProgram {
 
+bool TakePagesOption(const QStringList& arguments, qsizetype& i, std::optional<QString>& pages1,
+                     std::optional<QString>& pages2, QString& problem) {
+    const QString& argument = arguments[i];
+    const QString name = argument.section(u'=', 0, 0);
+    if (name != QStringLiteral("--pages1") && name != QStringLiteral("--pages2")) return false;
+    if (name == argument && ++i == arguments.size()) {
+        problem = name + QStringLiteral(" needs a value: pages such as 1-12,15");
+        return true;
+    }
+    (name.endsWith(u'1') ? pages1 : pages2) =
+        name == argument ? arguments[i] : argument.mid(name.size() + 1);
+    return true;
+}
+
 QString Resolve(ChosenPages& chosen, std::optional<int> pages) {
     if (!chosen.ranges) return {};
     const QString given = QStringLiteral("%1 '%2': ").arg(chosen.option, *chosen.ranges);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 #include <vector>
@@ -22,6 +23,11 @@ struct ChosenPages {
     std::optional<QString> ranges;             // as given; none for every page
     std::vector<PageSelection::Span> spans{};  // once resolved against the file's page count
 };
+
+// Takes `--pages1 RANGES`, `--pages1=RANGES` (or the same of --pages2) at arguments[i], moving i
+// to its value. False when the argument is another; a missing value is a problem.
+bool TakePagesOption(const QStringList& arguments, qsizetype& i, std::optional<QString>& pages1,
+                     std::optional<QString>& pages2, QString& problem);
 
 // Resolves the ranges for a file of `pages` pages (unknown when its page count cannot be read).
 // Returns why they choose no pages, naming the option, the ranges and the file's page count

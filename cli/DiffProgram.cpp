@@ -121,14 +121,9 @@ Parsed ParseArguments(const QStringList& arguments) {
         } else if (argument == QStringLiteral("--counts")) {
             parsed.options.counts = true;
         } else if (TakeLayoutOption(argument, parsed.options.layout)) {
-        } else if (const QString name = argument.section(u'=', 0, 0);
-                   name == QStringLiteral("--pages1") || name == QStringLiteral("--pages2")) {
-            if (name == argument && ++i == arguments.size()) {
-                parsed.problem = name + QStringLiteral(" needs a value: pages such as 1-12,15");
-                return parsed;
-            }
-            (name.endsWith(u'1') ? parsed.options.pages1 : parsed.options.pages2) =
-                name == argument ? arguments[i] : argument.mid(name.size() + 1);
+        } else if (TakePagesOption(arguments, i, parsed.options.pages1, parsed.options.pages2,
+                                   parsed.problem)) {
+            if (!parsed.problem.isEmpty()) return parsed;
         } else if (argument == QStringLiteral("--format") ||
                    argument.startsWith(QStringLiteral("--format="))) {
             QString format = argument.mid(9);
