@@ -20,9 +20,8 @@ using LayoutFreeWords::Word;
 struct WordText {
     QStringView text;
     std::vector<Word> words;
-    std::vector<int> ids;     // the words as they stand: equal words, equal ids
-    std::vector<int> folded;  // the words as compared (Folds::all)
-    std::vector<int> keys;    // folded, every number one and the same key
+    std::vector<int> ids;   // the words as they stand: equal words, equal ids
+    std::vector<int> keys;  // as compared (Folds::all), every number one and the same key
 };
 
 // Per word id of the dictionary, the id of its fold: by the typesetting's rules alone, then with
@@ -130,15 +129,24 @@ bool isNumber(QStringView word) {
 
 // Gives every side its keys: a number ("1059,", "3.2") stands for any number, so that page
 // references that changed between editions do not pull the words around them out of line.
-void numberBlindKeys(WordText (&sides)[2], const LayoutFreeWords::Dictionary& dictionary) {
+void numberBlindKeys(WordText (&sides)[2], const LayoutFreeWords::Dictionary& dictionary,
+                     const Folds& folds) {
     const int numberKey = dictionary.size();
     std::vector<bool> number(static_cast<size_t>(numberKey));
     for (int id = 0; id < numberKey; ++id) number[size_t(id)] = isNumber(dictionary.text(id));
     for (WordText& side : sides) {
         side.keys.reserve(side.ids.size());
-        for (size_t w = 0; w < side.ids.size(); ++w)
-            side.keys.push_back(number[size_t(side.ids[w])] ? numberKey : side.folded[w]);
+        for (int id : side.ids)
+            side.keys.push_back(number[size_t(id)] ? numberKey : folds.all[size_t(id)]);
     }
+}
+
+// The words of a side as compared, for the time they are needed.
+std::vector<int> foldedWords(const WordText& side, const Folds& folds) {
+    std::vector<int> folded;
+    folded.reserve(side.ids.size());
+    for (int id : side.ids) folded.push_back(folds.all[size_t(id)]);
+    return folded;
 }
 
 // What the edit script found: both sides' words and each word's mark, the moves and reorders, the
@@ -260,17 +268,13 @@ void analyse(QStringView text1, QStringView text2, const Progress& progress, Ana
     }
     found.folds = foldsOf(found.dictionary, found.options);
     Tick(progress);
-    for (WordText& side : sides) {
-        side.folded.reserve(side.ids.size());
-        for (int id : side.ids) side.folded.push_back(found.folds.all[size_t(id)]);
-    }
-    numberBlindKeys(sides, found.dictionary);
+    numberBlindKeys(sides, found.dictionary, found.folds);
     found.edits = LayoutDiff::ShortestEdits(sides[0].keys, sides[1].keys, progress);
     settlePairs(found);
     findMoves(found, progress);
-    found.reorders =
-        LayoutDiff::FindReorders(sides[0].folded, sides[1].folded, sides[0].keys, sides[1].keys,
-                                 found.edits, LayoutCompare::kMinSteadyWords, progress);
+    found.reorders = LayoutDiff::FindReorders(
+        foldedWords(sides[0], found.folds), foldedWords(sides[1], found.folds), sides[0].keys,
+        sides[1].keys, found.edits, LayoutCompare::kMinSteadyWords, progress);
     if (found.options.ignoreNumbers) ignoreNumbers(found);
 }
 
