@@ -26,6 +26,9 @@ struct Options {
     LayoutCompare::Options layout;
     std::optional<QString> pages1;  // --pages1: the pages of FILE1 to compare, as given
     std::optional<QString> pages2;
+    // A batch's pair (--pair-reports JSON HTML): both reports written into these files.
+    QString pairJson;
+    QString pairHtml;
     QString file1;
     QString file2;
 };
