@@ -6,6 +6,9 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "diff/layout/LayoutOptions.h"
 
 // corvella-diff: the two comparisons of the window on the command line, without any display.
 namespace corvella::DiffProgram {
@@ -19,6 +22,10 @@ struct Options {
     bool quiet = false;
     bool counts = false;  // --counts: the text format ends with the counts' line
     QString timeout;      // --timeout: seconds as given; empty means no limit
+    // --exact-typography, --ignore-case, --ignore-numbers, --ignore-punctuation
+    LayoutCompare::Options layout;
+    std::optional<QString> pages1;  // --pages1: the pages of FILE1 to compare, as given
+    std::optional<QString> pages2;
     // A batch's pair (--pair-reports JSON HTML): both reports written into these files.
     QString pairJson;
     QString pairHtml;
