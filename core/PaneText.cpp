@@ -62,7 +62,23 @@ QString canonicalise(QStringView in, LoneLF loneLF) {
 
 }  // namespace
 
-QString canonical(const QString& written) { return canonicalise(written, LoneLF::Dropped); }
+QString canonical(const QString& written) {
+    // A text in canonical form already (a command's list, say) is kept as it is, not copied.
+    const char16_t* s = reinterpret_cast<const char16_t*>(written.utf16());
+    const qsizetype n = written.size();
+    bool already = true;
+    for (qsizetype i = 0; i < n && already; ++i) {
+        const char16_t c = s[i];
+        if (c > u'\r' && c < 0x2029) continue;
+        if (c == u'\r')
+            already = i + 1 < n && s[i + 1] == u'\n';
+        else if (c == u'\n')
+            already = i > 0 && s[i - 1] == u'\r';
+        else
+            already = c != 0x2029 && c != 0xFDD0 && c != 0xFDD1;
+    }
+    return already ? written : canonicalise(written, LoneLF::Dropped);
+}
 
 QString canonicalFromFileText(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

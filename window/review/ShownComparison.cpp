@@ -43,21 +43,44 @@ const Comparison& ShownComparison::comparison() const {
 }
 
 ShownComparison::Stage::Stage(std::shared_ptr<const Comparison> comparison, Panes panes)
-    : comparison(std::move(comparison)), panes(std::move(panes)) {}
+    : comparison(std::move(comparison)), panes(std::move(panes)) {
+    made_->stops =
+        std::async(std::launch::async, [compared = this->comparison, texts = this->panes.texts] {
+            BySide<Ranges> stops;
+            for (const Side side : kBothSides)
+                stops[side] = shared(DifferenceNavigation::Stops(
+                    texts[side], compared->side(side).differenceMarks()));
+            return stops;
+        }).share();
+}
 
 ShownComparison::Stage::Ranges ShownComparison::Stage::stops(Side side) const {
-    if (!made_->stops[side])
-        made_->stops[side] = shared(DifferenceNavigation::Stops(
-            panes.texts[side], comparison->side(side).differenceMarks()));
-    return made_->stops[side];
+    return made_->stops.get()[side];
+}
+
+bool ShownComparison::Stage::stopsMade() const {
+    using namespace std::chrono_literals;
+    return made_->stops.wait_for(0s) == std::future_status::ready;
 }
 
 std::optional<TextRange> ShownComparison::Stage::firstStop(Side side) const {
-    if (made_->stops[side])
-        return made_->stops[side]->empty() ? std::nullopt
-                                           : std::optional(made_->stops[side]->front());
-    const std::vector<TextRange> first =
-        DifferenceNavigation::Stops(panes.texts[side], comparison->side(side).differenceMarks(), 1);
+    const ComparedSide& compared = comparison->side(side);
+    // The lines' marks stand in the order of their texts, not of the text: all of them are
+    // needed; the others are in text order, and the first stop is known once a second begins.
+    if (comparison->method == Method::Lines || stopsMade()) {
+        const Ranges all = stops(side);
+        return all->empty() ? std::nullopt : std::optional(all->front());
+    }
+    std::vector<TextRange> marks;
+    for (const Difference& difference : compared.differences) {
+        const std::vector<TextRange> own = compared.marksOf(difference);
+        marks.insert(marks.end(), own.begin(), own.end());
+        if (marks.size() % 64 != 0) continue;
+        const std::vector<TextRange> first =
+            DifferenceNavigation::Stops(panes.texts[side], marks, 2);
+        if (first.size() == 2) return first.front();
+    }
+    const std::vector<TextRange> first = DifferenceNavigation::Stops(panes.texts[side], marks, 1);
     return first.empty() ? std::nullopt : std::optional(first.front());
 }
 

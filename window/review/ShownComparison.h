@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -55,8 +56,9 @@ private:
     std::shared_ptr<const Stage> stage_;
 };
 
-// One stage of a comparison shown. Where the walk stops and the work panes' entries are made when
-// first asked for, once for every stage of the comparison: a million differing words take a while.
+// One stage of a comparison shown. Where the walk stops is made on a thread of its own as the first
+// stage is made, and the work panes' entries when first asked for, once for every stage of the
+// comparison: a million differing words take a while.
 class ShownComparison::Stage {
 public:
     using Ranges = std::shared_ptr<const std::vector<TextRange>>;
@@ -74,6 +76,8 @@ public:
     // part as one (a block of lines is walked in one step); and the first of them alone.
     Ranges stops(Side side) const;
     std::optional<TextRange> firstStop(Side side) const;
+    // The stops are made: asking for them waits for nothing.
+    bool stopsMade() const;
     // Each difference's entry in its work pane; those that hold any text, which the walk stops
     // at there.
     Ranges entries(Side side) const;
@@ -95,7 +99,7 @@ public:
 
 private:
     struct Made {
-        BySide<Ranges> stops;
+        std::shared_future<BySide<Ranges>> stops;
         BySide<Ranges> entries;
         BySide<Ranges> listStops;
     };

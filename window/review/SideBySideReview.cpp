@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 
 #include "diff/OtherSide.h"
@@ -125,19 +126,20 @@ void SideBySideReview::comparisonEnded(bool linkable) {
 
 void SideBySideReview::setUpLater(int step) {
     setUpPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, step, generation = generation_] {
-            setUpPending_ = false;
-            if (generation != generation_ || !reviewing_) return;
-            if (step <= 2) {
-                markOverview(step == 1 ? Side::One : Side::Two);
-                setUpLater(step + 1);
-            } else {
-                prepareLink();
-            }
-        },
-        Qt::QueuedConnection);
+    // The stops are made on a thread of their own; the marks wait for them a turn at a time.
+    const bool waiting = step <= 2 && !shown_.stage()->stopsMade();
+    QTimer::singleShot(waiting ? 5 : 0, this, [this, step, generation = generation_] {
+        setUpPending_ = false;
+        if (generation != generation_ || !reviewing_) return;
+        if (step <= 2 && !shown_.stage()->stopsMade()) {
+            setUpLater(step);
+        } else if (step <= 2) {
+            markOverview(step == 1 ? Side::One : Side::Two);
+            setUpLater(step + 1);
+        } else {
+            prepareLink();
+        }
+    });
 }
 
 void SideBySideReview::prepareLink() {
