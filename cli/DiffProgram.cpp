@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "cli/Annotation.h"
 #include "cli/ExtractionTimeout.h"
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
@@ -144,6 +145,8 @@ Parsed ParseArguments(const QStringList& arguments) {
                 argument == QStringLiteral("--timeout") ? arguments[i] : argument.mid(10);
             parsed.problem = TimeoutProblem(parsed.options.timeout);
             if (!parsed.problem.isEmpty()) return parsed;
+        } else if (ParseAnnotationOption(arguments, i, parsed.options, parsed.problem)) {
+            if (!parsed.problem.isEmpty()) return parsed;
         } else {
             parsed.problem = QStringLiteral("unknown option '%1'").arg(argument);
             return parsed;
@@ -162,7 +165,8 @@ Parsed ParseArguments(const QStringList& arguments) {
 QString UsageText() {
     return QStringLiteral(
         "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--counts] "
-        "[--quiet] [--timeout SECONDS] FILE1 FILE2\n"
+        "[--quiet] [--timeout SECONDS] [--annotate DIR] [--password1 PW] [--password2 PW] "
+        "FILE1 FILE2\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
@@ -180,6 +184,11 @@ QString UsageText() {
         "  --quiet         print nothing; only the exit status tells\n"
         "  --timeout SECONDS\n"
         "                  give up when a PDF's text extraction takes longer (status 2)\n"
+        "  --annotate DIR  also write into DIR a copy of each PDF with its differences marked\n"
+        "                  as highlights with notes: red changes, blue moves\n"
+        "  --password1 PW, --password2 PW\n"
+        "                  the password of an encrypted FILE1 or FILE2 (the user's or the "
+        "owner's)\n"
         "  --help, --version\n"
         "\n"
         "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
@@ -194,6 +203,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     CollectedMessages messages;
     QtEventPump events;
     Services services{messages, events};
+    PdfPasswords passwords;
+    services.pdfPasswords = &passwords;
     MemoryWindow window(services);
 
     std::optional<DeployedExtractor> extractor;
@@ -204,6 +215,11 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
             writeLine(err, QStringLiteral("corvella-diff: ") + failure.description());
             return kTrouble;
         }
+    }
+    const QString passwordProblem = CheckedPasswords(options, passwords);
+    if (!passwordProblem.isEmpty()) {
+        writeLine(err, QStringLiteral("corvella-diff: ") + passwordProblem);
+        return kTrouble;
     }
     const QString files[] = {options.file1, options.file2};
     for (int number = 1; number <= 2; ++number) {
@@ -244,6 +260,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     } else {
         TextReport::Write(comparison, file1, file2, out, options.counts);
     }
+    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, {{text1, text2}}, err))
+        return kTrouble;
     return comparison.same() ? kSame : kDifferent;
 }
 

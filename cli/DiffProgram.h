@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/Side.h"
+
 // corvella-diff: the two comparisons of the window on the command line, without any display.
 namespace corvella::DiffProgram {
 
@@ -17,8 +19,10 @@ struct Options {
     bool json = false;
     bool html = false;  // one web page with both texts side by side
     bool quiet = false;
-    bool counts = false;  // --counts: the text format ends with the counts' line
-    QString timeout;      // --timeout: seconds as given; empty means no limit
+    bool counts = false;        // --counts: the text format ends with the counts' line
+    QString timeout;            // --timeout: seconds as given; empty means no limit
+    QString annotate;           // --annotate: the folder of the annotated copies; empty means none
+    BySide<QString> passwords;  // --password1, --password2: empty means none given
     QString file1;
     QString file2;
 };

@@ -16,13 +16,14 @@ allowed="
 core       core
 diff       core/TextRange.h core/PaneText.h core/Side.h
 report     diff core/TextRange.h core/PaneText.h core/Side.h
+annotate   diff core/TextRange.h core/Side.h
 output     core
 office     output core
 display    core
 extract    display core
 compare    diff office display core
-window     compare extract display office output report diff core
-cli        extract display report diff core
+window     compare extract display office output report annotate diff core
+cli        extract display report annotate diff core
 "
 folders=$(awk 'NF { print $1 }' <<<"$allowed")
 
