@@ -77,20 +77,23 @@ std::vector<AnnotatedCopy::Highlight> Place(const std::vector<Markings::Marking>
             problem = QStringLiteral("the words on its page %1 do not match its text").arg(page);
             return {};
         }
-        std::map<size_t, AnnotatedCopy::Highlight> onPage;
+        // Each marking's boxes on this page, in reading order, joined along lines at the end.
+        std::map<size_t, std::vector<BoxMatcher::Box>> onPage;
         for (const Piece& piece : pieces) {
-            for (const BoxMatcher::Box& box :
-                 BoxMatcher::JoinedAlongLines(match.boxesOf(piece.range))) {
-                const Markings::Marking& marking = markings[piece.marking];
-                AnnotatedCopy::Highlight& highlight = onPage[piece.marking];
-                if (highlight.boxes.empty())
-                    highlight = {
-                        page, marking.style->colour, {}, marking.style->name, marking.note};
-                highlight.boxes.push_back(PageWords::ToPdfSpace(box.rect, words));
-                placed[piece.marking] = true;
-            }
+            const std::vector<BoxMatcher::Box> boxes = match.boxesOf(piece.range);
+            std::vector<BoxMatcher::Box>& all = onPage[piece.marking];
+            all.insert(all.end(), boxes.begin(), boxes.end());
         }
-        for (auto& [index, highlight] : onPage) highlights.push_back(std::move(highlight));
+        for (const auto& [index, boxes] : onPage) {
+            if (boxes.empty()) continue;
+            const Markings::Marking& marking = markings[index];
+            AnnotatedCopy::Highlight highlight{
+                page, marking.style->colour, {}, marking.style->name, marking.note};
+            for (const BoxMatcher::Box& box : BoxMatcher::JoinedAlongLines(boxes))
+                highlight.boxes.push_back(PageWords::ToPdfSpace(box.rect, words));
+            highlights.push_back(std::move(highlight));
+            placed[index] = true;
+        }
     }
     qsizetype missing = 0;
     for (size_t index = 0; index < markings.size(); ++index)

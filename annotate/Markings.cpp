@@ -67,6 +67,25 @@ private:
     TextPlaces::Locator otherPlaces_;
 };
 
+bool OnlySpaceBetween(QStringView text, const TextRange& before, const TextRange& after) {
+    for (qsizetype position = before.start + before.length; position < after.start; ++position)
+        if (!text[position].isSpace()) return false;
+    return true;
+}
+
+// The run of differences [first, end) as one: from the first's start to the last's end, in the
+// other text from the first to the end of the last placed counterpart.
+Difference Joined(const std::vector<Difference>& list, size_t first, size_t end) {
+    if (end == first + 1) return list[first];
+    Difference joined = list[first];
+    const Difference& last = list[end - 1];
+    joined.span.length = last.span.start + last.span.length - joined.span.start;
+    const std::vector<Difference> run(list.begin() + qsizetype(first),
+                                      list.begin() + qsizetype(end));
+    joined.other = OtherSide::Of(run, joined.span).value_or(TextRange{-1, 0});
+    return joined;
+}
+
 }  // namespace
 
 bool ChangesAndMoves(Side, const Difference& difference) {
@@ -76,15 +95,36 @@ bool ChangesAndMoves(Side, const Difference& difference) {
 std::vector<Marking> Of(const Comparison& comparison, Side side, const Files& files,
                         const Filter& filter) {
     const ComparedSide& compared = comparison.side(side);
+    const QStringView text = files.texts[side];
     const NoteWriter notes(comparison, side, files);
     std::vector<Marking> markings;
     for (const std::vector<Difference>* list :
          {&compared.differences, &compared.moved, &compared.reordered}) {
-        for (const Difference& difference : *list) {
-            if (filter && !filter(side, difference)) continue;
-            const DifferenceStyles::Style& style = DifferenceStyles::Of(difference.kind);
-            markings.push_back(
-                {&style, compared.marksOf(difference), notes.note(style, difference)});
+        // Differences that only white space parts are one run, one marking: a changed passage
+        // of the line or word comparison is one highlight with one note. A move or a reorder
+        // stays on its own, paired with its own other place.
+        const bool joins = list == &compared.differences;
+        size_t first = 0;
+        while (first < list->size()) {
+            const Difference& start = (*list)[first];
+            size_t end = first + 1;
+            if (filter && !filter(side, start)) {
+                first = end;
+                continue;
+            }
+            while (joins && end < list->size() && (*list)[end].kind == start.kind &&
+                   (!filter || filter(side, (*list)[end])) &&
+                   OnlySpaceBetween(text, (*list)[end - 1].span, (*list)[end].span))
+                ++end;
+            const DifferenceStyles::Style& style = DifferenceStyles::Of(start.kind);
+            Marking marking{&style, {}, {}};
+            for (size_t index = first; index < end; ++index) {
+                const std::vector<TextRange> marks = compared.marksOf((*list)[index]);
+                marking.ranges.insert(marking.ranges.end(), marks.begin(), marks.end());
+            }
+            marking.note = notes.note(style, Joined(*list, first, end));
+            markings.push_back(std::move(marking));
+            first = end;
         }
     }
     return markings;

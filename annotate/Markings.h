@@ -34,8 +34,9 @@ struct Marking {
     QString note;
 };
 
-// The markings of one side, its differences first, then its moves and reorders. The differences'
-// places in the other text must have been found (see PlaceInOther).
+// The markings of one side, its differences first (one marking for each run of them that only
+// white space parts), then its moves and reorders. The differences' places in the other text must
+// have been found (see PlaceInOther).
 std::vector<Marking> Of(const Comparison& comparison, Side side, const Files& files,
                         const Filter& filter = ChangesAndMoves);
 

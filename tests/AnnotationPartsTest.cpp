@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The boxes of a range of a page's text are those of its own words, whatever the text and the
-// words differ in; the annotated copies take names of their own.
+// The parts of the annotated copies: the boxes of a range of a page's text are those of its own
+// words, whatever the text and the words differ in; a run of differences is one marking with a
+// note on the other file; the copies take names of their own.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,6 +11,12 @@
 
 #include "annotate/BoxMatcher.h"
 #include "annotate/CopyNames.h"
+#include "annotate/Markings.h"
+#include "diff/Alignment.h"
+#include "diff/LineComparison.h"
+#include "diff/WordComparison.h"
+#include "diff/layout/LayoutComparison.h"
+#include "tests/support/QStringPrinter.h"
 
 using namespace corvella;
 using BoxMatcher::WordBox;
@@ -108,6 +115,46 @@ TEST(BoxMatcherTest, JoinsOnlyNeighboursOnOneLine) {
         if (c.joined) {
             EXPECT_EQ(joined[0].rect, first | first.translated(c.next));
         }
+    }
+}
+
+TEST(MarkingsTest, ARunOfDifferencesIsOneMarkingWithANoteOnTheOtherFile) {
+    struct Case {
+        Method method;
+        QString one;
+        QString two;
+        QStringList notes;  // of the first file's markings
+        size_t ranges;      // of its first marking
+    };
+    const Case cases[] = {
+        {Method::Words,
+         "alpha beta gamma\r\n\f",
+         "alpha BETA GAMMA\r\n\f",
+         {"Changed: two.pdf has \u201cBETA GAMMA\u201d (page 1, line 1)."},
+         2},
+        {Method::Lines,
+         "same\r\nold one\r\nold two\r\nend\r\n\f",
+         "same\r\nnew\r\nend\r\n\f",
+         {"Changed: two.pdf has \u201cnew\u201d (page 1, line 2)."},
+         2},
+        {Method::IgnoringLayout,
+         "a b c d e f\r\n\f",
+         "a b e f\r\n\f",
+         {"Changed: not in two.pdf, where it would stand on page 1, line 1."},
+         2},
+    };
+    for (const Case& c : cases) {
+        Comparison comparison = c.method == Method::Words   ? WordCompare::Compare(c.one, c.two)
+                                : c.method == Method::Lines ? LineCompare::Compare(c.one, c.two)
+                                                            : LayoutCompare::Compare(c.one, c.two);
+        PlaceInOther(comparison, AlignWords(c.one, c.two), c.one, c.two);
+        const std::vector<Markings::Marking> markings =
+            Markings::Of(comparison, Side::One, {{{"one.pdf", "two.pdf"}}, {{c.one, c.two}}});
+        QStringList notes;
+        for (const Markings::Marking& marking : markings) notes << marking.note;
+        EXPECT_EQ(notes, c.notes);
+        ASSERT_FALSE(markings.empty());
+        EXPECT_EQ(markings[0].ranges.size(), c.ranges);
     }
 }
 
