@@ -14,8 +14,8 @@
 #include "compare/RTB.h"
 #include "tests/support/LiteralLineCompare.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "window/Form1.h"
-#include "window/RichTextPane.h"
+#include "window/main/Form1.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 

@@ -26,7 +26,7 @@
 
 #include "core/MemoryDocument.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 

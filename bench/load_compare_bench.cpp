@@ -63,10 +63,10 @@
 #include "extract/PageRanges.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
-#include "window/ReviewKeys.h"
-#include "window/RichTextPane.h"
-#include "window/SideBySideReview.h"
+#include "window/main/Form1.h"
+#include "window/review/ReviewKeys.h"
+#include "window/pane/RichTextPane.h"
+#include "window/review/SideBySideReview.h"
 
 using namespace corvella;
 

@@ -21,7 +21,7 @@
 
 #include "report/HtmlReport.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 

@@ -24,11 +24,11 @@ void PushButton1_Click(MainWindow& window, Comparison* result) {
     Comparison found;
     proc.step(112, [&] {
         RTB::FindDifferencesIn1(window.pane(1), window.pane(2), window.pane(3), services,
-                                result ? &found.side(Side::One).differences : nullptr);
+                                result ? &found.side(Side::One) : nullptr);
     });
     proc.step(114, [&] {
         RTB::FindDifferencesIn2(window.pane(2), window.pane(1), window.pane(4), services,
-                                result ? &found.side(Side::Two).differences : nullptr);
+                                result ? &found.side(Side::Two) : nullptr);
     });
     proc.step(116, [&] { window.setPointer(PointerShape::Default); });
     proc.step(118, [&] { window.ComparisonDone = true; });

@@ -19,7 +19,7 @@ constexpr int kMaxRecollections = 3;
 // Colours all occurrences, a batch at a time with time-sliced yields between batches. When the
 // pane's text changes during a yield, the occurrences are looked up again in the new text.
 void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& searchTexts,
-                      Services& services) {
+                      Services& services, Painted* painted) {
     TimeSlicedYield yield(services.events, services.yieldSlice);
     QString text;
     quint64 revision = 0;
@@ -27,7 +27,7 @@ void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& search
     auto collect = [&] {
         text = pane.text();
         revision = pane.textRevision();
-        found = LineDiff::FindPiecesFollowedByCR(text, searchTexts);
+        found = LineDiff::FindPiecesFollowedByCR(text, searchTexts, painted != nullptr);
     };
     collect();
     int recollections = 0;
@@ -49,12 +49,14 @@ void colorOccurrences(PaneDocument& pane, const std::vector<QStringView>& search
         pane.setSelStart(found.last.start);
         pane.setSelLength(found.last.length);
     }
+    if (painted) *painted = {std::move(text), std::move(found)};
 }
 
 void findDifferences(const QString& location, PaneDocument& own, PaneDocument& other,
                      PaneDocument& work, Services& services, DifferenceKind kind,
-                     void (*colorRed)(PaneDocument&, const std::vector<QStringView>&, Services&),
-                     std::vector<Difference>* listed) {
+                     void (*colorRed)(PaneDocument&, const std::vector<QStringView>&, Services&,
+                                      Painted*),
+                     ComparedSide* result) {
     Procedure proc(services.dialogs, location);
     TimeSlicedYield yield(services.events, services.yieldSlice);
     QString ownText;
@@ -80,46 +82,45 @@ void findDifferences(const QString& location, PaneDocument& own, PaneDocument& o
     });
     if (missing.empty()) return;
 
-    std::vector<QStringView> searchTexts;
-    searchTexts.reserve(missing.size());
+    const std::vector<QStringView> searchTexts = LineCompare::SearchTexts(ownText, missing);
     QString listedText;
-    for (const Difference& line : missing) {
-        const QStringView piece = LineCompare::PieceOf(ownText, line);
-        searchTexts.push_back(piece);
+    for (const QStringView piece : searchTexts) {
         listedText += piece;
         listedText += PaneText::kCR;
     }
-    if (listed) {
-        *listed = missing;
-        TextPlaces::Locate(ownText, *listed);
-    }
-    proc.step(122, [&] { colorRed(own, searchTexts, services); });
+    Painted painted;
+    proc.step(122, [&] { colorRed(own, searchTexts, services, result ? &painted : nullptr); });
     proc.step(124, [&] { work.setText(listedText); });
+    if (result) {
+        result->differences = std::move(missing);
+        TextPlaces::Locate(ownText, result->differences);
+        LineCompare::MarkOccurrences(painted.text, painted.occurrences, *result);
+    }
 }
 
 }  // namespace
 
 void ColorRedByString1(PaneDocument& pane1, const std::vector<QStringView>& searchTexts,
-                       Services& services) {
-    colorOccurrences(pane1, searchTexts, services);
+                       Services& services, Painted* painted) {
+    colorOccurrences(pane1, searchTexts, services, painted);
 }
 
 void ColorRedByString2(PaneDocument& pane2, const std::vector<QStringView>& searchTexts,
-                       Services& services) {
+                       Services& services, Painted* painted) {
     Procedure proc(services.dialogs, QStringLiteral("RTB.ColorRedByString2"));
-    proc.step(100, [&] { colorOccurrences(pane2, searchTexts, services); });
+    proc.step(100, [&] { colorOccurrences(pane2, searchTexts, services, painted); });
 }
 
 void FindDifferencesIn1(PaneDocument& pane1, PaneDocument& pane2, PaneDocument& pane3,
-                        Services& services, std::vector<Difference>* listed) {
+                        Services& services, ComparedSide* found) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn1"), pane1, pane2, pane3, services,
-                    DifferenceKind::Only1, ColorRedByString1, listed);
+                    DifferenceKind::Only1, ColorRedByString1, found);
 }
 
 void FindDifferencesIn2(PaneDocument& pane2, PaneDocument& pane1, PaneDocument& pane4,
-                        Services& services, std::vector<Difference>* listed) {
+                        Services& services, ComparedSide* found) {
     findDifferences(QStringLiteral("RTB.FindDifferencesIn2"), pane2, pane1, pane4, services,
-                    DifferenceKind::Only2, ColorRedByString2, listed);
+                    DifferenceKind::Only2, ColorRedByString2, found);
 }
 
 }  // namespace corvella::RTB

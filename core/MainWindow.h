@@ -5,6 +5,7 @@
 
 #include "core/PaneDocument.h"
 #include "core/Services.h"
+#include "core/Side.h"
 
 namespace corvella {
 
@@ -19,6 +20,9 @@ public:
 
     // Panes 1 to 4 (RichTextBox1..RichTextBox4).
     virtual PaneDocument& pane(int number) = 0;
+    // A side's text pane (1 or 2) and the work pane that lists its differences (3 or 4).
+    PaneDocument& textPane(Side side) { return pane(TextPaneOf(side)); }
+    PaneDocument& workPane(Side side) { return pane(WorkPaneOf(side)); }
     // Option1..Option4.
     virtual bool isOptionSelected(int number) const = 0;
     // Selects the option and runs its click behaviour.

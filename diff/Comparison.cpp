@@ -28,7 +28,14 @@ std::vector<TextRange> ComparedSide::marksOf(const Difference& difference) const
 std::vector<TextRange> ComparedSide::differenceMarks() const {
     std::vector<TextRange> all;
     all.reserve(differences.size());
-    for (const Difference& difference : differences) appendMarks(*this, difference, all);
+    std::vector<bool> given(marks.size(), false);
+    for (const Difference& difference : differences) {
+        if (difference.markCount > 0) {
+            if (given[size_t(difference.firstMark)]) continue;
+            given[size_t(difference.firstMark)] = true;
+        }
+        appendMarks(*this, difference, all);
+    }
     return all;
 }
 

@@ -22,8 +22,9 @@ struct ComparedSide {
     // order there. moved[i] of one side is moved[i] of the other, and so for reordered.
     std::vector<Difference> moved;
     std::vector<Difference> reordered;
-    // The ranges of the differences, moves and reorders that mark more than their span, each
-    // one's in order (see firstMark).
+    // The ranges of the differences, moves and reorders that mark other than their span, each
+    // one's in order (see firstMark). Lines equal in text share the marks of every place their
+    // text stands followed by a line break.
     std::vector<TextRange> marks;
     // Layout-free: the words of differences[i], moved[i] and reordered[i], one space apart,
     // hyphenated words joined. Lines and words read their text at their span.
@@ -33,7 +34,8 @@ struct ComparedSide {
 
     // The marks of one difference.
     std::vector<TextRange> marksOf(const Difference& difference) const;
-    // The marks of every difference (not moves or reorders), in order.
+    // The marks of every difference (not moves or reorders), in order; marks that several
+    // differences share come once.
     std::vector<TextRange> differenceMarks() const;
 };
 

@@ -27,7 +27,8 @@ struct Difference {
     // Layout-free runs: the first of its words among its text's words, and how many it holds.
     qint32 firstWord = 0;
     qint32 wordCount = 1;
-    // Its ranges among its side's marks, which the window colours for it; none means its span.
+    // Its ranges among its side's marks, which the window colours for it; none means its span, a
+    // single empty one that nothing is coloured for it.
     qint32 firstMark = 0;
     qint32 markCount = 0;
     DifferenceKind kind = DifferenceKind::Only1;

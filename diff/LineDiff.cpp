@@ -78,6 +78,24 @@ void appendMerged(std::vector<TextRange>& ranges, TextRange range) {
     }
 }
 
+// Sorts the occurrences by their search text into `each` (each text's were found in text order)
+// and says where each call's stand.
+void groupByText(std::vector<std::pair<qsizetype, TextRange>>& numbered, size_t texts,
+                 const std::vector<qsizetype>& callNumber, Occurrences& result) {
+    std::stable_sort(numbered.begin(), numbered.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TextRange> of(texts, TextRange{0, 0});
+    result.each.reserve(numbered.size());
+    for (size_t i = 0; i < numbered.size(); ++i) {
+        TextRange& place = of[size_t(numbered[i].first)];
+        if (place.length == 0) place.start = qsizetype(i);
+        ++place.length;
+        result.each.push_back(numbered[i].second);
+    }
+    result.eachOf.reserve(callNumber.size());
+    for (qsizetype number : callNumber) result.eachOf.push_back(of[size_t(number)]);
+}
+
 }  // namespace
 
 std::vector<QStringView> CutAtCR(QStringView text) {
@@ -108,7 +126,8 @@ std::vector<qsizetype> PiecesMissingFrom(const std::vector<QStringView>& own,
     return missing;
 }
 
-Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringView>& searchTexts) {
+Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringView>& searchTexts,
+                                   bool each) {
     Occurrences result;
     if (searchTexts.empty() || text.isEmpty()) return result;
 
@@ -136,6 +155,13 @@ Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringVi
         }
     }
     std::vector<TextRange> lastOf(distinct.size(), TextRange{-1, 0});
+    // Each occurrence with the number of its search text, when asked for.
+    std::vector<std::pair<qsizetype, TextRange>> numbered;
+    auto record = [&](qsizetype number, TextRange range) {
+        appendMerged(result.ranges, range);
+        lastOf[size_t(number)] = range;
+        if (each) numbered.push_back({number, range});
+    };
 
     // One pass over the pieces that are followed by a CR, in text order.
     qsizetype start = 0;
@@ -144,17 +170,11 @@ Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringVi
         const QStringView piece = text.mid(start, cr - start);
         if (piece.startsWith(PaneText::kLF)) {
             const qsizetype number = numbers.find(piece);
-            if (number >= 0) {
-                const TextRange range{start, piece.size() + 1};
-                appendMerged(result.ranges, range);
-                lastOf[size_t(number)] = range;
-            }
+            if (number >= 0) record(number, {start, piece.size() + 1});
         }
         for (size_t k = 0; k < suffixTexts.size(); ++k) {
             if (!piece.endsWith(suffixTexts[k])) continue;
-            const TextRange range{cr - suffixTexts[k].size(), suffixTexts[k].size() + 1};
-            appendMerged(result.ranges, range);
-            lastOf[size_t(suffixNumbers[k])] = range;
+            record(suffixNumbers[k], {cr - suffixTexts[k].size(), suffixTexts[k].size() + 1});
         }
     }
 
@@ -167,6 +187,8 @@ Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringVi
         searchEverywhere(text, distinct[number], found);
         if (!found.empty()) lastOf[number] = found.back();
         others.insert(others.end(), found.begin(), found.end());
+        if (each)
+            for (const TextRange& range : found) numbered.push_back({qsizetype(number), range});
     }
     if (!others.empty()) {
         others.insert(others.end(), result.ranges.begin(), result.ranges.end());
@@ -176,6 +198,7 @@ Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringVi
         for (const TextRange& range : others) appendMerged(result.ranges, range);
     }
 
+    if (each) groupByText(numbered, distinct.size(), callNumber, result);
     for (auto it = callNumber.rbegin(); it != callNumber.rend(); ++it) {
         const TextRange& last = lastOf[size_t(*it)];
         if (last.start >= 0) {

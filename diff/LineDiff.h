@@ -31,11 +31,16 @@ struct Occurrences {
     // the given order: the last occurrence of the last search text that occurs at all.
     bool hasLast = false;
     TextRange last;
+    // When asked for: every occurrence, those of one search text together in text order, and for
+    // each search text (in the order given) where its occurrences stand there, as {first, count}.
+    std::vector<TextRange> each;
+    std::vector<TextRange> eachOf;
 };
 
 // `searchTexts` are texts without CR (pieces of a pane's text), in the order they are coloured;
 // repeats are allowed. The occurrences are those that a search from the start of the text, then
 // from two characters after each match, finds.
-Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringView>& searchTexts);
+Occurrences FindPiecesFollowedByCR(QStringView text, const std::vector<QStringView>& searchTexts,
+                                   bool each = false);
 
 }  // namespace corvella::LineDiff

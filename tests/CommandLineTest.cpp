@@ -16,8 +16,8 @@
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
-#include "window/CommandLine.h"
-#include "window/Form1.h"
+#include "window/main/CommandLine.h"
+#include "window/main/Form1.h"
 
 namespace corvella {
 namespace {

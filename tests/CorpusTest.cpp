@@ -16,8 +16,8 @@
 #include "extract/PDFToText.h"
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
-#include "window/RichTextPane.h"
+#include "window/main/Form1.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

@@ -8,7 +8,7 @@
 #include "output/PrinterCheck.h"
 #include "tests/support/CupsTestServer.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CupsTestServer;

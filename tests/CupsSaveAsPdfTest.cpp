@@ -15,7 +15,7 @@
 #include "output/GetSetPrinter.h"
 #include "tests/support/CupsTestServer.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CupsTestServer;

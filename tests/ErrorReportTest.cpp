@@ -14,7 +14,7 @@
 #include "core/BuildConfig.h"
 #include "core/ErrorReport.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "window/QtDialogs.h"
+#include "window/main/QtDialogs.h"
 
 namespace corvella {
 namespace {

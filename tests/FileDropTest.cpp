@@ -13,8 +13,8 @@
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
-#include "window/FileDrop.h"
-#include "window/Form1.h"
+#include "window/main/FileDrop.h"
+#include "window/main/Form1.h"
 
 namespace corvella {
 namespace {

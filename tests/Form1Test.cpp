@@ -20,7 +20,7 @@
 #include "core/AppTitle.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 namespace corvella {
 namespace {

@@ -18,7 +18,9 @@ output  office/A.h       refused
 display extract/A.h      refused
 extract compare/A.h      refused
 compare window/A.h       refused
-window  cli/A.h          refused
+window/main cli/A.h      refused
+window/pane window/review/A.h refused
+window/review window/main/A.h refused
 cli     window/A.h       refused
 cli     output/A.h       refused
 core    core/A.h         ok
@@ -28,7 +30,8 @@ report  diff/A.h         ok
 office  output/A.h       ok
 extract display/A.h      ok
 compare diff/A.h         ok
-window  compare/A.h      ok
+window/main compare/A.h  ok
+window/review window/pane/A.h ok
 cli     report/A.h       ok
 "
 failures=0

@@ -11,9 +11,9 @@
 #include "core/ErrorReport.h"
 #include "tests/support/FakeWindow.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
-#include "window/IgnoringLayoutCommand.h"
-#include "window/ReviewKeys.h"
+#include "window/main/Form1.h"
+#include "window/main/IgnoringLayoutCommand.h"
+#include "window/review/ReviewKeys.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

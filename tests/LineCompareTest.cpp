@@ -13,7 +13,7 @@
 #include "tests/support/PaneInspection.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

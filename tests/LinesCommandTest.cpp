@@ -9,7 +9,7 @@
 #include "compare/LinesCommand.h"
 #include "core/ErrorReport.h"
 #include "tests/support/FakeWindow.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

@@ -29,8 +29,8 @@
 #include "tests/support/PaneInspection.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
-#include "window/RichTextPane.h"
+#include "window/main/Form1.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

@@ -17,7 +17,7 @@
 #include "tests/support/StandIns.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using namespace corvella::testing;

@@ -39,7 +39,7 @@
 #include "office/processes/OfficeProcesses.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::CountingPump;

@@ -3,8 +3,8 @@
 // The scroll bar's per-pixel summary of the marks, and the row of a view that leads the other.
 #include <gtest/gtest.h>
 
-#include "window/OverviewSummary.h"
-#include "window/ScrollLink.h"
+#include "window/review/OverviewSummary.h"
+#include "window/review/ScrollLink.h"
 
 namespace corvella {
 namespace {

@@ -9,14 +9,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <random>
 
 #include "compare/LinesCommand.h"
 #include "core/PaneText.h"
 #include "display/MemoryWindow.h"
 #include "tests/support/TestServices.h"
-#include "window/DifferenceNavigation.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
+#include "window/review/DifferenceNavigation.h"
 
 namespace corvella {
 namespace {
@@ -172,52 +171,28 @@ TEST_F(ReviewKeysTest, AnUncomparedPaneOnlyBeepsAndTheContextMenuOffersBothEntri
     EXPECT_EQ(selection(*pane), redRuns(*pane).front());
 }
 
-// A work pane is walked around the selection only; it must go where walking its whole list of
-// lines (cut at each CR or CR LF) goes, from any selection.
-TEST(WorkPaneWalkTest, StepsAsOverTheWholeListOfEntries) {
-    auto entries = [](const QString& text) {
-        std::vector<TextRange> all;
-        for (qsizetype start = 0, end; start < text.size(); start = end + 1) {
-            end = text.indexOf(u'\r', start);
-            if (end < 0) end = text.size();
-            if (end > start) all.push_back({start, end - start});
-            if (text.mid(end, 2) == PaneText::kBreak) ++end;
-        }
-        return all;
+// The walk stops at every stretch of marked text, without line breaks at its ends, joining those
+// that only line breaks part, whatever the order and overlap of the marks.
+TEST(WalkStopsTableTest, MarksBecomeStops) {
+    const QString text = QStringLiteral("ab cd\r\nef\r\n\r\ngh ij");
+    const struct {
+        std::vector<TextRange> marks;
+        std::vector<Selection> stops;
+    } cases[] = {
+        {{{0, 2}, {3, 2}}, {{0, 2}, {3, 2}}},  // parted by a space
+        {{{3, 4}, {7, 2}}, {{3, 6}}},          // "cd\r\n", then "ef": one stop
+        {{{7, 2}, {3, 2}}, {{3, 6}}},          // in any order
+        {{{7, 2}, {13, 2}}, {{7, 8}}},         // over an empty line
+        {{{5, 2}, {11, 2}, {0, 0}}, {}},       // breaks and nothing show no red
+        {{{0, 4}, {1, 1}, {2, 6}}, {{0, 8}}},  // overlapping
+        {{{16, 9}}, {{16, 2}}},                // past the end
     };
-    auto asPair = [](std::optional<TextRange> found) {
-        return found ? Selection{found->start, found->length} : Selection{-1, -1};
-    };
-    std::mt19937 random(7);
-    for (int round = 0; round < 400; ++round) {
-        QString text;
-        for (int i = int(random() % 14); i > 0; --i) text += QChar("ab\r\n"[random() % 4]);
-        const std::vector<TextRange> all = entries(text);
-        for (qsizetype start = 0; start <= text.size() + 1; ++start)
-            for (qsizetype length : {qsizetype(0), qsizetype(1), qsizetype(2)})
-                for (Direction direction : {Direction::Next, Direction::Previous})
-                    for (bool fromStart : {false, true}) {
-                        const TextRange at{start, length};
-                        ASSERT_EQ(asPair(DifferenceNavigation::StepEntries(text, at, direction,
-                                                                           fromStart)),
-                                  asPair(DifferenceNavigation::Step(all, at, direction, fromStart)))
-                            << text.toStdString() << " from " << start;
-                    }
+    for (const auto& c : cases) {
+        std::vector<Selection> stops;
+        for (const TextRange& stop : DifferenceNavigation::Stops(text, c.marks))
+            stops.push_back({stop.start, stop.length});
+        EXPECT_EQ(stops, c.stops) << c.marks.size() << " marks from " << c.marks[0].start;
     }
-}
-
-// The walk reads a pane's red runs once per text and colouring: new colour is walked at once.
-TEST(WorkPaneWalkTest, ColourGivenAfterAWalkIsWalkedToo) {
-    TestServices all;
-    MemoryWindow window(all.services);
-    window.pane(1).setText(QStringLiteral("one two three"));
-    window.pane(1).colorRanges({{0, 3}}, kRed);
-    DifferenceReview review;
-    ASSERT_TRUE(review.go(window, 1, Direction::Next).has_value());
-    window.pane(1).colorRanges({{8, 5}}, kRed);
-    const std::optional<TextRange> next = review.go(window, 1, Direction::Next);
-    ASSERT_TRUE(next.has_value());
-    EXPECT_EQ(next->start, 8);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
 #include "tests/support/QStringPrinter.h"
-#include "window/PanePlaces.h"
-#include "window/RichTextPane.h"
+#include "window/pane/PanePlaces.h"
+#include "window/pane/RichTextPane.h"
 
 namespace corvella {
 namespace {

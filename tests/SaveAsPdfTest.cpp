@@ -11,7 +11,7 @@
 #include "output/GetSetPrinter.h"
 #include "output/SaveAsPdf.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

@@ -15,7 +15,7 @@
 #include "output/SaveRTB.h"
 #include "tests/support/MemoryPane.h"
 #include "tests/support/TestServices.h"
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::MemoryPane;

@@ -12,7 +12,7 @@
 
 #include "core/SettingsStore.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

@@ -13,7 +13,7 @@
 #include "extract/PageRanges.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

@@ -28,8 +28,8 @@
 #include "diff/layout/LayoutFreeWords.h"
 #include "tests/support/LayoutBook.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
-#include "window/PanePlaces.h"
+#include "window/main/Form1.h"
+#include "window/pane/PanePlaces.h"
 
 namespace corvella {
 namespace {

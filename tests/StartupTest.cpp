@@ -15,7 +15,7 @@
 #include "core/AppTitle.h"
 #include "output/PrinterCheck.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

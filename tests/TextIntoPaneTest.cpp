@@ -11,7 +11,7 @@
 #include "extract/TextIntoPane.h"
 #include "extract/TextPreview.h"
 #include "tests/support/TestServices.h"
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::TestServices;

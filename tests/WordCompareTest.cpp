@@ -12,7 +12,7 @@
 #include "tests/support/PaneInspection.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestServices.h"
-#include "window/RichTextPane.h"
+#include "window/pane/RichTextPane.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

@@ -19,7 +19,7 @@
 #include "tests/support/LiteralWordCompare.h"
 #include "tests/support/PaneInspection.h"
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
+#include "window/main/Form1.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;

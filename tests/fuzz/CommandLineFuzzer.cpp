@@ -6,7 +6,7 @@
 
 #include "cli/DiffProgram.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "window/CommandLine.h"
+#include "window/main/CommandLine.h"
 
 using namespace corvella;
 

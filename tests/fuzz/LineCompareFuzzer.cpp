@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Lines)" on two texts against the literal steps: the same colours, lists and
-// selections in every pane.
+// selections in every pane; what it colours is what it records.
 #include "compare/RTB.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/support/LiteralLineCompare.h"
@@ -25,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Twice, so that the second run starts from what the first left behind.
     for (int run = 0; run < 2; ++run) {
-        RTB::FindDifferencesIn1(fast[0], fast[1], fast[2], test.services);
-        RTB::FindDifferencesIn2(fast[1], fast[0], fast[3], test.services);
+        ComparedSide found[2];
+        RTB::FindDifferencesIn1(fast[0], fast[1], fast[2], test.services, &found[0]);
+        RTB::FindDifferencesIn2(fast[1], fast[0], fast[3], test.services, &found[1]);
         testing::Literal::FindDifferences(slow[0], slow[1], slow[2], test.pump);
         testing::Literal::FindDifferences(slow[1], slow[0], slow[3], test.pump);
         for (int i = 0; i < 4; ++i) {
@@ -35,6 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(fast[i].selStart() == slow[i].selStart());
             FUZZ_CHECK(fast[i].selLength() == slow[i].selLength());
         }
+        for (int i = 0; i < 2; ++i)
+            FUZZ_CHECK(testing::MarkedMask(fast[i].text(), found[i]) == RedMask(fast[i]));
     }
     FUZZ_CHECK(test.dialogs.messages.empty());
     return 0;

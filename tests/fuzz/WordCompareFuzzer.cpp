@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Find Differences (Words)" on two texts against the literal steps: the same colours, lists,
-// selections and messages.
+// selections and messages; what it colours is what it records.
 #include "compare/WordsCommand.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/support/FakeWindow.h"
@@ -23,7 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Twice, so that the second run starts from what the first left behind.
     for (int run = 0; run < 2; ++run) {
-        PushButton6_Click(fast);
+        Comparison found;
+        PushButton6_Click(fast, &found);
+        for (const Side side : kBothSides)
+            FUZZ_CHECK(testing::MarkedMask(fast.pane(TextPaneOf(side)).text(), found.side(side)) ==
+                       RedMask(fast.pane(TextPaneOf(side))));
         testing::Literal::WordComparisonCommand(slow);
         for (int number = 1; number <= 4; ++number) {
             FUZZ_CHECK(fast.pane(number).text() == slow.pane(number).text());

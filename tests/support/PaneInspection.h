@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "core/PaneDocument.h"
+#include "diff/Comparison.h"
 
 namespace corvella::testing {
 
@@ -19,6 +20,18 @@ inline QString RedMask(const PaneDocument& pane) {
         if (text[i] == u'\r' || text[i] == u'\n') continue;
         mask += pane.colorAt(i) == kRed ? u'^' : u'.';
     }
+    return mask;
+}
+
+// The same for what a comparison says it marked in the text: the marks of its differences.
+inline QString MarkedMask(const QString& text, const ComparedSide& side) {
+    std::vector<bool> marked(size_t(text.size()), false);
+    for (const TextRange& mark : side.differenceMarks())
+        for (qsizetype i = mark.start; i < mark.start + mark.length && i < text.size(); ++i)
+            marked[size_t(i)] = true;
+    QString mask;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] != u'\r' && text[i] != u'\n') mask += marked[size_t(i)] ? u'^' : u'.';
     return mask;
 }
 

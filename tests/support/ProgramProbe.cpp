@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "tests/support/TestServices.h"
-#include "window/Form1.h"
-#include "window/Program.h"
+#include "window/main/Form1.h"
+#include "window/main/Program.h"
 
 using corvella::Form1;
 using corvella::testing::TestServices;

@@ -15,7 +15,7 @@
 #include "output/GetSetPrinter.h"
 #include "tests/support/CountingPump.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "window/HomePage.h"
+#include "window/main/HomePage.h"
 
 namespace corvella::testing {
 

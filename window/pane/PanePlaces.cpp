@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "window/pane/PanePlaces.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+
+#include "window/pane/RichTextPane.h"
+
+namespace corvella::PanePlaces {
+
+namespace {
+// Lays the paragraph out when it is not yet, so that its lines are those the view will show.
+void layOut(const QTextBlock& block) {
+    block.document()->documentLayout()->blockBoundingRect(block);
+}
+}  // namespace
+
+int LineWithin(const RichTextPane& pane, const QTextBlock& block, int offset) {
+    // The text's breaks within the paragraph are its line separators.
+    const int last = std::max(0, block.length() - 1);
+    const qsizetype first = pane.textLineOf(block.position());
+    const int separators = int(pane.textLineOf(block.position() + last) - first);
+    // Only a paragraph laid out wrapped counts more lines than its separators part; asking any
+    // other for its layout would make one, which a thousand pages of paragraphs cannot afford.
+    if (block.lineCount() > separators + 1)
+        if (const QTextLayout* layout = block.layout(); layout->lineCount() > 0)
+            return layout->lineForTextPosition(std::clamp(offset, 0, last)).lineNumber();
+    return int(pane.textLineOf(block.position() + std::clamp(offset, 0, last)) - first);
+}
+
+int LineOf(const RichTextPane& pane, qsizetype textPosition) {
+    const int position = int(pane.toDocument(textPosition));
+    const QTextBlock block = pane.document()->findBlock(position);
+    layOut(block);
+    return block.firstLineNumber() + LineWithin(pane, block, position - block.position());
+}
+
+qsizetype LineStart(const RichTextPane& pane, int line) {
+    const QTextDocument& document = *pane.document();
+    const QTextBlock block = document.findBlockByLineNumber(std::max(0, line));
+    if (!block.isValid()) return pane.toText(document.characterCount() - 1);
+    int start = block.position();
+    const int within = line - block.firstLineNumber();
+    if (within <= 0) return pane.toText(start);
+    layOut(block);
+    if (const QTextLayout* layout = block.layout(); within < layout->lineCount())
+        start += layout->lineAt(within).textStart();
+    return pane.toText(start);
+}
+
+void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbove,
+                  int linesBelow) {
+    const QTextDocument& document = *pane.document();
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    auto lines = [&](const QTextBlock& block) {
+        layout->blockBoundingRect(block);  // lays the paragraph out when it is not yet
+        return std::max(1, block.lineCount());
+    };
+    const int position = int(pane.toDocument(textPosition));
+    const QTextBlock at = document.findBlock(position);
+    const int count = lines(at);
+    const int within = LineWithin(pane, at, position - at.position());
+    int above = within;
+    for (QTextBlock block = at.previous(); block.isValid() && above < linesAbove;
+         block = block.previous())
+        above += lines(block);
+    int below = count - within - 1;
+    for (QTextBlock block = at.next(); block.isValid() && below < linesBelow; block = block.next())
+        below += lines(block);
+}
+
+}  // namespace corvella::PanePlaces
