@@ -374,6 +374,39 @@ TEST_F(AnnotatedCopiesTest, NeverWritesOverAnInput) {
     EXPECT_FALSE(AnnotationsOf(path("same/guide-2.pdf")).empty());
 }
 
+// The corpus's real pairs give copies that pass qpdf's check; its protected PDF (user password
+// "123", owner password "abc", copying and notes forbidden) is refused with its user's password
+// and copied with its owner's, still encrypted.
+TEST_F(AnnotatedCopiesTest, CorpusCopies) {
+    const QDir corpus(qEnvironmentVariable("CORVELLA_CORPUS_DIR"));
+    if (!corpus.exists("pairs/install-guide-amd64.pdf"))
+        GTEST_SKIP() << "No corpus: tools/fetch-corpus.sh build/corpus";
+    for (const auto& [one, two] :
+         {std::pair{"install-guide-amd64.pdf", "install-guide-arm64.pdf"},
+          std::pair{"cpp-annotations-a4.pdf", "cpp-annotations-letter.pdf"}}) {
+        const QString out = path(QStringLiteral("corpus-") + one);
+        EXPECT_EQ(Diff({"--annotate", out, corpus.filePath(QStringLiteral("pairs/") + one),
+                        corpus.filePath(QStringLiteral("pairs/") + two)})
+                      .status,
+                  1);
+        for (const char* copy : {one, two})
+            EXPECT_EQ(Start("qpdf", {"--check", QDir(out).filePath(copy)}).status, 0) << copy;
+    }
+    const QString locked = corpus.filePath("protected/user-password-123.pdf");
+    const Outcome user =
+        Diff({"--password1", "123", "--annotate", path("corpus-locked"), locked, path("two.pdf")});
+    EXPECT_EQ(user.status, 2);
+    EXPECT_TRUE(user.err.contains("does not allow copying its text")) << user.err.toStdString();
+    EXPECT_EQ(
+        Diff({"--password1", "abc", "--annotate", path("corpus-locked"), locked, path("two.pdf")})
+            .status,
+        1);
+    EXPECT_EQ(
+        Start("qpdf", {"--requires-password", path("corpus-locked/user-password-123.pdf")}).status,
+        0);
+    EXPECT_FALSE(AnnotationsOf(path("corpus-locked/user-password-123.pdf"), "123").empty());
+}
+
 // Word boxes that do not match the compared text (here made up for the first file) refuse that
 // copy alone.
 TEST_F(AnnotatedCopiesTest, WordsThatDoNotMatchTheTextRefuseThatCopy) {
