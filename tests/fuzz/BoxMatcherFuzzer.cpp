@@ -4,30 +4,13 @@
 // boxes along lines loses none of them, and a text that is the words themselves pairs entirely.
 #include "annotate/BoxMatcher.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/WordLayout.h"
 
 using namespace corvella;
 using BoxMatcher::Box;
 using BoxMatcher::WordBox;
 
 namespace {
-
-// The words of `lines`, a line each, ten points a character, turned as the line's number says.
-std::vector<WordBox> Layout(const QString& lines) {
-    std::vector<WordBox> words;
-    double y = 0;
-    for (const QString& line : lines.split(u'\n')) {
-        double x = 0;
-        for (const QString& text : line.split(u' ', Qt::SkipEmptyParts)) {
-            WordBox word{text, QRectF(x, y, 10.0 * double(text.size()), 10), int(y / 12) % 4, {}};
-            for (qsizetype i = 0; i < text.size(); ++i)
-                word.glyphs.push_back(QRectF(x + 10.0 * double(i), y, 10, 10));
-            words.push_back(word);
-            x += 10.0 * double(text.size()) + 4;
-        }
-        y += 12;
-    }
-    return words;
-}
 
 bool Within(const QRectF& inner, const std::vector<WordBox>& words) {
     for (const WordBox& word : words)
@@ -61,7 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<QByteArray> parts = fuzz::Parts(data, size);
     const QString text = QString::fromUtf8(parts.value(0));
     const QString lines = QString::fromUtf8(parts.value(1));
-    const std::vector<WordBox> words = Layout(lines);
+    // Each line turned otherwise, so that boxes are joined every way words read.
+    const std::vector<WordBox> words =
+        testing::WordLayout(lines.split(u'\n'), [](int line) { return line % 4; });
     CheckRanges(text, words, parts.value(2));
     // The words' own text pairs every character with its glyph.
     QString own = lines;

@@ -3,14 +3,11 @@
 
 #include "tests/support/TestPdfs.h"
 
-#include <QFile>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace corvella::testing::TestPdfs {
 
@@ -53,27 +50,6 @@ bool Encrypt(const QString& input, const QString& output, const QString& userPas
     if (!allowExtract) arguments << QStringLiteral("--extract=n");
     arguments << QStringLiteral("--") << input << output;
     return QProcess::execute(QStringLiteral("qpdf"), arguments) == 0;
-}
-
-bool PrintHtml(const QString& html, const QString& path) {
-    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    QTemporaryDir work;
-    QFile page(work.filePath(QStringLiteral("page.html")));
-    if (chromium.isEmpty() || !page.open(QIODevice::WriteOnly)) return false;
-    page.write(html.toUtf8());
-    page.close();
-    QFile::remove(path);
-    QProcess browser;
-    browser.setStandardOutputFile(QProcess::nullDevice());
-    browser.setStandardErrorFile(QProcess::nullDevice());
-    browser.start(
-        chromium,
-        {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-         QStringLiteral("--disable-gpu"), QStringLiteral("--no-pdf-header-footer"),
-         QStringLiteral("--user-data-dir=") + work.filePath(QStringLiteral("profile")),
-         QStringLiteral("--print-to-pdf=") + path, QStringLiteral("file://") + page.fileName()});
-    browser.waitForFinished(120000);
-    return QFile::exists(path);
 }
 
 }  // namespace corvella::testing::TestPdfs

@@ -6,8 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// Real PDF files for the tests: text written by Qt's PDF writer, images, qpdf's encryption, and
-// web pages printed by headless Chromium.
+// Real PDF files for the tests: text written by Qt's PDF writer, images, and qpdf's encryption.
 namespace corvella::testing::TestPdfs {
 
 // One page per entry; each page's text is drawn line by line.
@@ -18,9 +17,5 @@ bool WriteImageOnlyPdf(const QString& path);
 // `allowExtract` false, copying its text is forbidden.
 bool Encrypt(const QString& input, const QString& output, const QString& userPassword,
              bool allowExtract);
-
-// Prints the web page into `path` with headless Chromium (no header or footer). False when
-// Chromium is not installed or printed nothing.
-bool PrintHtml(const QString& html, const QString& path);
 
 }  // namespace corvella::testing::TestPdfs
