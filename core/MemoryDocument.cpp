@@ -18,7 +18,7 @@ void MemoryDocument::replaceText(QString canonical) {
     colors_.clear();
     colors_.shrink_to_fit();
     selStart_ = selLength_ = 0;
-    ++revision_;
+    revision_ = PaneText::NewRevision();
 }
 
 void MemoryDocument::setText(const QString& text) { replaceText(PaneText::canonical(text)); }
@@ -36,7 +36,6 @@ void MemoryDocument::paint(qsizetype from, qsizetype to, Color color) {
     from = std::clamp<qsizetype>(from, 0, text_.size());
     to = std::clamp<qsizetype>(to, from, text_.size());
     if (from == to) return;
-    ++colourings_;
     if (colors_.empty()) {
         if (color == kBlack) return;
         colors_.assign(size_t(text_.size()), kBlack);
@@ -52,7 +51,22 @@ void MemoryDocument::colorRanges(const std::vector<TextRange>& ranges, Color col
 
 Color MemoryDocument::colorAt(qsizetype position) const {
     if (colors_.empty() || position < 0 || position >= text_.size()) return kBlack;
-    return colors_[size_t(position)];
+    const QChar c = text_.at(position);
+    return c == PaneText::kCR || c == PaneText::kLF ? kBlack : colors_[size_t(position)];
+}
+
+void MemoryDocument::keepContent() {
+    kept_ = Kept{text_, colors_, selStart_, selLength_, revision_};
+}
+
+void MemoryDocument::restoreContent() {
+    if (!kept_) return;
+    text_ = std::move(kept_->text);
+    colors_ = std::move(kept_->colors);
+    selStart_ = kept_->selStart;
+    selLength_ = kept_->selLength;
+    revision_ = kept_->revision;
+    kept_.reset();
 }
 
 void MemoryDocument::loadFromFile(const QString& path) {

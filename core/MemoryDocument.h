@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "core/PaneDocument.h"
@@ -31,7 +32,9 @@ public:
     void setShown(bool shown) override { shown_ = shown; }
     void loadFromFile(const QString& path) override;
     quint64 textRevision() const override { return revision_; }
-    quint64 colourRevision() const override { return colourings_; }
+    void keepContent() override;
+    void restoreContent() override;
+    void dropKeptContent() override { kept_.reset(); }
 
 private:
     void replaceText(QString canonical);
@@ -44,7 +47,14 @@ private:
     qsizetype selLength_ = 0;
     bool shown_ = true;
     quint64 revision_ = 0;
-    quint64 colourings_ = 0;
+    struct Kept {
+        QString text;
+        std::vector<Color> colors;
+        qsizetype selStart = 0;
+        qsizetype selLength = 0;
+        quint64 revision = 0;
+    };
+    std::optional<Kept> kept_;
 };
 
 }  // namespace corvella

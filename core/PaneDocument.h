@@ -46,20 +46,6 @@ public:
     virtual void colorRanges(const std::vector<TextRange>& ranges, Color color) = 0;
     // Colour of the character at a text position (a line break reads as black).
     virtual Color colorAt(qsizetype position) const = 0;
-    // The maximal runs of characters of the colour, in text order. This asks colorAt of every
-    // character; a pane that keeps its colours in runs answers faster.
-    virtual std::vector<TextRange> runsOfColor(Color color) const {
-        std::vector<TextRange> runs;
-        const qsizetype length = textLength();
-        for (qsizetype i = 0; i < length; ++i) {
-            if (colorAt(i) != color) continue;
-            if (!runs.empty() && runs.back().start + runs.back().length == i)
-                ++runs.back().length;
-            else
-                runs.push_back({i, 1});
-        }
-        return runs;
-    }
 
     virtual bool isShown() const = 0;
     virtual void setShown(bool shown) = 0;
@@ -74,10 +60,16 @@ public:
     // Whether the pane shows such pieces at all: for one that does not, nothing waits on them.
     virtual bool showsPreview() const { return false; }
 
-    // Changes whenever the text changes (not when only colour or selection change).
+    // Changes whenever the text changes (not when only colour or selection change), to a value
+    // no text of any pane had before; a text given back by restoreContent has its own again.
     virtual quint64 textRevision() const = 0;
-    // Changes whenever any character is given a colour.
-    virtual quint64 colourRevision() const = 0;
+
+    // Keeps what the pane holds (text, colours, selection) aside while it is written as usual:
+    // restoreContent() gives it back as it was, dropKeptContent() forgets it. A load keeps the
+    // pane's content so that a load given up leaves the pane as it was.
+    virtual void keepContent() = 0;
+    virtual void restoreContent() = 0;
+    virtual void dropKeptContent() = 0;
 };
 
 }  // namespace corvella

@@ -4,6 +4,7 @@
 #include "core/PaneText.h"
 
 #include <QStringDecoder>
+#include <atomic>
 
 #include "core/ErrorReport.h"
 
@@ -92,6 +93,13 @@ qsizetype clampStart(qsizetype start, qsizetype textLength) {
 qsizetype clampLength(qsizetype length, qsizetype start, qsizetype textLength) {
     if (length < 0) throw Failure(QStringLiteral("Invalid property value"));
     return std::min(length, textLength - start);
+}
+
+quint64 NewRevision() {
+    // Counted for all panes together, so that a text a pane gets back keeps the revision it had
+    // and no other text ever has that one.
+    static std::atomic<quint64> last{0};
+    return ++last;
 }
 
 }  // namespace corvella::PaneText

@@ -31,6 +31,9 @@ QString canonicalFromLaterFileText(QByteArrayView bytes);
 // Whether a file's bytes can be cut after `bytes` so: after nothing, or after such a byte.
 bool cutsCleanlyAfter(QByteArrayView bytes);
 
+// A text revision no pane's text had before (see PaneDocument::textRevision).
+quint64 NewRevision();
+
 // The selection a pane keeps after setting start or length, clamped to the text length.
 // Throws Failure("Invalid property value") for negative values.
 qsizetype clampStart(qsizetype start, qsizetype textLength);

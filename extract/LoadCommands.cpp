@@ -28,25 +28,18 @@ QString collapsePairs(const QString& path) {
     return out;
 }
 
-// What a load may take from its pane before it is stopped: the text, the red a comparison left
-// (only a comparison colours) and the selection.
-struct PaneSnapshot {
-    QString text;
-    std::vector<TextRange> red;
-    qsizetype selStart = 0;
-    qsizetype selLength = 0;
+// The pane's content kept while a load writes it: given back when the load is stopped, forgotten
+// when it ends otherwise.
+class KeptContent {
+public:
+    explicit KeptContent(PaneDocument& pane) : pane_(pane) { pane_.keepContent(); }
+    ~KeptContent() { pane_.dropKeptContent(); }
+    KeptContent(const KeptContent&) = delete;
+    KeptContent& operator=(const KeptContent&) = delete;
+    void restore() { pane_.restoreContent(); }
 
-    static PaneSnapshot Take(const PaneDocument& pane, bool compared) {
-        PaneSnapshot snapshot{pane.text(), {}, pane.selStart(), pane.selLength()};
-        if (compared) snapshot.red = pane.runsOfColor(kRed);
-        return snapshot;
-    }
-    void restore(PaneDocument& pane) const {
-        pane.setText(text);
-        if (!red.empty()) pane.colorRanges(red, kRed);
-        pane.setSelStart(selStart);
-        pane.setSelLength(selLength);
-    }
+private:
+    PaneDocument& pane_;
 };
 
 struct LoadCommand {
@@ -99,7 +92,7 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
     // A cancelled dialog changes nothing.
     if (chosen.isEmpty()) return;
     const LoadCancel::Scope running;
-    const PaneSnapshot before = PaneSnapshot::Take(pane, comparedBefore);
+    KeptContent before(pane);
     try {
         proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
         proc.step(108, [&] { list = SelectionList(chosen); });
@@ -122,7 +115,7 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
     } catch (const LoadCancel::Cancelled&) {
         // Stopped while extracting (Esc, a time limit): the pane gets back its text, colours and
         // selection, and the window leaves its busy state without a word.
-        before.restore(pane);
+        before.restore();
         window.ComparisonDone = comparedBefore;
         window.setPointer(PointerShape::Default);
     }

@@ -143,12 +143,6 @@ TEST_F(LivePaneTest, TextWrittenDuringAFillOrAColouringWins) {
     EXPECT_EQ(RedMask(pane), QString(14, u'.'));
 }
 
-std::vector<std::pair<qsizetype, qsizetype>> startsAndLengths(const std::vector<TextRange>& runs) {
-    std::vector<std::pair<qsizetype, qsizetype>> out;
-    for (const TextRange& run : runs) out.emplace_back(run.start, run.length);
-    return out;
-}
-
 TEST_F(LivePaneTest, TwoPanesFillingAtOnceLeaveTheLoopItsTimers) {
     RichTextPane other;
     other.keepLive(pump, std::chrono::milliseconds(0));
@@ -168,39 +162,6 @@ TEST_F(LivePaneTest, TwoPanesFillingAtOnceLeaveTheLoopItsTimers) {
     EXPECT_GT(firedWhileFilling, 0);
     EXPECT_EQ(other.document()->toPlainText(),
               PaneText::canonical(longText(20000)).replace("\r\n", "\n"));
-}
-
-TEST_F(LivePaneTest, RunsOfColourReadBetweenTurnsAreTheDocumentsAsItIsAtTheEnd) {
-    pane.setText(longText(3000));
-    pane.completeText();
-    // Each line is "line N of a long text": its first word red.
-    std::vector<TextRange> lines;
-    const QString text = pane.text();
-    for (qsizetype start = 0; start < text.size(); start = text.indexOf("\r\n", start) + 2)
-        lines.push_back({start, 4});
-    pane.colorRanges(lines, kRed);
-    // An edit from outside leaves the colours to be read out of the document.
-    QTextCursor edit(pane.document());
-    edit.movePosition(QTextCursor::End);
-    edit.insertText(QStringLiteral("."));
-    const int before = pump.count;
-    EXPECT_EQ(startsAndLengths(pane.runsOfColor(kRed)), startsAndLengths(lines));
-    EXPECT_GT(pump.count, before);  // the window had turns during the read
-
-    // Recoloured during a read (the runs read last are no longer current after a colouring): the
-    // read gives the new runs.
-    pane.colorRanges({{0, 4}}, kRed);
-    bool recoloured = false;
-    pump.hook = [&] {
-        if (recoloured) return;
-        recoloured = true;
-        pane.colorRanges({{0, 4}}, kBlack);
-    };
-    const std::vector<TextRange> after = pane.runsOfColor(kRed);
-    pump.hook = nullptr;
-    EXPECT_TRUE(recoloured);
-    EXPECT_EQ(startsAndLengths(after),
-              startsAndLengths(std::vector<TextRange>(lines.begin() + 1, lines.end())));
 }
 
 // ---- Whole commands: the live window against panes written at once ----------------------------

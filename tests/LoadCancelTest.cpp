@@ -14,6 +14,7 @@
 #include "core/TempFolder.h"
 #include "extract/Deployment.h"
 #include "extract/PageRanges.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/StandIns.h"
 #include "tests/support/TestPdfs.h"
 #include "tests/support/TestServices.h"
@@ -40,7 +41,7 @@ struct PaneState {
 
     static PaneState Of(const PaneDocument& pane) {
         PaneState state{pane.text(), {}, pane.selStart(), pane.selLength()};
-        for (const TextRange& run : pane.runsOfColor(kRed))
+        for (const TextRange& run : corvella::testing::RunsOfColor(pane, kRed))
             state.red.push_back({run.start, run.length});
         return state;
     }

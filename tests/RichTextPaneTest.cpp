@@ -577,37 +577,6 @@ TEST_F(RichTextPaneTest, LargeTextRoundTripsExactly) {
     EXPECT_EQ(pane.textLength(), text.size() + 4);
 }
 
-TEST_F(RichTextPaneTest, RunsKeptAsColouringsAreMadeAreTheRunsTheDocumentHolds) {
-    // Against the character-by-character reading of the document, over random colourings of
-    // random texts, and after an edit from outside. Enough rounds for a run that starts just before
-    // a new piece of its colour, which a merge taking them in the wrong order loses.
-    std::mt19937 random(11);
-    const Color colours[] = {kRed, kBlack, 0xFF0000u};
-    for (int round = 0; round < 2000; ++round) {
-        QString text;
-        for (int i = int(random() % 40); i > 0; --i)
-            text += QStringLiteral("ab\r\n").at(int(random() % 4));
-        pane.setText(text);
-        const qsizetype length = pane.textLength();
-        for (int colouring = int(random() % 5); colouring > 0; --colouring) {
-            std::vector<TextRange> ranges;
-            for (int i = int(random() % 4); i > 0; --i)
-                ranges.push_back({qsizetype(random() % (length + 2)), qsizetype(random() % 9)});
-            pane.colorRanges(ranges, colours[random() % 3]);
-        }
-        if (round % 10 == 0) QTextCursor(pane.document()).insertText(QStringLiteral("x"));
-        SCOPED_TRACE(pane.text().toStdString());
-        for (const Color colour : {kRed, Color(0xFF0000u)}) {
-            const std::vector<TextRange> read = pane.PaneDocument::runsOfColor(colour);
-            const std::vector<TextRange> kept = pane.runsOfColor(colour);
-            EXPECT_TRUE(std::equal(kept.begin(), kept.end(), read.begin(), read.end(),
-                                   [](TextRange a, TextRange b) {
-                                       return a.start == b.start && a.length == b.length;
-                                   }));
-        }
-    }
-}
-
 class RichTextPaneFileTest : public RichTextPaneTest {
 protected:
     QString write(const QByteArray& bytes) {

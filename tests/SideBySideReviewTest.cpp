@@ -27,6 +27,7 @@
 #include "core/MemoryDocument.h"
 #include "diff/layout/LayoutFreeWords.h"
 #include "tests/support/LayoutBook.h"
+#include "tests/support/PaneInspection.h"
 #include "tests/support/TestServices.h"
 #include "window/main/Form1.h"
 #include "window/pane/PanePlaces.h"
@@ -97,7 +98,7 @@ struct Untouched {
 };
 Untouched untouched(RichTextPane* pane) {
     return {pane->selStart(), pane->selLength(), pane->textCursor().anchor(),
-            pane->textCursor().position(), pane->runsOfColor(kRed).size()};
+            pane->textCursor().position(), corvella::testing::RunsOfColor(*pane, kRed).size()};
 }
 void expectUntouched(RichTextPane* pane, const Untouched& before) {
     const Untouched now = untouched(pane);
@@ -450,7 +451,7 @@ TEST_F(SideBySideReviewTest, AMovedParagraphLeadsToItsOtherPlace) {
         const auto& shown = form.sideBySide()->overlay(number).moves();
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].start, move.start);
-        for (const TextRange& red : pane(number)->runsOfColor(kRed))
+        for (const TextRange& red : corvella::testing::RunsOfColor(*pane(number), kRed))
             EXPECT_TRUE(red.start + red.length <= move.start ||
                         red.start >= move.start + move.length);
         EXPECT_EQ(form.pane(number).colorAt(move.start), kBlack);
@@ -467,7 +468,7 @@ TEST_F(SideBySideReviewTest, AMovedParagraphLeadsToItsOtherPlace) {
 
     const qsizetype inside = in1.moved[0].span.start + 3;
     QTextCursor cursor(one->document());
-    cursor.setPosition(int(one->toDocument(inside)));
+    cursor.setPosition(int(one->toDocument({inside}).at));
     QMenu* menu = contextMenu(one, one->cursorRect(cursor).center());
     ASSERT_NE(menu, nullptr);
     pressThroughAccessibility(menu, SideBySideReview::kGoToOtherPlace);
@@ -566,7 +567,7 @@ TEST_F(SideBySideReviewTest, AnEntryOfAWorkPaneLeadsToItsPlace) {
         ASSERT_TRUE(work->isVisible());
         work->setFocus(Qt::TabFocusReason);
         QTextCursor cursor(work->document());
-        cursor.setPosition(int(work->toDocument(lineStart(work->text(), c.entry + 1))));
+        cursor.setPosition(int(work->toDocument({lineStart(work->text(), c.entry + 1)}).at));
         work->setTextCursor(cursor);
         const QString how = c.how;
         if (how == "Enter") {

@@ -23,6 +23,19 @@ inline QString RedMask(const PaneDocument& pane) {
     return mask;
 }
 
+// The maximal runs of characters of the colour, in text order, read character by character.
+inline std::vector<TextRange> RunsOfColor(const PaneDocument& pane, Color color) {
+    std::vector<TextRange> runs;
+    for (qsizetype i = 0, length = pane.textLength(); i < length; ++i) {
+        if (pane.colorAt(i) != color) continue;
+        if (!runs.empty() && runs.back().start + runs.back().length == i)
+            ++runs.back().length;
+        else
+            runs.push_back({i, 1});
+    }
+    return runs;
+}
+
 // The same for what a comparison says it marked in the text: the marks of its differences.
 inline QString MarkedMask(const QString& text, const ComparedSide& side) {
     std::vector<bool> marked(size_t(text.size()), false);

@@ -14,7 +14,8 @@ class RichTextPane;
 namespace corvella::PanePlaces {
 
 // The view's lines of a pane (a wrapped line is several), as the vertical scroll bar of a
-// plain-text view counts them, against positions in the pane's text.
+// plain-text view counts them, against positions in the pane's text. The pane's text model maps
+// the positions; a paragraph not laid out yet counts the lines its line separators part.
 
 // The line within a paragraph that holds an offset in it: as laid out, or as its line separators
 // part it while it is not laid out (or laid out unwrapped).
@@ -25,8 +26,11 @@ int LineOf(const RichTextPane& pane, qsizetype textPosition);
 qsizetype LineStart(const RichTextPane& pane, int line);
 
 // Lays out the paragraphs from `linesAbove` view lines above the text position to `linesBelow`
-// below it, so that their lines count as the view will show them (a paragraph not laid out yet
-// counts the lines its separators part).
+// below it, so that their lines count as the view will show them.
 void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbove, int linesBelow);
+
+// Makes each paragraph from `firstBlock` on that is not laid out count the lines its separators
+// part, and has the view take the new count.
+void CountLines(RichTextPane& pane, int firstBlock);
 
 }  // namespace corvella::PanePlaces

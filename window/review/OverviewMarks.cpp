@@ -88,7 +88,7 @@ void OverviewMarks::summarize() {
     QTextBlock block = document.begin();
     int firstLine = 0;
     for (size_t i = 0; i < places.size(); ++i) {
-        const int position = int(pane_.toDocument(places[i].start));
+        const int position = int(pane_.toDocument({places[i].start}).at);
         for (QTextBlock next = block.next(); next.isValid() && next.position() <= position;
              next = block.next()) {
             firstLine += block.lineCount();

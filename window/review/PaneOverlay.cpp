@@ -31,8 +31,8 @@ void PaneOverlay::clear() {
 void PaneOverlay::apply() {
     auto select = [&](const TextRange& range) {
         QTextCursor cursor(pane_.document());
-        cursor.setPosition(int(pane_.toDocument(range.start)));
-        cursor.setPosition(int(pane_.toDocument(range.start + range.length)),
+        cursor.setPosition(int(pane_.toDocument({range.start}).at));
+        cursor.setPosition(int(pane_.toDocument({range.start + range.length}).at),
                            QTextCursor::KeepAnchor);
         return cursor;
     };

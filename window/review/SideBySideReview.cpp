@@ -66,11 +66,10 @@ SideBySideReview::SideBySideReview(MainWindow& window, const std::array<RichText
               static_cast<QObject*>(pane->verticalScrollBar())})
             watched->installEventFilter(this);
         // New text in either pane ends the review of the texts compared.
-        connect(pane->document(), &QTextDocument::contentsChange, this, [this] {
+        connect(pane, &RichTextPane::textRevised, this, [this] {
             if (!reviewing_ || checkScheduled_) return;
             checkScheduled_ = true;
-            // After the pane has counted the change (a text is written after its document is
-            // cleared).
+            // Once the command that writes it has written it all.
             QMetaObject::invokeMethod(
                 this, [this] { checkTexts(); }, Qt::QueuedConnection);
         });
@@ -273,7 +272,7 @@ void SideBySideReview::goToEntry(Side side, qsizetype position) {
 void SideBySideReview::addToMenu(int pane, const QPoint& position, QMenu& menu, QAction* before) {
     const Side side = SideOfPane(pane);
     RichTextPane* view = IsWorkPane(pane) ? lists_[side] : texts_[side];
-    const qsizetype at = view->toText(view->cursorForPosition(position).position());
+    const qsizetype at = view->toText(view->cursorForPosition(position)).at;
     if (IsWorkPane(pane)) {
         auto* show = new QAction(kShowInText, &menu);
         show->setEnabled(reviewing_);
@@ -298,14 +297,14 @@ bool SideBySideReview::eventFilter(QObject* watched, QEvent* event) {
         if (!reviewing_) break;
         if (watched == listViewports_[side] && type == QEvent::MouseButtonDblClick) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            goToEntry(side, list->toText(list->cursorForPosition(at).position()));
+            goToEntry(side, list->toText(list->cursorForPosition(at)).at);
             return true;
         }
         if (watched == list && type == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-                goToEntry(side, list->toText(list->textCursor().position()));
+                goToEntry(side, list->toText(list->textCursor()).at);
                 return true;
             }
         }
