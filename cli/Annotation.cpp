@@ -3,6 +3,8 @@
 
 #include "cli/Annotation.h"
 
+#include <malloc.h>
+
 #include <QFileInfo>
 
 #include "annotate/AnnotatedCopy.h"
@@ -60,6 +62,10 @@ bool WriteAnnotated(const Options& options, const Comparison& comparison,
     BySide<AnnotatedExport::Source> sources;
     for (const Side side : kBothSides)
         sources[side] = {files[side], texts[side], options.passwords[side]};
+    // Reading the pages' words and writing the copies allocate and free much, page after page:
+    // for the rest of this short run, freed memory stays with the process rather than being given
+    // back and faulted in again (a tenth of this stage's time on the 1,151-page pair).
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     const BySide<AnnotatedExport::Outcome> outcomes =
         AnnotatedExport::Write(comparison, sources, options.annotate);
     bool written = true;
