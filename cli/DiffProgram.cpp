@@ -187,8 +187,7 @@ QString UsageText() {
         "  --annotate DIR  also write into DIR a copy of each PDF with its differences marked\n"
         "                  as highlights with notes: red changes, blue moves\n"
         "  --password1 PW, --password2 PW\n"
-        "                  the password of an encrypted FILE1 or FILE2 (the user's or the "
-        "owner's)\n"
+        "                  an encrypted FILE1's or FILE2's password, its user's or owner's\n"
         "  --help, --version\n"
         "\n"
         "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
