@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include "cli/BatchCommand.h"
 #include "cli/DiffProgram.h"
 #include "core/LargeAllocations.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char* argv[]) {
     out.open(stdout, QIODevice::WriteOnly);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
 
+    if (BatchCommand::Requested(app.arguments().mid(1)))
+        return BatchCommand::Run(app.arguments().mid(1), out, err);
     const Parsed parsed = ParseArguments(app.arguments().mid(1));
     switch (parsed.action) {
         case Parsed::Action::Help:

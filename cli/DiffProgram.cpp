@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "batch/PairJob.h"
 #include "cli/Annotation.h"
 #include "cli/ExtractionTimeout.h"
+#include "cli/PairReports.h"
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/ErrorReport.h"
@@ -135,6 +137,13 @@ Parsed ParseArguments(const QStringList& arguments) {
             }
             parsed.options.json = format == QStringLiteral("json");
             parsed.options.html = format == QStringLiteral("html");
+        } else if (argument == QLatin1String(Batch::kPairReportsOption)) {
+            if (i + 2 >= arguments.size()) {
+                parsed.problem = QStringLiteral("%1 needs two files").arg(argument);
+                return parsed;
+            }
+            parsed.options.pairJson = arguments[++i];
+            parsed.options.pairHtml = arguments[++i];
         } else if (argument == QStringLiteral("--timeout") ||
                    argument.startsWith(QStringLiteral("--timeout="))) {
             if (argument == QStringLiteral("--timeout") && ++i == arguments.size()) {
@@ -167,6 +176,9 @@ QString UsageText() {
         "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--counts] "
         "[--quiet] [--timeout SECONDS] [--annotate DIR] [--password1 PW] [--password2 PW] "
         "FILE1 FILE2\n"
+        "       corvella-diff {--batch FOLDER1 FOLDER2 | --batch-list FILE} --out FOLDER [-j N]\n"
+        "                     [--shard I/N] [--fail-on-differences] [comparison options]\n"
+        "       corvella-diff --merge FOLDER [--fail-on-differences]\n"
         "Compares the text of two PDF files (or UTF-8 .txt files) as Corvella does.\n"
         "\n"
         "Options:\n"
@@ -190,7 +202,24 @@ QString UsageText() {
         "                  an encrypted FILE1's or FILE2's password, its user's or owner's\n"
         "  --help, --version\n"
         "\n"
-        "Exit status: 0 no differences, 1 differences, 2 trouble.\n");
+        "Many pairs at once (the comparison options apply to each pair):\n"
+        "  --batch FOLDER1 FOLDER2\n"
+        "                  compare the PDFs of two folders and their subfolders, paired by path\n"
+        "  --batch-list FILE\n"
+        "                  compare the pairs FILE lists (\"-\": standard input): two paths parted\n"
+        "                  by a tab, a pair a line (or after each pair a NUL byte)\n"
+        "  --out FOLDER    write there each pair's JSON report and web page, and the index:\n"
+        "                  index.html, index.json, junit.xml\n"
+        "  -j, --jobs N    compare N pairs at once (default: one per core)\n"
+        "  --shard I/N     compare share I of N shares only (hosts, job arrays); the index\n"
+        "                  comes with --merge\n"
+        "  --merge FOLDER  write the index of the results the shares wrote into FOLDER\n"
+        "  --fail-on-differences\n"
+        "                  exit with status 1 when a pair differs or is on one side only\n"
+        "\n"
+        "Exit status: 0 no differences, 1 differences, 2 trouble.\n"
+        "Many pairs: 0 each pair compared, 1 differences with --fail-on-differences,\n"
+        "2 some pair not compared.\n");
 }
 
 QString VersionText() {
@@ -241,7 +270,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     const QString text2 = window.pane(2).text();
     // The web page sets passage beside passage: it needs the content alignment of the texts,
     // which the layout-free comparison makes anyway.
-    const bool aligned = options.html && !options.quiet;
+    const bool pair = !options.pairJson.isEmpty();
+    const bool aligned = (options.html && !options.quiet) || pair;
     Alignment alignment;
     const Comparison comparison =
         options.ignoreLayout
@@ -251,7 +281,10 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     if (aligned && !options.ignoreLayout) alignment = AlignWords(text1, text2);
     const DifferenceReport::File file1{options.file1, text1};
     const DifferenceReport::File file2{options.file2, text2};
-    if (options.quiet) {
+    if (pair && !PairReports::Write(comparison, alignment, file1, file2, options.pairJson,
+                                    options.pairHtml, err))
+        return Batch::kReportsNotWritten;
+    if (options.quiet || pair) {
     } else if (options.html) {
         out.write(HtmlReport::Write(comparison, alignment, file1, file2));
     } else if (options.json) {

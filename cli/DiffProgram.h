@@ -19,10 +19,13 @@ struct Options {
     bool json = false;
     bool html = false;  // one web page with both texts side by side
     bool quiet = false;
-    bool counts = false;        // --counts: the text format ends with the counts' line
-    QString timeout;            // --timeout: seconds as given; empty means no limit
-    QString annotate;           // --annotate: the folder of the annotated copies; empty means none
+    bool counts = false;  // --counts: the text format ends with the counts' line
+    QString timeout;      // --timeout: seconds as given; empty means no limit
+    QString annotate;     // --annotate: the folder of the annotated copies; empty means none
     BySide<QString> passwords;  // --password1, --password2: empty means none given
+    // A batch's pair (--pair-reports JSON HTML): both reports written into these files.
+    QString pairJson;
+    QString pairHtml;
     QString file1;
     QString file2;
 };

@@ -155,6 +155,28 @@ void StopChildren() {
     errno = savedErrno;
 }
 
+void EndChildren(int graceMilliseconds) {
+    const int savedErrno = errno;
+    for (std::atomic<pid_t>& slot : children)
+        if (const pid_t pid = slot.load(); pid > 0) ::kill(pid, SIGTERM);
+    for (int waited = 0; waited < graceMilliseconds; waited += 10) {
+        bool running = false;
+        for (std::atomic<pid_t>& slot : children) {
+            pid_t pid = slot.load();
+            if (pid <= 0) continue;
+            const pid_t ended = ::waitpid(pid, nullptr, WNOHANG | __WALL);
+            if (ended == pid || (ended < 0 && errno != EINTR))
+                slot.compare_exchange_strong(pid, 0);
+            else
+                running = true;
+        }
+        if (!running) break;
+        pause10ms();
+    }
+    errno = savedErrno;
+    StopChildren();
+}
+
 void RemoveOwnFiles() {
     if (folder[0] == '\0') return;
     const int savedErrno = errno;
@@ -194,6 +216,10 @@ long OwnerOf(const char* fileName) {
     if (std::strncmp(fileName, "text-", 5) == 0) {
         const char* rest = readPid(fileName + 5, pid);
         return rest != nullptr && *rest == '.' && endsWith(rest, ".txt") ? pid : 0;
+    }
+    if (std::strncmp(fileName, "batch-", 6) == 0) {
+        const char* rest = readPid(fileName + 6, pid);
+        return rest != nullptr && *rest == '.' ? pid : 0;
     }
     return 0;
 }

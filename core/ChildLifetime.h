@@ -26,6 +26,11 @@ void InstallSignalHandlers();
 // handler.
 void StopChildren();
 
+// Asks every bound child still running to end (SIGTERM, so that it can stop its own children and
+// remove its files), waits up to `graceMilliseconds` for them, then kills those still running.
+// Safe in a signal handler.
+void EndChildren(int graceMilliseconds);
+
 // Removes this process's files from the private temp folder: its extractor copy and every text
 // file of its conversions. Safe in a signal handler once InstallSignalHandlers has run.
 void RemoveOwnFiles();
@@ -35,7 +40,8 @@ void RemoveOwnFiles();
 void RemoveStaleFiles(const QString& tempFolder);
 
 // The process id a file of the temp folder belongs to, or 0 when it is none of the program's
-// per-process files ("pdftotext-<pid>", "text-<pid>.txt", "text-<pid>.<n>.part<k>.txt").
+// per-process files ("pdftotext-<pid>", "text-<pid>.txt", "text-<pid>.<n>.part<k>.txt",
+// "batch-<pid>.<anything>").
 long OwnerOf(const char* fileName);
 
 }  // namespace corvella::ChildLifetime

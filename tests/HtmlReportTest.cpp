@@ -304,13 +304,13 @@ protected:
     QString path(const QString& name) const { return folder.filePath(name); }
 
     // What the probe saw in the rendered copy of the report.
-    QJsonObject render(const QByteArray& report) {
+    QJsonObject render(const QByteArray& report, const QString& probeScript = kProbe) {
         const QByteArray hash =
-            QCryptographicHash::hash(kProbe.toUtf8(), QCryptographicHash::Sha256).toBase64();
+            QCryptographicHash::hash(probeScript.toUtf8(), QCryptographicHash::Sha256).toBase64();
         QByteArray copy = report;
         // The report's own policy lets only its own script run; the probe is allowed beside it.
         copy.replace("script-src 'sha256-", "script-src 'sha256-" + hash + "' 'sha256-");
-        copy.replace("</body>", "<script>" + kProbe.toUtf8() + "</script></body>");
+        copy.replace("</body>", "<script>" + probeScript.toUtf8() + "</script></body>");
         const QString file = path(QStringLiteral("report-%1.html").arg(++rendered));
         QFile out(file);
         EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(copy) == copy.size());
@@ -604,6 +604,38 @@ TEST_F(HtmlReportBrowserTest, ReportsSetEachPassageOfABookBesideItsCounterpart) 
         }
         EXPECT_GT(rows1, rows2) << "from the last chapter to the second";
     }
+}
+
+// The index of a batch: a click on a heading sorts the rows by that column, a second the other
+// way; a hostile name shows as text.
+TEST_F(HtmlReportBrowserTest, BatchIndexSortsByTheHeadingClickedAndRunsNothingElse) {
+    const QString hostile = "b <img src=x onerror=window.pwned=true>.pdf";
+    const std::pair<QString, int> pairs[] = {{"a.pdf", 1}, {hostile, 3}, {"c.pdf", 2}};
+    for (const auto& [name, pages] : pairs)
+        for (const char* side : {"old/", "new/"}) {
+            QDir(folder.path()).mkpath(side);
+            ASSERT_TRUE(TestPdfs::WriteTextPdf(path(side + name), QStringList(pages, "A page")));
+        }
+    const Outcome batch = run(qEnvironmentVariable("CORVELLA_DIFF"),
+                              {"--batch", path("old"), path("new"), "--out", path("out")});
+    ASSERT_EQ(batch.status, 0) << batch.out.toStdString();
+    QFile index(path("out/index.html"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    // Each row by the first letter of its name, before and after clicks on "Pages".
+    const QJsonObject seen = render(
+        index.readAll(),
+        "(function(){var r={},h=document.querySelectorAll('#pairs th button'),"
+        "rows=function(){return Array.prototype.map.call(document.querySelectorAll("
+        "'#pairs tbody tr'),function(t){return t.cells[0].textContent.charAt(0);}).join('');};"
+        "r.before=rows();h[3].click();r.up=rows();h[3].click();r.down=rows();"
+        "r.pwned=window.pwned===true;r.images=document.images.length;"
+        "var o=document.createElement('output');o.id='probe';o.textContent=JSON.stringify(r);"
+        "document.body.appendChild(o);})();");
+    EXPECT_EQ(seen["before"], "abc");
+    EXPECT_EQ(seen["up"], "acb");
+    EXPECT_EQ(seen["down"], "bca");
+    EXPECT_EQ(seen["pwned"], false);
+    EXPECT_EQ(seen["images"], 0);
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ window/pane window/review/A.h refused
 window/review window/main/A.h refused
 cli     window/A.h       refused
 cli     output/A.h       refused
+batch   window/A.h       refused
+batch   cli/A.h          refused
+batch   extract/A.h      refused
 core    core/A.h         ok
 diff    core/TextRange.h ok
 diff    diff/layout/A.h  ok
@@ -33,6 +36,8 @@ compare diff/A.h         ok
 window/main compare/A.h  ok
 window/review window/pane/A.h ok
 cli     report/A.h       ok
+cli     batch/A.h        ok
+batch   report/A.h       ok
 "
 failures=0
 while read -r from included expected; do

@@ -18,7 +18,8 @@ corvella|GNU GPL version 3 or later
 corvella|lib/corvella/corvella-office-compare
 corvella-diff|GNU GPL version 3 or later
 corvella-diff|corvella-<uid>
-corvella-diff|xargs -0 -P 4 -I{} sh -c
+corvella-diff|corvella-diff --merge reports
+corvella-diff|FOLDER/pairs/PATH.json
 corvella-diff|2      Trouble
 "
 sections="NAME SYNOPSIS DESCRIPTION OPTIONS EXIT.STATUS ENVIRONMENT FILES EXAMPLES SEE.ALSO COPYRIGHT"

@@ -25,7 +25,8 @@ compare         diff office display core
 window/pane     core
 window/review   window/pane compare diff core
 window/main     window/review window/pane compare extract display office output report annotate diff core
-cli             extract display report annotate diff core
+batch           report diff core
+cli             batch extract display report annotate diff core
 "
 folders=$(awk 'NF { print $1 }' <<<"$allowed")
 # The top folders of the program's code (a room such as window/pane is a row of its own).

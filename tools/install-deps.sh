@@ -29,6 +29,8 @@ packages=(
     libreoffice-writer libreoffice-dev
     # the browser the web-page reports are tested in
     chromium
+    # the batch's shares are tested under GNU parallel
+    parallel
     # the fuzz targets (libFuzzer with the sanitizers' runtimes)
     clang libfuzzer-14-dev libclang-rt-14-dev
 )

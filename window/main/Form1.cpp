@@ -40,6 +40,7 @@
 #include "window/main/HomePage.h"
 #include "window/main/IgnoringLayoutCommand.h"
 #include "window/main/Startup.h"
+#include "window/main/WindowAccessible.h"
 
 static void initResources() { Q_INIT_RESOURCE(resources); }
 
@@ -71,6 +72,7 @@ bool noMouseButtonDown(QEvent* event) {
 
 Form1::Form1(Services& services, QWidget* parent) : QWidget(parent), services_(services) {
     initResources();
+    InstallWindowAccessibility();
     setObjectName(QStringLiteral("Form1"));
     resize(FormLayout::ToPixels(FormLayout::kClientWidthTwips),
            FormLayout::ToPixels(FormLayout::kClientHeightTwips));

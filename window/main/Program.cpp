@@ -18,6 +18,7 @@
 #include "window/main/Form1.h"
 #include "window/main/HomePage.h"
 #include "window/main/QtDialogs.h"
+#include "window/main/WindowAccessible.h"
 
 namespace corvella {
 
@@ -33,6 +34,8 @@ int runWindow(const CommandLine& commandLine, char* programName, const ProgramHo
     // Every argument is the program's own: Qt gets none of them.
     int qtArgc = 1;
     char* qtArgv[] = {programName, nullptr};
+    // Before the application: an accessibility bridge may ask for it as it is made.
+    InstallWindowAccessibility();
     QApplication app(qtArgc, qtArgv);
     // The desktop matches the window to its entry, and so to its icon, by this name.
     QGuiApplication::setDesktopFileName(QLatin1String(build::kAppId));

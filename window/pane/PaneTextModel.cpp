@@ -48,21 +48,34 @@ const std::vector<int>& PaneTextModel::breaks() const {
     return breaks_;
 }
 
+namespace {
+
+// Whether line k + 1 starts at or before a text position: it starts after break k, which stands k
+// places later in the text than in the document.
+bool nextLineStartsBy(const std::vector<int>& breaks, std::size_t k, qsizetype textPosition) {
+    return qsizetype(breaks[k]) + qsizetype(k) + 2 <= textPosition;
+}
+
+}  // namespace
+
 DocumentPosition PaneTextModel::toDocument(TextPosition position) const {
-    // The line holding the position: the last one whose text start is not after it. Line k + 1
-    // starts after break k, which stands k places later in the text than in the document.
+    // The line holding the position: the last one whose text start is not after it.
     const std::vector<int>& all = breaks();
     std::size_t low = 0;
     std::size_t high = all.size();
     while (low < high) {
         const std::size_t mid = low + (high - low) / 2;
-        if (qsizetype(all[mid]) + qsizetype(mid) + 2 <= position.at)
+        if (nextLineStartsBy(all, mid, position.at))
             low = mid + 1;
         else
             high = mid;
     }
-    return {std::clamp<qsizetype>(position.at - qsizetype(low), 0,
-                                  text_.size() - qsizetype(all.size()))};
+    return {std::clamp<qsizetype>(position.at - qsizetype(low), 0, documentLength())};
+}
+
+DocumentPosition PaneTextModel::Sweep::to(TextPosition position) {
+    while (line_ < breaks_->size() && nextLineStartsBy(*breaks_, line_, position.at)) ++line_;
+    return {std::clamp<qsizetype>(position.at - qsizetype(line_), 0, end_)};
 }
 
 qsizetype PaneTextModel::lineOf(DocumentPosition position) const {

@@ -51,11 +51,26 @@ public:
     // start), and back.
     DocumentPosition toDocument(TextPosition position) const;
     TextPosition toText(DocumentPosition position) const;
+    // Maps ascending text positions to the document in one sweep over the lines.
+    class Sweep {
+    public:
+        explicit Sweep(const PaneTextModel& text)
+            : breaks_(&text.breaks()), end_(text.documentLength()) {}
+        DocumentPosition to(TextPosition position);
+
+    private:
+        const std::vector<int>* breaks_;
+        qsizetype end_;
+        std::size_t line_ = 0;
+    };
+
     // The text's line, from 0, that holds a document position, and the document position where a
     // line starts.
     qsizetype lineOf(DocumentPosition position) const;
     DocumentPosition lineStart(qsizetype line) const;
     qsizetype lineCount() const { return qsizetype(breaks().size()) + 1; }
+    // The characters the document holds for the whole text.
+    qsizetype documentLength() const { return length() - qsizetype(breaks().size()); }
     // The document positions of the breaks, ascending.
     const std::vector<int>& breaks() const;
 

@@ -20,6 +20,7 @@
 
 #include "core/ErrorReport.h"
 #include "core/PaneText.h"
+#include "window/pane/PaneAccessible.h"
 #include "window/pane/PanePlaces.h"
 
 namespace corvella {
@@ -56,6 +57,7 @@ Color fromQColor(const QColor& color) {
 }  // namespace
 
 RichTextPane::RichTextPane(QWidget* parent) : QPlainTextEdit(parent) {
+    PaneAccessible::Install();
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
     text_.assign(QString());
@@ -319,17 +321,14 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     if (!std::is_sorted(sorted.begin(), sorted.end(), byStart))
         std::sort(sorted.begin(), sorted.end(), byStart);
 
-    // One forward sweep over the lines maps every position, instead of a search per range.
-    const std::vector<int>& breaks = text_.breaks();
-    const qsizetype length = textLength();
-    const qsizetype lastDocumentPosition = document()->characterCount() - 1;
-    auto advance = [&](std::size_t& line, qsizetype textPosition) {
-        while (line < breaks.size() &&
-               qsizetype(breaks[line]) + qsizetype(line) + 2 <= textPosition)
-            ++line;
-        return std::min(textPosition - qsizetype(line), lastDocumentPosition);
-    };
+    paintSorted(sorted, color, revision);
+}
 
+void RichTextPane::paintSorted(const std::vector<TextRange>& sorted, Color color,
+                               quint64 revision) {
+    // One forward sweep over the lines maps every position, instead of a search per range.
+    const qsizetype length = textLength();
+    PaneTextModel::Sweep starts(text_);
     // Many ranges, or a long one, are coloured a slice at a time with the window live between
     // slices; a text written meanwhile ends the colouring, its positions being gone.
     QTextCharFormat format;
@@ -357,13 +356,12 @@ void RichTextPane::colorRanges(const std::vector<TextRange>& ranges, Color color
     };
     constexpr qsizetype kLongest = 32 * 1024;
     beginSlice();
-    std::size_t start = 0;
     for (const TextRange& range : sorted) {
         const qsizetype from = std::clamp<qsizetype>(range.start, 0, length);
         const qsizetype to = std::clamp<qsizetype>(range.start + range.length, from, length);
-        qsizetype docFrom = advance(start, from);
-        std::size_t end = start;
-        const qsizetype docTo = advance(end, to);
+        qsizetype docFrom = starts.to({from}).at;
+        PaneTextModel::Sweep ends = starts;
+        const qsizetype docTo = ends.to({to}).at;
         while (docFrom < docTo) {
             const qsizetype pieceEnd = std::min(docTo, docFrom + kLongest);
             cursor.setPosition(int(docFrom));

@@ -115,6 +115,8 @@ private:
     void dropPreview();
     void keepPreviewFor(QString text);
     void selectDocumentRange(qsizetype start, qsizetype length);
+    // Colours ranges sorted by start, a slice at a time; a text written meanwhile ends it.
+    void paintSorted(const std::vector<TextRange>& sorted, Color color, quint64 revision);
     int lineNumberOf(qsizetype position);
     void setAside();
     QTextDocument* freshDocument();
