@@ -42,4 +42,13 @@ struct BySide {
     auto end() const { return values.end(); }
 };
 
+// A value for each of the window's four panes, by the pane's number (1 to 4).
+template <typename T>
+struct ByPane {
+    std::array<T, 4> values{};
+
+    T& operator[](int pane) { return values[std::size_t(pane - 1)]; }
+    const T& operator[](int pane) const { return values[std::size_t(pane - 1)]; }
+};
+
 }  // namespace corvella

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Kestrovan
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The engines' results are what the commands list: on random texts and on the corpus pairs, each
-// Find Differences command lists in work panes 3 and 4 exactly the differences its engine finds
-// in the same two texts, and hands back the same spans.
+// The engines' results are what the commands find: on random texts and on the corpus pairs, each
+// Find Differences command hands back the differences and marks its engine finds in the same two
+// texts, and each difference's entry stands where the work pane lists it.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -13,30 +13,29 @@
 #include "compare/LayoutCommand.h"
 #include "compare/LinesCommand.h"
 #include "compare/WordsCommand.h"
+#include "compare/WorkPaneEntries.h"
 #include "core/PaneText.h"
 #include "diff/LineComparison.h"
 #include "diff/WordComparison.h"
 #include "diff/layout/LayoutComparison.h"
 #include "tests/support/FakeWindow.h"
+#include "tests/support/PaneInspection.h"
 
 using namespace corvella;
 using corvella::testing::FakeWindow;
+using corvella::testing::MarkedMask;
 
 namespace {
 
-// What a work pane lists for a side of the engine's result.
-QString listing(Method method, const ComparedSide& side, const QString& text) {
-    QString out;
-    for (size_t i = 0; i < side.differences.size(); ++i) {
-        const Difference& d = side.differences[i];
-        if (method == Method::Lines)
-            out += LineCompare::PieceOf(text, d).toString() + PaneText::kCR;
-        else if (method == Method::Words)
-            out += PaneText::kBreak + text.mid(d.span.start, d.span.length);
-        else
-            out += PaneText::kBreak + LayoutEntry(d, side.differenceWords[i]);
+// The lines of a work pane that hold any text, as the entries of the differences should give them.
+std::vector<std::pair<qsizetype, qsizetype>> listedLines(const QString& list) {
+    std::vector<std::pair<qsizetype, qsizetype>> lines;
+    for (qsizetype start = 0, end; start < list.size(); start = end + 2) {
+        end = list.indexOf(PaneText::kBreak, start);
+        if (end < 0) end = list.size();
+        if (end > start) lines.push_back({start, end - start});
     }
-    return PaneText::canonical(out);
+    return lines;
 }
 
 void expectSameAsCommands(const QString& text1, const QString& text2, const std::string& what) {
@@ -60,20 +59,23 @@ void expectSameAsCommands(const QString& text1, const QString& text2, const std:
         m.command(window, &listed);
         const QString own[] = {window.pane(1).text(), window.pane(2).text()};
         const Comparison found = m.engine(own[0], own[1], {});
-        for (int side = 1; side <= 2; ++side) {
+        for (const Side side : kBothSides) {
             SCOPED_TRACE(what + " method " + std::to_string(int(m.method)) + " side " +
-                         std::to_string(side));
-            EXPECT_TRUE(window.pane(side + 2).text() ==
-                        listing(m.method, found.side(SideOfPane(side)), own[side - 1]));
-            const auto& a = listed.side(SideOfPane(side)).differences;
-            const auto& b = found.side(SideOfPane(side)).differences;
-            ASSERT_EQ(a.size(), b.size());
-            for (size_t i = 0; i < a.size(); ++i) {
-                EXPECT_EQ(a[i].span.start, b[i].span.start);
-                EXPECT_EQ(a[i].span.length, b[i].span.length);
-                EXPECT_EQ(std::make_pair(a[i].page, a[i].line),
-                          std::make_pair(b[i].page, b[i].line));
+                         std::to_string(NumberOf(side)));
+            const ComparedSide& a = listed.side(side);
+            const ComparedSide& b = found.side(side);
+            ASSERT_EQ(a.differences.size(), b.differences.size());
+            for (size_t i = 0; i < a.differences.size(); ++i) {
+                EXPECT_EQ(a.differences[i].span.start, b.differences[i].span.start);
+                EXPECT_EQ(a.differences[i].span.length, b.differences[i].span.length);
+                EXPECT_EQ(std::make_pair(a.differences[i].page, a.differences[i].line),
+                          std::make_pair(b.differences[i].page, b.differences[i].line));
             }
+            EXPECT_TRUE(MarkedMask(own[IndexOf(side)], a) == MarkedMask(own[IndexOf(side)], b));
+            std::vector<std::pair<qsizetype, qsizetype>> entries;
+            for (const TextRange& entry : WorkPaneEntries(m.method, a))
+                if (entry.length > 0) entries.push_back({entry.start, entry.length});
+            EXPECT_EQ(entries, listedLines(window.workPane(side).text()));
         }
         EXPECT_TRUE(window.dialogs.messages.empty());
     }

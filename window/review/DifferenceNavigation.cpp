@@ -77,13 +77,12 @@ std::optional<TextRange> DifferenceReview::step(const PaneDocument& pane, int nu
     return DifferenceNavigation::Step(*places, selection, direction, fromStart);
 }
 
-std::array<std::optional<TextRange>, 4> DifferenceReview::comparisonEnded(MainWindow& window) {
-    std::array<std::optional<TextRange>, 4> first;
+ByPane<std::optional<TextRange>> DifferenceReview::comparisonEnded(MainWindow& window) {
+    ByPane<std::optional<TextRange>> first;
     for (int number = 1; number <= 4; ++number) {
         PaneDocument& pane = window.pane(number);
-        left_[size_t(number - 1)] =
-            LeftSelection{pane.selStart(), pane.selLength(), pane.textRevision()};
-        first[size_t(number - 1)] = step(pane, number, {}, Direction::Next, true);
+        left_[number] = LeftSelection{pane.selStart(), pane.selLength(), pane.textRevision()};
+        first[number] = step(pane, number, {}, Direction::Next, true);
     }
     return first;
 }
@@ -91,7 +90,7 @@ std::array<std::optional<TextRange>, 4> DifferenceReview::comparisonEnded(MainWi
 std::optional<TextRange> DifferenceReview::go(MainWindow& window, int number, Direction direction) {
     PaneDocument& pane = window.pane(number);
     const TextRange selection{pane.selStart(), pane.selLength()};
-    std::optional<LeftSelection>& left = left_[size_t(number - 1)];
+    std::optional<LeftSelection>& left = left_[number];
     const bool fromStart = left && left->start == selection.start &&
                            left->length == selection.length &&
                            left->revision == pane.textRevision();
@@ -106,7 +105,7 @@ std::optional<TextRange> DifferenceReview::go(MainWindow& window, int number, Di
 }
 
 void DifferenceReview::select(MainWindow& window, int number, TextRange place) {
-    left_[size_t(number - 1)].reset();
+    left_[number].reset();
     PaneDocument& pane = window.pane(number);
     pane.setSelStart(place.start);
     pane.setSelLength(place.length);

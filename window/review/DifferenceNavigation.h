@@ -40,7 +40,7 @@ public:
     explicit DifferenceReview(const ShownComparison& shown) : shown_(shown) {}
 
     // Call when a comparison has ended. Returns each pane's first difference.
-    std::array<std::optional<TextRange>, 4> comparisonEnded(MainWindow& window);
+    ByPane<std::optional<TextRange>> comparisonEnded(MainWindow& window);
 
     // Selects the pane's next or previous difference and returns it; when there is none, or a
     // comparison is running, beeps and changes nothing.
@@ -62,7 +62,7 @@ private:
                                   Direction direction, bool fromStart) const;
 
     const ShownComparison& shown_;
-    std::array<std::optional<LeftSelection>, 4> left_;
+    ByPane<std::optional<LeftSelection>> left_;
 };
 
 }  // namespace corvella

@@ -10,9 +10,9 @@ namespace corvella {
 
 ReviewKeys::ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& panes,
                        const ShownComparison& shown, QObject* parent)
-    : QObject(parent), window_(window), panes_(panes), review_(shown) {
+    : QObject(parent), window_(window), panes_{panes}, review_(shown) {
     for (int number = 1; number <= 4; ++number) {
-        RichTextPane* pane = panes_[size_t(number - 1)];
+        RichTextPane* pane = panes_[number];
         auto add = [&](Direction direction, const QString& text, const QList<QKeySequence>& keys) {
             auto* action = new QAction(text, pane);
             action->setShortcuts(keys);
@@ -21,7 +21,7 @@ ReviewKeys::ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& p
             connect(action, &QAction::triggered, this,
                     [this, number, direction] { go(number, direction); });
             pane->addAction(action);
-            actions_[size_t(number - 1)][direction == Direction::Next ? 0 : 1] = action;
+            actions_[number][direction == Direction::Next ? 0 : 1] = action;
         };
         add(Direction::Next, QStringLiteral("Next Difference"),
             {QKeySequence(Qt::ALT | Qt::Key_Down), QKeySequence(Qt::Key_F8)});
@@ -38,15 +38,14 @@ ReviewKeys::ReviewKeys(MainWindow& window, const std::array<RichTextPane*, 4>& p
 }
 
 QAction* ReviewKeys::action(int pane, Direction direction) const {
-    return actions_[size_t(pane - 1)][direction == Direction::Next ? 0 : 1];
+    return actions_[pane][direction == Direction::Next ? 0 : 1];
 }
 
 void ReviewKeys::comparisonEnded() {
     if (!window_.ComparisonDone) return;
-    const std::array<std::optional<TextRange>, 4> first = review_.comparisonEnded(window_);
+    const ByPane<std::optional<TextRange>> first = review_.comparisonEnded(window_);
     for (int number = 1; number <= 2; ++number)
-        if (first[size_t(number - 1)])
-            panes_[size_t(number - 1)]->showNearTop(first[size_t(number - 1)]->start);
+        if (first[number]) panes_[number]->showNearTop(first[number]->start);
 }
 
 void ReviewKeys::go(int pane, Direction direction) {
@@ -60,17 +59,17 @@ void ReviewKeys::goTo(int pane, TextRange place) {
 }
 
 void ReviewKeys::shown(int pane, TextRange place) {
-    panes_[size_t(pane - 1)]->caretToSelectionStart();
-    panes_[size_t(pane - 1)]->bringIntoView(place.start);
+    panes_[pane]->caretToSelectionStart();
+    panes_[pane]->bringIntoView(place.start);
     if (onWent_) onWent_(pane, place);
 }
 
-void ReviewKeys::offerInMenu(int pane, QAction* command) { offered_[size_t(pane - 1)] << command; }
+void ReviewKeys::offerInMenu(int pane, QAction* command) { offered_[pane] << command; }
 
 QMenu* ReviewKeys::menu(int pane, const QPoint& position) const {
-    QMenu* menu = panes_[size_t(pane - 1)]->createStandardContextMenu(position);
+    QMenu* menu = panes_[pane]->createStandardContextMenu(position);
     menu->addSeparator();
-    menu->addActions(offered_[size_t(pane - 1)]);
+    menu->addActions(offered_[pane]);
     menu->addAction(action(pane, Direction::Next));
     menu->addAction(action(pane, Direction::Previous));
     if (menuAddition_) menuAddition_(pane, position, *menu, action(pane, Direction::Next));

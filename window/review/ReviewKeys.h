@@ -56,9 +56,9 @@ private:
     void shown(int pane, TextRange place);
 
     MainWindow& window_;
-    std::array<RichTextPane*, 4> panes_;
-    std::array<std::array<QAction*, 2>, 4> actions_{};
-    std::array<QList<QAction*>, 4> offered_;
+    ByPane<RichTextPane*> panes_;
+    ByPane<std::array<QAction*, 2>> actions_{};
+    ByPane<QList<QAction*>> offered_;
     DifferenceReview review_;
     std::function<void(int, TextRange)> onWent_;
     MenuAddition menuAddition_;
