@@ -81,6 +81,33 @@ QString accessibilityBusAddress() {
     return reply.arguments().isEmpty() ? QString() : reply.arguments().at(0).toString();
 }
 
+// Listens as a screen reader does: the registry tells the window's bridge which events a client
+// wants (the bridge sends only those), and the bus delivers them here.
+void listenAsAScreenReader(QDBusConnection& bus) {
+    const char* events[] = {"object:text-changed",
+                            "object:text-caret-moved",
+                            "object:text-attributes-changed",
+                            "object:text-selection-changed",
+                            "object:state-changed",
+                            "object:children-changed",
+                            "object:property-change",
+                            "object:selection-changed",
+                            "object:active-descendant-changed",
+                            "focus:",
+                            "window:"};
+    for (const char* event : events)
+        bus.call(callOn(QStringLiteral("org.a11y.atspi.Registry"),
+                        QStringLiteral("/org/a11y/atspi/registry"),
+                        QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"),
+                        {QString::fromLatin1(event), QStringList(), QString()}));
+    for (const char* interface : {"Object", "Focus", "Window"})
+        bus.call(callOn(QStringLiteral("org.freedesktop.DBus"),
+                        QStringLiteral("/org/freedesktop/DBus"),
+                        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("AddMatch"),
+                        {QStringLiteral("type='signal',interface='org.a11y.atspi.Event.%1'")
+                             .arg(QLatin1String(interface))}));
+}
+
 class Reader : public QObject {
 public:
     Reader(QDBusConnection bus, QString service, QString path)
@@ -150,6 +177,7 @@ int RunReader(qint64 windowPid) {
         std::fprintf(stderr, "reader: the window's button is not on the accessibility bus\n");
         return 1;
     }
+    if (qEnvironmentVariableIsSet("CORVELLA_READER_LISTENS")) listenAsAScreenReader(bus);
     Reader reader(bus, service, button);
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QByteArray pending;

@@ -7,7 +7,8 @@
 #include <QtGlobal>
 
 // A client of the accessibility bus, as a screen reader is one: it asks a button of the window
-// for its name every 20 ms and times each answer. It runs as a process of its own, so that the
+// for its name every 20 ms and times each answer; with CORVELLA_READER_LISTENS set, it also
+// listens to the events a screen reader listens to (text changes, caret moves, states, focus). It runs as a process of its own, so that the
 // window's stalls are what it waits on.
 namespace corvella::bench {
 

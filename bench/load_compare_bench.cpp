@@ -35,6 +35,7 @@
 // holding two files after "Find Differences (Words)" (bench/huge_pair.sh).
 #include <sys/resource.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -64,8 +65,8 @@
 #include "extract/TextIntoPane.h"
 #include "tests/support/TestServices.h"
 #include "window/main/Form1.h"
-#include "window/review/ReviewKeys.h"
 #include "window/pane/RichTextPane.h"
+#include "window/review/ReviewKeys.h"
 #include "window/review/SideBySideReview.h"
 
 using namespace corvella;
@@ -129,15 +130,16 @@ qint64 cpuMs(int who) {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
 
-// Lets the event loop run until every shown pane holds all of its text in its document.
+// Lets the event loop run until every shown pane holds all of its text in its document and the
+// review of a comparison is set up: its marks made, its link prepared.
 void settle(Form1& form) {
-    auto filling = [&] {
+    auto busy = [&] {
         for (int number = 1; number <= 4; ++number)
             if (form.RichTextBox(number)->isVisible() && form.RichTextBox(number)->isFilling())
                 return true;
-        return false;
+        return form.sideBySide()->settingUp();
     };
-    while (filling()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // A phase runs until its command has returned and the panes it shows hold their texts.
@@ -269,9 +271,10 @@ int runLayout(const QString& corpus, const Pair& pair) {
     PushButton4_Click(form);
 
     StallMeter meter;
-    Comparison found;
+    // As the user runs it: the command, then the review of its comparison.
     const Phase layout =
-        timed(meter, nullptr, form, [&] { FindDifferencesIgnoringLayout(form, &found); });
+        timed(meter, nullptr, form, [&] { form.IgnoringLayoutAction()->trigger(); });
+    const Comparison& found = form.comparison();
     const double peak = peakRssMb();
     QElapsedTimer clock;
     clock.start();
@@ -370,7 +373,7 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
     const qint64 alone2 = rangesAloneMs(second, scratch.path());
     test.dialogs.fileSelections.push_back({second});
     const Phase load2 = phase([&] { PushButton4_Click(form); });
-    const Phase lines = phase([&] { PushButton1_Click(form); });
+    const Phase lines = phase([&] { form.PushButton(1)->click(); });
     const double peak = peakRssMb();
     const qint64 total = load1.ms + load2.ms + lines.ms;
     baseline = std::min(baseline, baselineMs({first, second}, scratch.path()));
@@ -384,7 +387,7 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
         static_cast<long long>(cli), double(cli) / double(baseline));
     std::fflush(stdout);
 
-    const Phase words = phase([&] { PushButton6_Click(form); });
+    const Phase words = phase([&] { form.PushButton(6)->click(); });
     std::printf("%s %s words_ms=%lld peak_rss_mb=%.0f\n", pair.first, pair.second,
                 static_cast<long long>(words.ms), peakRssMb());
     // The word comparison's lists (hundreds of thousands of entries) shown, walked and hidden,
@@ -398,7 +401,7 @@ int runPair(const QString& corpus, const Pair& pair, bool bridge) {
     const Phase hideList = phase([&] { form.selectOption(1); });
     const Phase wordsListed = phase([&] {
         form.selectOption(2);
-        PushButton6_Click(form);
+        form.PushButton(6)->click();
     });
     const Phase hideListed = phase([&] { form.selectOption(1); });
     const qint64 aloneAgain = rangesAloneMs(first, scratch.path());

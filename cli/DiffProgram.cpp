@@ -8,7 +8,9 @@
 
 #include "batch/PairJob.h"
 #include "cli/Annotation.h"
+#include "cli/ChosenPages.h"
 #include "cli/ExtractionTimeout.h"
+#include "cli/LayoutArguments.h"
 #include "cli/PairReports.h"
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
@@ -74,7 +76,8 @@ QString unreadableReason(const QString& file) {
 // Puts the file's text into the pane: a PDF through the pane's own load command, a .txt file
 // judged and loaded as an extracted text is, then one more line break as that command adds.
 // Returns the reason when no text was loaded.
-QString load(MemoryWindow& window, int number, const QString& file, CollectedMessages& messages) {
+QString load(MemoryWindow& window, int number, const QString& file, CollectedMessages& messages,
+             ChosenPages& chosen) {
     QString reason = unreadableReason(file);
     if (!reason.isEmpty()) return reason;
     const QString path = QFileInfo(file).absoluteFilePath();
@@ -85,8 +88,9 @@ QString load(MemoryWindow& window, int number, const QString& file, CollectedMes
         else
             RTB::FileToRich2(pane, path, window.services());
         if (messages.messages.isEmpty()) pane.setText(pane.text() + QStringLiteral("\r"));
+        if (messages.messages.isEmpty()) return KeepChosenPages(chosen, pane);
     } else {
-        LoadChosenFiles(window, number, {path});
+        LoadChosenFiles(window, number, {path}, chosen.spans);
     }
     return messages.messages.join(u' ');
 }
@@ -119,6 +123,10 @@ Parsed ParseArguments(const QStringList& arguments) {
             parsed.options.quiet = true;
         } else if (argument == QStringLiteral("--counts")) {
             parsed.options.counts = true;
+        } else if (TakeLayoutOption(argument, parsed.options.layout)) {
+        } else if (TakePagesOption(arguments, i, parsed.options.pages1, parsed.options.pages2,
+                                   parsed.problem)) {
+            if (!parsed.problem.isEmpty()) return parsed;
         } else if (argument == QStringLiteral("--format") ||
                    argument.startsWith(QStringLiteral("--format="))) {
             QString format = argument.mid(9);
@@ -165,6 +173,8 @@ Parsed ParseArguments(const QStringList& arguments) {
         parsed.problem = QStringLiteral("two files are needed, %1 given").arg(files.size());
         return parsed;
     }
+    parsed.problem = LayoutOptionProblem(parsed.options.ignoreLayout, parsed.options.layout);
+    if (!parsed.problem.isEmpty()) return parsed;
     parsed.options.file1 = files[0];
     parsed.options.file2 = files[1];
     parsed.action = Parsed::Action::Compare;
@@ -173,9 +183,11 @@ Parsed ParseArguments(const QStringList& arguments) {
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: corvella-diff [--words|--ignore-layout] [--format text|json|html] [--counts] "
-        "[--quiet] [--timeout SECONDS] [--annotate DIR] [--password1 PW] [--password2 PW] "
-        "FILE1 FILE2\n"
+        "Usage: corvella-diff [--words|--ignore-layout [--ignore-case] [--ignore-numbers]\n"
+        "         [--ignore-punctuation] [--exact-typography]] [--pages1 RANGES] [--pages2 "
+        "RANGES]\n"
+        "         [--format text|json|html] [--counts] [--quiet] [--timeout SECONDS]\n"
+        "         [--annotate DIR] [--password1 PW] [--password2 PW] FILE1 FILE2\n"
         "       corvella-diff {--batch FOLDER1 FOLDER2 | --batch-list FILE} --out FOLDER [-j N]\n"
         "                     [--shard I/N] [--fail-on-differences] [comparison options]\n"
         "       corvella-diff --merge FOLDER [--fail-on-differences]\n"
@@ -185,7 +197,22 @@ QString UsageText() {
         "  --words         compare word by word, line against line (default: whole lines)\n"
         "  --ignore-layout compare the words in reading order, without page headers, footers,\n"
         "                  page numbers, line breaks and hyphenation; moved runs, and words\n"
-        "                  only read in another order in one place, are no change\n"
+        "                  only read in another order in one place, are no change; so are\n"
+        "                  quotes, dashes, ligatures and hyphens (counted as typography)\n"
+        "  --ignore-case   with --ignore-layout: \"Word\" is \"word\"\n"
+        "  --ignore-numbers\n"
+        "                  with --ignore-layout: a number pairs with any number, and one only\n"
+        "                  one file has is no difference (page references)\n"
+        "  --ignore-punctuation\n"
+        "                  with --ignore-layout: words compare without the punctuation at their "
+        "ends\n"
+        "  --exact-typography\n"
+        "                  with --ignore-layout: quotes, dashes, ligatures and hyphens are "
+        "changes\n"
+        "  --pages1 RANGES, --pages2 RANGES\n"
+        "                  compare only these pages of FILE1 or FILE2: 1-12,15 or 5- (to the "
+        "end);\n"
+        "                  places keep the file's page numbers\n"
         "  --format text   one difference per line: \"p12:l4 < text\" for FILE1, \"> \" for FILE2\n"
         "                  (--ignore-layout adds its place in the other file: \"  (p11:l30)\")\n"
         "  --format json   one JSON object with both files' pages and differences\n"
@@ -250,11 +277,18 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
         return kTrouble;
     }
     const QString files[] = {options.file1, options.file2};
+    ChosenPages chosen[] = {{QStringLiteral("--pages1"), options.pages1},
+                            {QStringLiteral("--pages2"), options.pages2}};
+    if (const QString problem = ResolveForPdfs(chosen, files, events); !problem.isEmpty()) {
+        writeLine(err, QStringLiteral("corvella-diff: ") + problem);
+        return kTrouble;
+    }
     for (int number = 1; number <= 2; ++number) {
         std::optional<ExtractionDeadline> deadline;
         if (!options.timeout.isEmpty() && !isTextFile(files[number - 1]))
             deadline.emplace(options.timeout);
-        const QString reason = load(window, number, files[number - 1], messages);
+        const QString reason =
+            load(window, number, files[number - 1], messages, chosen[number - 1]);
         if (deadline && deadline->passed()) {
             writeLine(err, QStringLiteral("corvella-diff: %1: extraction took longer than %2 s")
                                .arg(files[number - 1], options.timeout));
@@ -274,13 +308,13 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     const bool aligned = (options.html && !options.quiet) || pair;
     Alignment alignment;
     const Comparison comparison =
-        options.ignoreLayout
-            ? LayoutCompare::Compare(text1, text2, {}, aligned ? &alignment : nullptr)
+        options.ignoreLayout ? LayoutCompare::Compare(
+                                   text1, text2, {}, aligned ? &alignment : nullptr, options.layout)
         : options.words ? WordCompare::Compare(text1, text2)
                         : LineCompare::Compare(text1, text2);
     if (aligned && !options.ignoreLayout) alignment = AlignWords(text1, text2);
-    const DifferenceReport::File file1{options.file1, text1};
-    const DifferenceReport::File file2{options.file2, text2};
+    const DifferenceReport::File file1 = ReportedFile(options.file1, text1, chosen[0]);
+    const DifferenceReport::File file2 = ReportedFile(options.file2, text2, chosen[1]);
     if (pair && !PairReports::Write(comparison, alignment, file1, file2, options.pairJson,
                                     options.pairHtml, err))
         return Batch::kReportsNotWritten;
@@ -288,7 +322,7 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     } else if (options.html) {
         out.write(HtmlReport::Write(comparison, alignment, file1, file2));
     } else if (options.json) {
-        out.write(JsonReport::Write(comparison, file1, file2));
+        JsonReport::Write(comparison, file1, file2, out);
     } else {
         TextReport::Write(comparison, file1, file2, out, options.counts);
     }

@@ -110,8 +110,21 @@ void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     proc.step(200, [&] { window.ComparisonDone = true; });
     proc.step(202, [&] { ShowRTF(window); });
     if (result) {
-        TextPlaces::Locate(text1, found.side(Side::One).differences);
-        TextPlaces::Locate(text2, found.side(Side::Two).differences);
+        // A million differing words take a while to place on their pages (beside the event loop);
+        // they are kept as long as the texts stay, with no room left over from growing the lists.
+        auto place = [&] {
+            for (const Side side : kBothSides) {
+                std::vector<Difference>& differences = found.side(side).differences;
+                TextPlaces::Locate(side == Side::One ? text1 : text2, differences);
+                differences.shrink_to_fit();
+            }
+        };
+        constexpr size_t kManyWords = 50'000;
+        if (found.side(Side::One).differences.size() + found.side(Side::Two).differences.size() >=
+            kManyWords)
+            RunBesideTheLoop(services.events, place);
+        else
+            place();
         *result = std::move(found);
     }
 }

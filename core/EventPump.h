@@ -32,6 +32,10 @@ public:
                             std::chrono::milliseconds most) override;
 };
 
+// Runs work that touches nothing of the window on a thread of its own while the pump handles the
+// window's events; a pump that cannot wait so simply waits for it.
+void RunBesideTheLoop(EventPump& pump, const std::function<void()>& work);
+
 // The event loop's turn between two slices of long work. That turn is the window's, not other
 // long work's: a slice of another task run in it would add its length to the wait.
 class SliceTurn {

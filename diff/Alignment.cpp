@@ -77,12 +77,22 @@ Alignment AlignWords(QStringView text1, QStringView text2, const Progress& progr
     return LayoutCompare::Align(text1, text2, progress);
 }
 
+std::vector<TextRange> PlacesInOther(const std::vector<Difference>& differences, Side side,
+                                     const Alignment& alignment, QStringView otherText) {
+    std::vector<TextRange> places;
+    places.reserve(differences.size());
+    for (const Difference& difference : differences)
+        places.push_back(Trimmed(otherText, alignment.counterpart(side, difference.span)));
+    return places;
+}
+
 void PlaceInOther(Comparison& comparison, const Alignment& alignment, QStringView text1,
                   QStringView text2) {
     for (const Side side : kBothSides) {
-        const QStringView other = side == Side::One ? text2 : text1;
-        for (Difference& difference : comparison.side(side).differences)
-            difference.other = Trimmed(other, alignment.counterpart(side, difference.span));
+        std::vector<Difference>& differences = comparison.side(side).differences;
+        const std::vector<TextRange> places =
+            PlacesInOther(differences, side, alignment, side == Side::One ? text2 : text1);
+        for (size_t i = 0; i < differences.size(); ++i) differences[i].other = places[i];
     }
 }
 

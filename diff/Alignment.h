@@ -51,8 +51,11 @@ private:
 // breaks and hyphenation aside, paired along their shortest edit script.
 Alignment AlignWords(QStringView text1, QStringView text2, const Progress& progress = {});
 
-// Gives every difference of both sides its place in the other text through the alignment, without
-// the white space and line breaks at either end of it.
+// Where each of a side's differences stands in the other text through the alignment, without the
+// white space and line breaks at either end of it.
+std::vector<TextRange> PlacesInOther(const std::vector<Difference>& differences, Side side,
+                                     const Alignment& alignment, QStringView otherText);
+// Gives every difference of both sides its place in the other text so.
 struct Comparison;
 void PlaceInOther(Comparison& comparison, const Alignment& alignment, QStringView text1,
                   QStringView text2);

@@ -39,6 +39,11 @@ std::vector<TextRange> ComparedSide::differenceMarks() const {
     return all;
 }
 
+std::vector<CharacterChange> ComparedSide::changesOf(size_t index) const {
+    if (index + 1 >= changeStarts.size()) return {};
+    return {changes.begin() + changeStarts[index], changes.begin() + changeStarts[index + 1]};
+}
+
 qsizetype Comparison::differingWords() const {
     qsizetype count = 0;
     for (const ComparedSide& side : sides)

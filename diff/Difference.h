@@ -9,9 +9,17 @@
 
 namespace corvella {
 
-// What a difference is: text only one side has, or text both have, found elsewhere (moved) or
-// read in another order in the same place (reordered).
-enum class DifferenceKind : quint8 { Only1, Only2, Moved, Reordered };
+// What a difference is: text only one side has, or text both have, found elsewhere (moved), read
+// in another order in the same place (reordered) or written only in another typography (quotes,
+// dashes, ligatures: see WordFolding).
+enum class DifferenceKind : quint8 { Only1, Only2, Moved, Reordered, Typography };
+
+// Whether a layout-free run's changed characters were looked for (see ComparedSide::changes).
+enum class Refinement : quint8 {
+    None,     // no run stands opposite it (or another method): the whole run changed
+    Refined,  // its changed characters are listed
+    TooLong,  // it or its opposite run is too long to look into: the whole run counts as changed
+};
 
 // One difference as every part of the program sees it: the window colours and lists it, the
 // difference walk goes to it, the reports write it.
@@ -32,8 +40,15 @@ struct Difference {
     qint32 firstMark = 0;
     qint32 markCount = 0;
     DifferenceKind kind = DifferenceKind::Only1;
+    Refinement refinement = Refinement::None;
+    // Layout-free: the run of the other side that replaced it (an index into the other side's
+    // differences; both name each other), -1 when none stands between the same unchanged words.
+    qint32 opposite = -1;
 
     bool placed() const { return other.start >= 0; }
 };
+
+// Millions of word differences are held at once: every field added must fit the padding.
+static_assert(sizeof(Difference) <= 64, "a difference takes at most 64 bytes");
 
 }  // namespace corvella

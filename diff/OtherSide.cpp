@@ -29,17 +29,20 @@ std::vector<size_t> Meeting(const std::vector<Difference>& differences, TextRang
     return found;
 }
 
-std::optional<TextRange> Of(const std::vector<Difference>& differences, TextRange place) {
+std::optional<TextRange> Of(const std::vector<Difference>& differences, TextRange place,
+                            const std::vector<TextRange>* others) {
     std::optional<TextRange> other;
     for (size_t index : Meeting(differences, place)) {
-        const Difference& difference = differences[index];
-        if (!difference.placed()) continue;
+        const TextRange counterpart = others != nullptr && index < others->size()
+                                          ? (*others)[index]
+                                          : differences[index].other;
+        if (counterpart.start < 0) continue;
         if (!other) {
-            other = difference.other;
+            other = counterpart;
             continue;
         }
-        const qsizetype from = std::min(other->start, difference.other.start);
-        const qsizetype to = std::max(end(*other), end(difference.other));
+        const qsizetype from = std::min(other->start, counterpart.start);
+        const qsizetype to = std::max(end(*other), end(counterpart));
         other = TextRange{from, to - from};
     }
     return other;

@@ -14,7 +14,11 @@ std::vector<Difference> Pass(QStringView own, QStringView other, DifferenceKind 
                              const Progress& progress) {
     const std::vector<QStringView> ownLines = WordDiff::CutAtCRLF(own);
     const std::vector<QStringView> otherLines = WordDiff::CutAtCRLF(other);
+    // Room for every word of `own` at once: grown as it fills, the list would be copied whole each
+    // time its room ran out, the old copy and the new one held together. Room never used is never
+    // touched, and a large block's untouched pages take no memory.
     std::vector<Difference> words;
+    words.reserve(size_t(own.count(u' ')) + ownLines.size());
     std::vector<TextRange> missing;
     std::optional<WordDiff::OtherLine> otherLine;
     qsizetype j = 0;

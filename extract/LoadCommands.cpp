@@ -52,7 +52,7 @@ struct LoadCommand {
 // Converts one PDF and loads its text. Without any text file the user is told so, rather than
 // left with an empty pane and no word.
 void loadOne(MainWindow& window, const LoadCommand& command, Procedure& proc, QString path,
-             int firstLine) {
+             int firstLine, const std::vector<PageRanges::Range>& pages) {
     Services& services = window.services();
     PaneDocument& pane = window.pane(command.paneNumber);
     proc.step(firstLine, [&] {
@@ -60,9 +60,10 @@ void loadOne(MainWindow& window, const LoadCommand& command, Procedure& proc, QS
         // extracted.
         TextPreview preview(pane);
         if (pane.showsPreview())
-            RTB::PDFToText(path, services, [&](const QByteArray& piece) { preview.add(piece); });
+            RTB::PDFToText(
+                path, services, [&](const QByteArray& piece) { preview.add(piece); }, pages);
         else
-            RTB::PDFToText(path, services);
+            RTB::PDFToText(path, services, {}, pages);
     });
     proc.step(firstLine + 2, [&] { command.fileToRich(pane, path, services); });
     proc.step(firstLine + 4, [&] {
@@ -77,7 +78,8 @@ LoadCommand commandFor(int paneNumber) {
 }
 
 // `choose` gives the chosen files: the open-file dialog's, or those given from outside.
-void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList()>& choose) {
+void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList()>& choose,
+             const std::vector<PageRanges::Range>& pages = {}) {
     const LoadCommand command = commandFor(paneNumber);
     Services& services = window.services();
     Procedure proc(services.dialogs, command.location);
@@ -98,7 +100,7 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
         proc.step(108, [&] { list = SelectionList(chosen); });
         proc.step(110, [&] { pane.setText(QString()); });
         if (list.size() == 1) {
-            loadOne(window, command, proc, list.at(0), 112);
+            loadOne(window, command, proc, list.at(0), 112, pages);
         } else {
             for (qsizetype i = 1; i < list.size(); ++i) {
                 QString path;
@@ -106,7 +108,7 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
                     path = list.at(0) + u'/' + list.at(i);
                     if (command.fixPaths) path = FixDoubleBackslash(path);
                 });
-                loadOne(window, command, proc, path, 120);
+                loadOne(window, command, proc, path, 120, pages);
             }
         }
         proc.step(126, [&] { pane.appendText(QStringLiteral("\r")); });
@@ -154,8 +156,10 @@ void PushButton4_Click(MainWindow& window) {
     runLoad(window, 2, [&] { return chooseInDialog(window); });
 }
 
-void LoadChosenFiles(MainWindow& window, int paneNumber, const QStringList& chosenPaths) {
-    runLoad(window, paneNumber, [&] { return chosenPaths; });
+void LoadChosenFiles(MainWindow& window, int paneNumber, const QStringList& chosenPaths,
+                     const std::vector<PageRanges::Range>& pages) {
+    runLoad(
+        window, paneNumber, [&] { return chosenPaths; }, pages);
 }
 
 }  // namespace corvella

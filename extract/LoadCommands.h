@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "core/MainWindow.h"
+#include "extract/PageRanges.h"
 
 namespace corvella {
 
@@ -17,8 +18,9 @@ void PushButton3_Click(MainWindow& window);
 void PushButton4_Click(MainWindow& window);
 // The same for pane 1 or 2 with the files already chosen (the command line, a drop): every step
 // but the dialog, with the same messages and error-report locations. An empty list changes
-// nothing.
-void LoadChosenFiles(MainWindow& window, int paneNumber, const QStringList& chosenPaths);
+// nothing. With `pages` (ascending, within each document), only those pages of each are loaded.
+void LoadChosenFiles(MainWindow& window, int paneNumber, const QStringList& chosenPaths,
+                     const std::vector<PageRanges::Range>& pages = {});
 
 // The open-file dialog's settings for both load commands.
 OpenFilesRequest LoadDialogRequest();

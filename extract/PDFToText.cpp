@@ -56,6 +56,14 @@ PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, const QStringList&
     return PageRanges::ParseDocumentInfo(info.readAllStandardOutput());
 }
 
+}  // namespace
+
+PageRanges::DocumentInfo DocumentInfoOf(const QString& pdf, EventPump& events) {
+    return ReadDocumentInfo(pdf.startsWith(u'-') ? QStringLiteral("./") + pdf : pdf, {}, events);
+}
+
+namespace {
+
 // A piece of one conversion. A load started while another waits for its extractor (the window
 // stays live) gets pieces of its own.
 QString PartPath(int conversion, int number) {
@@ -76,20 +84,23 @@ struct RemovedAtEnd {
 // Runs the extractor on page ranges at the same time and joins their texts, in page order, into
 // the text file: the same bytes a single run writes, since the extractor ends every page with a
 // form feed and each page's text depends only on that page. Returns false, leaving no file of its
-// own behind, when the document was not split or any range failed.
+// own behind, when the document was not split or any range failed. Chosen pages are always run
+// as ranges, even a single one.
 bool ExtractInParallel(const QString& extractor, const QString& pdf, const QString& textPath,
                        const PageRanges::DocumentInfo& info, Services& services,
-                       const std::function<void(const QByteArray&)>& arriving) {
-    if (!info.pages || info.encrypted) return false;
+                       const std::function<void(const QByteArray&)>& arriving,
+                       const std::vector<PageRanges::Range>& chosen) {
+    if (chosen.empty() && (!info.pages || info.encrypted)) return false;
+    const int pages = chosen.empty() ? *info.pages : PageRanges::PageCount(chosen);
     const int cores = QThread::idealThreadCount();
     const int planned = arriving ? PageRanges::RunsInOrderFor(cores) : PageRanges::RunsFor(cores);
     const int runs = services.extractorRuns > 0 ? services.extractorRuns : planned;
     // Without a reader the ranges all run at once: there are at most `runs` of them.
     const int atOnce = arriving ? PageRanges::RunsAtOnceInOrder(cores) : runs;
-    const std::vector<PageRanges::Range> ranges =
-        arriving ? PageRanges::PlanInOrder(*info.pages, runs, atOnce)
-                 : PageRanges::Plan(*info.pages, runs);
-    if (ranges.size() < 2) return false;
+    const std::vector<PageRanges::Range> ranges = PageRanges::OnChosen(
+        arriving ? PageRanges::PlanInOrder(pages, runs, atOnce) : PageRanges::Plan(pages, runs),
+        chosen);
+    if (chosen.empty() && ranges.size() < 2) return false;
 
     static int conversions = 0;
     const int conversion = ++conversions;
@@ -138,7 +149,8 @@ QString ExtractedTextPath() {
 }
 
 void PDFToText(QString& path, Services& services,
-               const std::function<void(const QByteArray&)>& arriving) {
+               const std::function<void(const QByteArray&)>& arriving,
+               const std::vector<PageRanges::Range>& chosen) {
     Procedure proc(services.dialogs, QStringLiteral("RTB.PDFToText"));
     QString extractor;
     QString textPath;
@@ -162,8 +174,11 @@ void PDFToText(QString& path, Services& services,
                 ReadDocumentInfo(pdf, passwordArguments, services.events);
 
             if (info.copyingForbidden && !(given && given->owner)) return;
-            if (ExtractInParallel(extractor, pdf, textPath, info, services, arriving)) return;
+            if (ExtractInParallel(extractor, pdf, textPath, info, services, arriving, chosen))
+                return;
             QFile::remove(textPath);
+            // Chosen pages that could not be extracted give no text, never the whole document's.
+            if (!chosen.empty()) return;
             Shell32::RunAndWait(
                 extractor,
                 passwordArguments +

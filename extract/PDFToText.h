@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core/Services.h"
+#include "extract/PageRanges.h"
 
 namespace corvella::RTB {
 
@@ -22,7 +23,13 @@ QString ExtractedTextPath();
 // With `arriving`, the text also comes in pieces as it is extracted, in order, each as the
 // extractor wrote it: the page ranges then run in order, and `arriving` hears each range's text as
 // soon as it and all before it are there.
+// With `chosen` ranges (ascending, within the document), only those pages are extracted, in order.
 void PDFToText(QString& path, Services& services,
-               const std::function<void(const QByteArray&)>& arriving = {});
+               const std::function<void(const QByteArray&)>& arriving = {},
+               const std::vector<PageRanges::Range>& chosen = {});
+
+// The document information of a PDF (its page count, whether it is encrypted), read with the
+// window live; unknown when it cannot be read in time.
+PageRanges::DocumentInfo DocumentInfoOf(const QString& pdf, EventPump& events);
 
 }  // namespace corvella::RTB

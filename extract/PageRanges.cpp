@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <limits>
 
 namespace corvella::PageRanges {
 
@@ -45,6 +46,33 @@ std::vector<Range> PlanInOrder(int pages, int runs, int atOnce) {
         ranges.push_back({range.first + half, range.last});
     }
     return ranges;
+}
+
+std::vector<Range> OnChosen(const std::vector<Range>& plan, const std::vector<Range>& chosen) {
+    if (chosen.empty()) return plan;
+    std::vector<Range> ranges;
+    size_t span = 0;
+    qint64 spanStart = 1;  // the plan's number of the first page of chosen[span]
+    for (const Range& range : plan) {
+        for (qint64 from = range.first; from <= range.last && span < chosen.size();) {
+            const qint64 spanEnd = spanStart + chosen[span].last - chosen[span].first;
+            const qint64 to = std::min<qint64>(range.last, spanEnd);
+            ranges.push_back({int(chosen[span].first + (from - spanStart)),
+                              int(chosen[span].first + (to - spanStart))});
+            from = to + 1;
+            if (to == spanEnd) {
+                spanStart = spanEnd + 1;
+                ++span;
+            }
+        }
+    }
+    return ranges;
+}
+
+int PageCount(const std::vector<Range>& ranges) {
+    qint64 pages = 0;
+    for (const Range& range : ranges) pages += range.last - range.first + 1;
+    return int(std::min<qint64>(pages, std::numeric_limits<int>::max()));
 }
 
 DocumentInfo ParseDocumentInfo(const QByteArray& information) {

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/PageSelection.h"
+
 // Splitting a document's extraction into page ranges that run at the same time.
 namespace corvella::PageRanges {
 
@@ -15,10 +17,8 @@ namespace corvella::PageRanges {
 // saves.
 inline constexpr int kMinimumPages = 20;
 
-struct Range {
-    int first = 1;  // 1-based, inclusive
-    int last = 1;
-};
+// Pages `first` to `last`, from 1, both included.
+using Range = PageSelection::Span;
 
 // How many extractor runs share a document on a machine with this many cores: two per core, since
 // pages differ in cost and cores in what they deliver (two virtual cores rarely give twice one),
@@ -40,6 +40,14 @@ int RunsAtOnceInOrder(int cores);
 // two where both halves keep kMinimumPages. The ranges that end last then end closer together, so
 // a core waits less for the last one, and less of the text is left to take in after it ends.
 std::vector<Range> PlanInOrder(int pages, int runs, int atOnce);
+
+// A plan for the count of the chosen pages (Plan or PlanInOrder of their number) as ranges of the
+// document's pages: the n-th page of the plan is the n-th chosen page, and a range is cut where the
+// chosen pages skip some. Without chosen pages, the plan as it is.
+std::vector<Range> OnChosen(const std::vector<Range>& plan, const std::vector<Range>& chosen);
+
+// How many pages the ranges hold together.
+int PageCount(const std::vector<Range>& ranges);
 
 // What the document information says about a PDF.
 struct DocumentInfo {

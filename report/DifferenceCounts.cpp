@@ -19,6 +19,37 @@ const Count* find(const std::vector<Count>& counts, const QString& key) {
     return nullptr;
 }
 
+// Both places of a move are one run; reordered words and words of another typography are as many
+// in both files, and so are the words the options paired.
+void appendSetAside(const Comparison& comparison, std::vector<Count>& counts) {
+    const QString words = QStringLiteral("words");
+    const ComparedSide& first = comparison.side(Side::One);
+    counts.push_back(
+        {QStringLiteral("moved.runs"), qsizetype(first.moved.size()), QStringLiteral("runs")});
+    counts.push_back({QStringLiteral("reordered.words"), wordsOf(first.reordered), words});
+    const LayoutCompare::Options& options = comparison.options;
+    if (!options.exactTypography)
+        counts.push_back({QStringLiteral("typography.words"), wordsOf(first.typography), words});
+    if (options.ignoreCase)
+        counts.push_back(
+            {QStringLiteral("ignoredCase.words"), comparison.ignored.letterCase, words});
+    if (options.ignorePunctuation)
+        counts.push_back(
+            {QStringLiteral("ignoredPunctuation.words"), comparison.ignored.punctuation, words});
+    if (options.ignoreNumbers)
+        counts.push_back(
+            {QStringLiteral("ignoredNumbers.words"), comparison.ignored.numbers, words});
+}
+
+// How the sentence names a figure set aside: "typography: 12 words", "case ignored: 3 words".
+const struct {
+    const char* key;
+    const char* name;
+} kSetAside[] = {{"typography.words", "typography"},
+                 {"ignoredCase.words", "case ignored"},
+                 {"ignoredPunctuation.words", "punctuation ignored"},
+                 {"ignoredNumbers.words", "numbers ignored"}};
+
 }  // namespace
 
 std::vector<Count> Of(const Comparison& comparison) {
@@ -41,15 +72,16 @@ std::vector<Count> Of(const Comparison& comparison) {
                 break;
         }
     }
-    if (comparison.method == Method::IgnoringLayout) {
-        // Both places of a move are one run, and reordered words are as many in both files.
-        const ComparedSide& first = comparison.side(Side::One);
-        counts.push_back(
-            {QStringLiteral("moved.runs"), qsizetype(first.moved.size()), QStringLiteral("runs")});
-        counts.push_back(
-            {QStringLiteral("reordered.words"), wordsOf(first.reordered), QStringLiteral("words")});
-    }
+    if (comparison.method == Method::IgnoringLayout) appendSetAside(comparison, counts);
     return counts;
+}
+
+std::vector<std::pair<QString, Count>> SetAside(const std::vector<Count>& counts) {
+    std::vector<std::pair<QString, Count>> named;
+    for (const auto& setAside : kSetAside)
+        if (const Count* count = find(counts, QLatin1String(setAside.key)))
+            named.push_back({QLatin1String(setAside.name), *count});
+    return named;
 }
 
 QString Phrase(const Count& count) {
@@ -74,6 +106,8 @@ QString Sentence(const std::vector<Count>& counts) {
         parts << Phrase(*moved) + QStringLiteral(" moved");
     if (const Count* reordered = find(counts, QStringLiteral("reordered.words")))
         parts << Phrase(*reordered) + QStringLiteral(" reordered");
+    for (const auto& [name, count] : SetAside(counts))
+        parts << name + QStringLiteral(": ") + Phrase(count);
     return parts.join(QStringLiteral(", "));
 }
 

@@ -5,6 +5,14 @@
 
 namespace corvella::DifferenceReport {
 
+int File::pageNumber(int page) const {
+    if (pageNumbers.empty() || page < 1) return page;
+    // A page after the last one chosen (the text's closing break) follows it.
+    const size_t last = pageNumbers.size();
+    return size_t(page) <= last ? pageNumbers[size_t(page) - 1]
+                                : pageNumbers.back() + page - int(last);
+}
+
 QString MethodName(Method method) {
     switch (method) {
         case Method::Words:

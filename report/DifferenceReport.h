@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <vector>
 
 #include "diff/Comparison.h"
 
@@ -16,6 +17,13 @@ namespace corvella::DifferenceReport {
 struct File {
     QString name;
     QStringView text;
+    // When only some of the document's pages were extracted (see PageSelection), the document's
+    // number of each page of the text, in order; empty when the text holds every page.
+    std::vector<int> pageNumbers{};
+    QString pageRanges{};  // those pages as chosen ("1-3,5-13"); empty for every page
+
+    // The document's number of the text's page `page` (counted from 1 by form feeds).
+    int pageNumber(int page) const;
 };
 
 // "lines", "words" or "ignore-layout".

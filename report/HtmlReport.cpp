@@ -44,7 +44,8 @@ const QString kStyle = QStringLiteral(
     ".b .n{left:auto;right:0;text-align:left}.n::before{content:attr(data-n)}"
     ".pn{color:#333;font-weight:bold}"
     ".mv{color:#0645ad;font:11px sans-serif;margin-right:.5em}.mv::before{content:attr(data-n)}"
-    "mark{color:#d00000;background:#fff0f0}mark.cur{outline:2px solid #d00000}");
+    "mark{color:#d00000;background:#fff0f0}mark.cur{outline:2px solid #d00000}"
+    ".ch{background:#ffc4c4;font-weight:bold;text-decoration:underline}");
 
 // Rows are laid out a block at a time: a block out of view stands for this many pixels per
 // screen line of the taller cell of each of its rows.
@@ -81,15 +82,20 @@ QString fileCounts(const std::vector<Count>& counts, int number) {
 
 QString summaryRow(int number, const DifferenceReport::File& file,
                    const std::vector<Count>& counts) {
+    const QString pages =
+        QString::number(TextPlaces::PageCount(file.text)) +
+        (file.pageRanges.isEmpty() ? QString()
+                                   : QStringLiteral(" (pages %1)").arg(Escape(file.pageRanges)));
     return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>\n")
         .arg(number)
         .arg(Escape(file.name))
-        .arg(TextPlaces::PageCount(file.text))
+        .arg(pages)
         .arg(fileCounts(counts, number));
 }
 
 // A link at each place of each moved run to its other place, labelled with that place.
-std::vector<HtmlSide::Link> moveLinks(const Comparison& comparison, Side side) {
+std::vector<HtmlSide::Link> moveLinks(const Comparison& comparison, Side side,
+                                      const DifferenceReport::File& otherFile) {
     const std::vector<Difference>& own = comparison.side(side).moved;
     const std::vector<Difference>& other = comparison.side(Other(side)).moved;
     const int number = NumberOf(side);
@@ -99,12 +105,21 @@ std::vector<HtmlSide::Link> moveLinks(const Comparison& comparison, Side side) {
         links.push_back({own[i].span.start, QStringLiteral("m%1-%2").arg(number).arg(i),
                          QStringLiteral("m%1-%2").arg(otherNumber).arg(i),
                          QStringLiteral("\u21c4 moved: p%1:l%2 of file %3")
-                             .arg(other[i].page)
+                             .arg(otherFile.pageNumber(other[i].page))
                              .arg(other[i].line)
                              .arg(otherNumber)});
     std::sort(links.begin(), links.end(),
               [](const HtmlSide::Link& a, const HtmlSide::Link& b) { return a.at < b.at; });
     return links;
+}
+
+// The changed characters of the refined runs, as the page marks them.
+std::vector<TextRange> changedCharacters(const Comparison& comparison,
+                                         const DifferenceReport::File& file, Side side) {
+    std::vector<TextRange> spans;
+    for (const CharacterChange& change : comparison.side(side).changes)
+        spans.push_back(change.span);
+    return HtmlSide::Placed(spans, file.text);
 }
 
 QString pageLinks(int number, const std::set<int>& pages) {
@@ -130,16 +145,18 @@ QByteArray Write(const Comparison& comparison, const Alignment& alignment,
         HtmlSide::Placed(comparison.side(Side::One).differenceMarks(), file1.text);
     const std::vector<TextRange> marks2 =
         HtmlSide::Placed(comparison.side(Side::Two).differenceMarks(), file2.text);
-    std::vector<HtmlSide::Link> links1 = moveLinks(comparison, Side::One);
-    std::vector<HtmlSide::Link> links2 = moveLinks(comparison, Side::Two);
+    std::vector<HtmlSide::Link> links1 = moveLinks(comparison, Side::One, file2);
+    std::vector<HtmlSide::Link> links2 = moveLinks(comparison, Side::Two, file1);
     ReportRows::Side side1{file1.text, &marks1, {}};
     ReportRows::Side side2{file2.text, &marks2, {}};
     for (const HtmlSide::Link& link : links1) side1.ownRowAt.push_back(link.at);
     for (const HtmlSide::Link& link : links2) side2.ownRowAt.push_back(link.at);
     const std::vector<ReportRows::Row> rows = ReportRows::Cut(alignment, side1, side2);
 
-    HtmlSide::Writer left(1, file1.text, marks1, std::move(links1));
-    HtmlSide::Writer right(2, file2.text, marks2, std::move(links2));
+    HtmlSide::Writer left(1, file1, marks1, std::move(links1),
+                          changedCharacters(comparison, file1, Side::One));
+    HtmlSide::Writer right(2, file2, marks2, std::move(links2),
+                           changedCharacters(comparison, file2, Side::Two));
     QString table;
     table.reserve((file1.text.size() + file2.text.size()) * 12 / 10 + 4096);
     table += QLatin1String("<table class=\"rows\">\n");
@@ -186,6 +203,10 @@ QByteArray Write(const Comparison& comparison, const Alignment& alignment,
         html += QLatin1String(" Moved: ") + countHtml(*moved) + u'.';
     if (const Count* reordered = find(counts, QStringLiteral("reordered.words")))
         html += QLatin1String(" Reordered: ") + countHtml(*reordered) + u'.';
+    for (auto [name, count] : DifferenceCounts::SetAside(counts)) {
+        name[0] = name[0].toUpper();
+        html += u' ' + name + QLatin1String(": ") + countHtml(count) + u'.';
+    }
     html += QLatin1String(" Keys: n next difference, p previous.</p>\n");
     html += QLatin1String("<p class=\"pages\">Pages with differences in ") +
             pageLinks(1, left.markedPages()) + QLatin1String("&middot; ") +

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/TextRange.h"
+#include "report/DifferenceReport.h"
 
 // One text of the web-page report written cell by cell: its marks, its page and line numbers in
 // the margin, and links at the places of its moved runs.
@@ -36,28 +37,37 @@ struct Cell {
 
 class Writer {
 public:
-    // `number` 1 or 2 names the side's page ids: "f1p12" is the start of page 12 of file 1.
-    // `marks` as Placed gives them; `links` ascending.
-    Writer(int number, QStringView text, std::vector<TextRange> marks, std::vector<Link> links);
+    // `number` 1 or 2 names the side's page ids: "f1p12" is the start of page 12 of file 1 (the
+    // document's numbers). `marks` as Placed gives them; `links` ascending; `changes` (the changed
+    // characters, shown more strongly) as Placed gives them, each within a mark. The file must
+    // outlive the writer.
+    Writer(int number, const DifferenceReport::File& file, std::vector<TextRange> marks,
+           std::vector<Link> links, std::vector<TextRange> changes = {});
 
     // The next cell: `range` starts where the one before ended.
     Cell cell(const TextRange& range);
 
-    // The pages (from 1) on which a mark starts.
+    // The pages (the document's numbers) on which a mark starts.
     const std::set<int>& markedPages() const { return markedPages_; }
 
 private:
     void number(QString& out) const;
     void pageStarts(QString& out);
+    void eventsAt(QString& out, qsizetype position);
+    int shownPage(int page) const;
 
     int number_;
+    const DifferenceReport::File& file_;
     QStringView text_;
     std::vector<TextRange> marks_;
     std::vector<Link> links_;
+    std::vector<TextRange> changes_;
     int pages_;
     size_t nextMark_ = 0;
     size_t nextLink_ = 0;
-    qsizetype openUntil_ = -1;  // the end of the open mark, if any
+    size_t nextChange_ = 0;
+    qsizetype openUntil_ = -1;    // the end of the open mark, if any
+    qsizetype changeUntil_ = -1;  // the end of the open changed characters, if any
     qint32 page_ = 1;
     qint32 line_ = 1;
     std::set<int> markedPages_;

@@ -45,6 +45,8 @@ corvella-diff --format |>|json text
 corvella-diff --format j|=|json
 corvella-diff --annotate |=|guides
 corvella-diff --password1 |=|
+corvella-diff --ig|=|--ignore-case --ignore-layout --ignore-numbers --ignore-punctuation
+corvella-diff --pages1 |=|
 corvella-diff --words |=|B.PDF a.pdf c.txt guides
 corvella-diff a.pdf |=|B.PDF a.pdf c.txt guides
 corvella-diff guides/|=|guides/old.pdf

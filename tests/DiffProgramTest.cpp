@@ -236,19 +236,25 @@ Counts htmlCounts(const QByteArray& html) {
     return counts;
 }
 
-// "counts: file1 5 runs of 12 words, file2 4 runs of 9 words, 1 run moved, 6 words reordered",
-// the text format's last line with --counts.
+// "counts: file1 5 runs of 12 words, file2 4 runs of 9 words, 1 run moved, 6 words reordered,
+// typography: 2 words, case ignored: 1 word", the text format's last line with --counts.
 Counts textCounts(const QByteArray& text) {
     const QList<QByteArray> lines = text.trimmed().split('\n');
     EXPECT_TRUE(lines.last().startsWith("counts: ")) << lines.last().constData();
     static const QRegularExpression part(
         QStringLiteral("^(?:(file[12]) (\\d+) ([a-z]+)(?: of (\\d+) ([a-z]+))?|(\\d+) ([a-z]+) "
-                       "(moved|reordered))$"));
+                       "(moved|reordered)|(typography|[a-z]+ ignored): (\\d+) ([a-z]+))$"));
     Counts counts;
     for (const QString& item : QString::fromUtf8(lines.last().mid(8)).split(", ")) {
         const QRegularExpressionMatch match = part.match(item);
         EXPECT_TRUE(match.hasMatch()) << item.toStdString();
-        if (!match.captured(1).isEmpty()) {
+        if (!match.captured(9).isEmpty()) {
+            // "case ignored" is counted as ignoredCase.
+            QString group = match.captured(9);
+            if (group.endsWith(" ignored"))
+                group = "ignored" + group.left(1).toUpper() + group.mid(1).chopped(8);
+            counts[group + '.' + plural(match.captured(11))] = match.captured(10).toLongLong();
+        } else if (!match.captured(1).isEmpty()) {
             counts[match.captured(1) + '.' + plural(match.captured(3))] =
                 match.captured(2).toLongLong();
             if (!match.captured(4).isEmpty())
@@ -289,8 +295,8 @@ TEST_F(DiffProgramTest, CountsSayWhatTheyCountAndAgreeInEveryFormat) {
         {"words", {"--words"}, {"file1.words", "file2.words"}},
         {"ignore-layout",
          {"--ignore-layout"},
-         {"file1.runs", "file1.words", "file2.runs", "file2.words", "moved.runs",
-          "reordered.words"}},
+         {"file1.runs", "file1.words", "file2.runs", "file2.words", "moved.runs", "reordered.words",
+          "typography.words"}},
     };
     for (const auto& m : methods) {
         SCOPED_TRACE(m.method);
@@ -338,15 +344,18 @@ TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
     ASSERT_TRUE(TestPdfs::WriteTextPdf(
         changed, {"mango nectar olive plum", "apple banana cherry\ndate elder fig",
                   "grape honey iris\njuniper quince lemon"}));
+    // The replaced word and its replacement name their changed characters: the whole word.
     const struct {
         const char* file;
         int page, line;
         const char* text;
         int otherPage, otherLine;
+        QJsonValue changes;
     } expected[] = {
-        {"file1", 2, 2, "kiwi", 3, 2},
-        {"file2", 1, 1, "mango nectar olive plum", 1, 1},  // where it would stand: the start
-        {"file2", 3, 2, "quince", 2, 2},
+        {"file1", 2, 2, "kiwi", 3, 2, QJsonArray{QJsonArray{0, 4}}},
+        // where it would stand: the start
+        {"file2", 1, 1, "mango nectar olive plum", 1, 1, QJsonValue::Undefined},
+        {"file2", 3, 2, "quince", 2, 2, QJsonArray{QJsonArray{0, 6}}},
     };
     const Outcome json = diff({"--ignore-layout", "--format", "json", old, changed});
     const Outcome text = diff({"--ignore-layout", old, changed});
@@ -358,7 +367,8 @@ TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
     QByteArray lines;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const auto& e = expected[i];
-        const QJsonObject entry = entries[i].toObject();
+        QJsonObject entry = entries[i].toObject();
+        EXPECT_EQ(entry.take("changes"), e.changes);
         EXPECT_EQ(
             entry,
             (QJsonObject{{"page", e.page},
@@ -375,6 +385,80 @@ TEST_F(DiffProgramTest, LayoutFreeEntriesNameTheirPlaceInTheOtherFile) {
                      .toUtf8();
     }
     EXPECT_EQ(text.out, lines);
+}
+
+TEST_F(DiffProgramTest, LayoutOptionsAndChosenPages) {
+    const QString old = folder.filePath("old.pdf");
+    const QString changed = folder.filePath("new.pdf");
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(old, {"alpha beta", "gamma delta", "epsilon zeta"}));
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(changed, {"intro", "gamma delta changed", "epsilon zeta"}));
+    const QString upper = file("upper.txt", "The Cat sat, on page 12 (of 40).\n");
+    const QString lower = file("lower.txt", "the cat sat on page 13 of 41\n");
+    const QString curly = file("curly.txt", "\u201cA \ufb01ne no-charge offer\u201d \u2013 now\n");
+    const QString plain = file("plain.txt", "\"A fine nocharge offer\" -- now\n");
+    const QString typo = file("typo.txt", "we recieve it\n");
+    const QString fixed = file("fixed.txt", "we receive it\n");
+    const QString paged1 = file("paged1.txt", "one\n\ftwo three\n\ffour\n");
+    const QString paged2 = file("paged2.txt", "two four\n\fone\n");
+    struct Case {
+        QStringList arguments;
+        int status;
+        QByteArray out;  // contained
+        QByteArray err;  // contained
+    };
+    const Case cases[] = {
+        {{"--ignore-layout", upper, lower}, 1, "p1:l1 < The Cat sat,", ""},
+        {{"--ignore-layout", "--ignore-case", "--ignore-punctuation", "--ignore-numbers",
+          "--counts", upper, lower},
+         0,
+         "typography: 0 words, case ignored: 2 words, punctuation ignored: 2 words, numbers "
+         "ignored: 2 words",
+         ""},
+        {{"--ignore-layout", "--ignore-case", "--format", "json", upper, lower},
+         1,
+         "\"options\": [\"ignore-case\"]",
+         ""},
+        {{"--ignore-layout", "--counts", curly, plain}, 0, "typography: 5 words", ""},
+        // The web page marks the changed characters within the changed word.
+        {{"--ignore-layout", "--format", "html", typo, fixed},
+         1,
+         "<mark>rec<span class=\"ch\">ie</span>ve</mark>",
+         ""},
+        {{"--ignore-layout", "--exact-typography", curly, plain}, 1, "p1:l1 < ", ""},
+        {{"--words", "--ignore-case", upper, lower}, 2, "", "--ignore-case works only with"},
+        {{"--ignore-numbers", upper, lower}, 2, "", "--ignore-numbers works only with"},
+        // Places keep the document's page numbers.
+        {{"--pages1", "2-3", "--pages2", "2-", old, changed},
+         1,
+         "p2:l1 < gamma delta\np2:l1 > gamma delta changed\n",
+         ""},
+        {{"--ignore-layout", "--format=json", "--pages2=2,3", old, changed},
+         1,
+         "\"pageRanges\": \"2,3\"",
+         ""},
+        {{"--pages1", "2", "--pages2", "1", paged1, paged2}, 1, "p2:l1 < two three", ""},
+        {{"--pages1", "2-5", old, changed},
+         2,
+         "",
+         "old.pdf: --pages1 '2-5': page 5 is past the last page; the file has 3 pages"},
+        {{"--pages2", "", old, changed}, 2, "", "--pages2 '': no pages given; the file has 3"},
+        {{"--pages2", "3-1", old, changed}, 2, "", "'3-1' runs backwards; the file has 3"},
+        {{"--pages1=x", old, changed}, 2, "", "--pages1 'x': 'x' is not a page range"},
+        {{"--pages1", "4", paged1, paged2}, 2, "", "paged1.txt: --pages1 '4': page 4 is past"},
+        {{old, changed, "--pages1"}, 2, "", "--pages1 needs a value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const Outcome run = diff(c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err.constData();
+        EXPECT_TRUE(run.out.contains(c.out)) << run.out.constData();
+        EXPECT_TRUE(run.err.contains(c.err)) << run.err.constData();
+        // A trouble with the chosen pages is one line, and nothing is compared.
+        if (run.err.contains("; the file has")) {
+            EXPECT_EQ(run.err.count('\n'), 1);
+            EXPECT_TRUE(run.out.isEmpty());
+        }
+    }
 }
 
 TEST(DifferenceReportTest, PagesEndAtFormFeedsAndLinesCountOnTheirPage) {

@@ -180,6 +180,38 @@ TEST_F(PDFToTextTest, RangesRunTogetherGiveTheBytesOfOneRun) {
         0);
 }
 
+TEST_F(PDFToTextTest, ChosenPagesAloneAreExtracted) {
+    const QString pdf = folder.filePath("doc.pdf");
+    ASSERT_TRUE(TestPdfs::WriteTextPdf(pdf, pages(90)));
+    const struct {
+        std::vector<PageRanges::Range> chosen;
+        int runs;
+    } cases[] = {{{{7, 7}}, 4}, {{{3, 5}, {30, 70}}, 4}, {{{1, 2}, {60, 90}}, 1}};
+    for (const auto& c : cases) {
+        QByteArray expected;
+        for (const PageRanges::Range& range : c.chosen) {
+            const QString out = folder.filePath("range.txt");
+            QProcess::execute(
+                "pdftotext", {"-f", QString::number(range.first), "-l", QString::number(range.last),
+                              "-enc", "UTF-8", pdf, out});
+            expected += readAll(out);
+        }
+        ASSERT_EQ(expected.count('\f'), PageRanges::PageCount(c.chosen));
+        for (const bool inOrder : {false, true}) {
+            test.services.extractorRuns = c.runs;
+            QString path = pdf;
+            std::vector<QByteArray> pieces;
+            RTB::PDFToText(path, test.services,
+                           inOrder ? [&](const QByteArray& piece) { pieces.push_back(piece); }
+                                   : std::function<void(const QByteArray&)>(),
+                           c.chosen);
+            EXPECT_EQ(readAll(path), expected)
+                << c.chosen.size() << " ranges, in order " << inOrder;
+            QFile::remove(path);
+        }
+    }
+}
+
 TEST_F(PDFToTextTest, AnythingUnusualFallsBackToOneRun) {
     const QString plain = folder.filePath("plain.pdf");
     ASSERT_TRUE(TestPdfs::WriteTextPdf(plain, pages(45)));

@@ -87,7 +87,7 @@ TEST(WalkStopsTest, EveryMethodStopsWhereItStoppedOnTheCorpusPairs) {
                     QStringLiteral("%1 %2 %3")
                         .arg(QString::fromLatin1(pair[0]), QString::fromLatin1(method.name))
                         .arg(NumberOf(side));
-                found.insert(key, digest(*shown.stage()->stops[side]));
+                found.insert(key, digest(*shown.stage()->stops(side)));
                 EXPECT_EQ(found[key], expected.value(key)) << key.toStdString();
             }
         }

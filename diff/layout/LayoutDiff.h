@@ -12,10 +12,11 @@
 // The edit script of two word sequences (words as ids) and the runs that only moved.
 namespace corvella::LayoutDiff {
 
-enum Mark : char { Common = 0, Different = 1, Moved = 2, Reordered = 3 };
+enum Mark : char { Common = 0, Different = 1, Moved = 2, Reordered = 3, Ignored = 4 };
 
 // Per word of each sequence: in a longest common subsequence (Common) or not (Different); a word
-// that is not may later turn out Moved (FindMoves) or Reordered (FindReorders).
+// that is not may later turn out Moved (FindMoves) or Reordered (FindReorders), or be set aside by
+// its caller (Ignored).
 struct Edits {
     std::vector<Mark> a;
     std::vector<Mark> b;

@@ -41,10 +41,30 @@ bool isLeaderDots(QStringView word) {
     return std::all_of(word.begin(), word.end(), [](QChar c) { return c == u'.'; });
 }
 
-// A word broken by the typesetting at a line's end: a letter before the hyphen, and the next
+// A rule drawn with dashes ("--------" under a heading): four or more dashes and nothing else.
+bool isRule(QStringView word) {
+    return word.size() >= 4 && std::all_of(word.begin(), word.end(), [](QChar c) {
+               return c == u'-' || (c >= u'\u2010' && c <= u'\u2015') || c == u'\u2212';
+           });
+}
+
+// A hyphen as a typesetting ends a line with it: the hyphen-minus, the hyphen (U+2010), the
+// non-breaking hyphen, or the soft hyphen shown at the break.
+bool lineEndHyphen(QChar c) {
+    return c == u'-' || c == u'\u2010' || c == u'\u2011' || c == u'\u00AD';
+}
+
+// How many hyphens end the word ("docu-", "sur\u00AD\u2010" as some typesettings write a break).
+qsizetype trailingHyphens(QStringView word) {
+    qsizetype count = 0;
+    while (count < word.size() && lineEndHyphen(word[word.size() - 1 - count])) ++count;
+    return count;
+}
+
+// A word broken by the typesetting at a line's end: a letter before the hyphens, and the next
 // word begins with a lower-case letter.
-bool hyphenBreak(QStringView word, QStringView next) {
-    return word[word.size() - 2].isLetter() && !next.isEmpty() && next.front().isLower();
+bool hyphenBreak(QStringView word, qsizetype hyphens, QStringView next) {
+    return word[word.size() - hyphens - 1].isLetter() && !next.isEmpty() && next.front().isLower();
 }
 
 }  // namespace
@@ -104,7 +124,7 @@ std::vector<Word> Join(const Scanned& scanned, const QSet<QStringView>& hyphenat
     for (size_t w = 0; w < raw.size(); ++w) {
         if ((w & 1023) == 0) Tick(progress);
         const QStringView word = view(raw[w].range);
-        if (word.size() >= 2 && isLeaderDots(word)) continue;
+        if ((word.size() >= 2 && isLeaderDots(word)) || isRule(word)) continue;
         if (word == u".") {
             size_t last = w;
             while (last + 1 < raw.size() && view(raw[last + 1].range) == u".") ++last;
@@ -113,12 +133,13 @@ std::vector<Word> Join(const Scanned& scanned, const QSet<QStringView>& hyphenat
                 continue;
             }
         }
-        if (raw[w].endsLine && w + 1 < raw.size() && word.size() >= 2 && word.back() == u'-') {
+        const qsizetype hyphens = trailingHyphens(word);
+        if (raw[w].endsLine && w + 1 < raw.size() && hyphens > 0 && hyphens < word.size()) {
             const QStringView rest = view(raw[w + 1].range);
             QString whole = word.toString().append(rest);
             const bool keepHyphen = hyphenated.contains(QStringView(whole));
-            if (keepHyphen || hyphenBreak(word, rest)) {
-                if (!keepHyphen) whole.remove(word.size() - 1, 1);
+            if (keepHyphen || hyphenBreak(word, hyphens, rest)) {
+                if (!keepHyphen) whole.remove(word.size() - hyphens, hyphens);
                 words.push_back(
                     {raw[w].range, raw[w + 1].range, dictionary.idOf(std::move(whole))});
                 ++w;

@@ -61,8 +61,10 @@ Scanned Scan(QStringView text, const Progress& progress = {});
 void CollectHyphenated(const Scanned& scanned, QSet<QStringView>& hyphenated);
 
 // The words: "docu-" at a line's end and "ment" at the next line's start are "document" (or
-// "docu-ment" when `hyphenated` holds that); leader dots (a word of dots, or three or more "."
-// words in a row) are left out. Lets the window have a turn now and then through `progress`.
+// "docu-ment" when `hyphenated` holds that; the hyphen may also be U+2010, U+2011 or a soft
+// hyphen, or several of them); leader dots (a word of dots, or three or more "."
+// words in a row) and rules of dashes (four or more, nothing else) are left out. Lets the window
+// have a turn now and then through `progress`.
 std::vector<Word> Join(const Scanned& scanned, const QSet<QStringView>& hyphenated,
                        Dictionary& dictionary, const Progress& progress = {});
 

@@ -95,7 +95,15 @@ QString DigitBlind(QStringView line) {
 bool IsPageNumber(QStringView line) {
     const QStringView word = line.trimmed();
     if (word.isEmpty()) return false;
-    if (std::all_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); })) return true;
+    auto digits = [](QStringView text) {
+        return !text.isEmpty() &&
+               std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    };
+    if (digits(word)) return true;
+    // "12/37" and "12 / 37": a page of so many, as a browser prints it.
+    const qsizetype slash = word.indexOf(u'/');
+    if (slash > 0 && digits(word.left(slash).trimmed()) && digits(word.mid(slash + 1).trimmed()))
+        return true;
     return isRoman(word, u"ivxlcdm") || isRoman(word, u"IVXLCDM");
 }
 

@@ -24,8 +24,8 @@ struct Rule {
 };
 
 // Marks the furniture among `lines` (in page order). Among the edge lines of a page:
-// - a line that is only a page number (arabic or roman), and the lines between it and the edge
-//   (a running header above a page number, "7.3. OBJECTS" over "179");
+// - a line that is only a page number (arabic or roman, or "12/37"), and the lines between it
+//   and the edge (a running header above a page number, "7.3. OBJECTS" over "179");
 // - a line with a letter whose text, every digit run read as one, also stands at the same edge of
 //   a page nearby ("Page 3 of 40", "CHAPTER 7. CLASSES"). The letter and the nearness keep code
 //   lines such as "}" or "int main()" that happen to open a few pages in the text.
@@ -34,7 +34,8 @@ std::vector<bool> Find(const std::vector<PageLine>& lines, const Rule& rule = {}
 // The line's text with white space trimmed and every run of digits replaced by one '#'.
 QString DigitBlind(QStringView line);
 
-// The trimmed line is a number: only digits, or only roman-numeral letters of one case.
+// The trimmed line is a page number: only digits, a page of so many ("12/37", "12 / 37"), or only
+// roman-numeral letters of one case.
 bool IsPageNumber(QStringView line);
 
 }  // namespace corvella::PageFurniture

@@ -351,8 +351,6 @@ void Form1::runComparison(void (*command)(MainWindow&, Comparison*)) {
     Comparison found;
     command(*this, &found);
     if (here) {
-        // Kept as long as the texts stay: no room left over from growing the lists.
-        for (ComparedSide& side : found.sides) side.differences.shrink_to_fit();
         ShownComparison::Panes panes;
         for (const Side side : kBothSides) {
             panes.texts[side] = textPane(side).text();

@@ -111,6 +111,20 @@ void* PaneAccessible::interface_cast(QAccessible::InterfaceType type) {
     return QAccessibleWidget::interface_cast(type);
 }
 
+QStringList PaneAccessible::actionNames() const {
+    QStringList names = QAccessibleWidget::actionNames();
+    if (pane()->contextMenuPolicy() == Qt::CustomContextMenu) names << showMenuAction();
+    return names;
+}
+
+void PaneAccessible::doAction(const QString& actionName) {
+    if (actionName != showMenuAction()) {
+        QAccessibleWidget::doAction(actionName);
+        return;
+    }
+    emit pane()->customContextMenuRequested(pane()->cursorRect().center());
+}
+
 void PaneAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
     *startOffset = *endOffset = 0;
     const QTextCursor cursor = pane()->textCursor();

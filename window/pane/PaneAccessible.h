@@ -27,6 +27,10 @@ public:
     void setText(QAccessible::Text type, const QString& text) override;
     void* interface_cast(QAccessible::InterfaceType type) override;
 
+    // Besides focusing, showing the pane's context menu at the caret.
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+
     // QAccessibleTextInterface
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
     int selectionCount() const override;

@@ -75,6 +75,31 @@ void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbo
         below += lines(block);
 }
 
+ViewLines::ViewLines(const RichTextPane& pane) : pane_(pane), sweep_(pane.shownText()) {
+    enter(pane.document()->begin());
+}
+
+void ViewLines::enter(const QTextBlock& block) {
+    block_ = block;
+    const PaneTextModel& text = pane_.shownText();
+    firstTextLine_ = text.lineOf({block.position()});
+    const qsizetype separators =
+        text.lineOf({block.position() + std::max(0, block.length() - 1)}) - firstTextLine_;
+    wrapped_ = block.lineCount() > separators + 1;
+}
+
+int ViewLines::lineOf(qsizetype textPosition) {
+    const int position = int(sweep_.to({textPosition}).at);
+    for (QTextBlock next = block_.next(); next.isValid() && next.position() <= position;
+         next = block_.next()) {
+        firstLine_ += block_.lineCount();
+        enter(next);
+    }
+    // A paragraph laid out wrapped asks its layout; any other counts the text's lines.
+    if (wrapped_) return firstLine_ + LineWithin(pane_, block_, position - block_.position());
+    return firstLine_ + int(sweep_.line() - firstTextLine_);
+}
+
 void CountLines(RichTextPane& pane, int firstBlock) {
     QTextDocument* doc = pane.document();
     QTextBlock block = doc->findBlockByNumber(std::max(0, firstBlock));

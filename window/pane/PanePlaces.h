@@ -3,9 +3,10 @@
 
 #pragma once
 
+#include <QTextBlock>
 #include <QtGlobal>
 
-class QTextBlock;
+#include "window/pane/PaneTextModel.h"
 
 namespace corvella {
 class RichTextPane;
@@ -28,6 +29,22 @@ qsizetype LineStart(const RichTextPane& pane, int line);
 // Lays out the paragraphs from `linesAbove` view lines above the text position to `linesBelow`
 // below it, so that their lines count as the view will show them.
 void LayOutAround(const RichTextPane& pane, qsizetype textPosition, int linesAbove, int linesBelow);
+
+// The view lines of ascending text positions, in one sweep over the paragraphs and the lines.
+class ViewLines {
+public:
+    explicit ViewLines(const RichTextPane& pane);
+    int lineOf(qsizetype textPosition);
+
+private:
+    const RichTextPane& pane_;
+    PaneTextModel::Sweep sweep_;
+    QTextBlock block_;
+    int firstLine_ = 0;            // the block's first view line
+    qsizetype firstTextLine_ = 0;  // and its first line of the text
+    bool wrapped_ = false;         // laid out on more lines than its separators part
+    void enter(const QTextBlock& block);
+};
 
 // Makes each paragraph from `firstBlock` on that is not laid out count the lines its separators
 // part, and has the view take the new count.

@@ -57,6 +57,8 @@ public:
         explicit Sweep(const PaneTextModel& text)
             : breaks_(&text.breaks()), end_(text.documentLength()) {}
         DocumentPosition to(TextPosition position);
+        // The text's line, from 0, of the position last mapped.
+        qsizetype line() const { return qsizetype(line_); }
 
     private:
         const std::vector<int>* breaks_;

@@ -13,9 +13,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QThread>
 #include <algorithm>
-#include <atomic>
 #include <memory>
 
 #include "core/ErrorReport.h"
@@ -26,26 +24,6 @@
 namespace corvella {
 
 namespace {
-
-// The canonical text of a file's bytes, decoded on a thread of its own while the pump handles the
-// window's events; a pump that cannot wait so simply waits for it.
-QString decodeBesideTheLoop(const QByteArray& bytes, EventPump& pump) {
-    QString text;
-    std::atomic<bool> done{false};
-    const std::unique_ptr<QThread> worker(QThread::create([&] {
-        text = PaneText::canonicalFromFileText(bytes);
-        done = true;
-    }));
-    // Its end is a queued call in this thread, which wakes a loop waiting for events.
-    QObject::connect(
-        worker.get(), &QThread::finished, QCoreApplication::instance(), [] {},
-        Qt::QueuedConnection);
-    worker->start();
-    while (!done && pump.processEventsUntil([&] { return done.load(); }, std::chrono::seconds(1))) {
-    }
-    worker->wait();
-    return text;
-}
 
 QColor toQColor(Color color) {
     return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
@@ -437,9 +415,11 @@ void RichTextPane::loadFromFile(const QString& path) {
         return;
     }
     // Decoding a thousand pages takes a while: it runs beside the event loop.
-    QString text = fill_.pump() != nullptr && bytes.size() > 1024 * 1024
-                       ? decodeBesideTheLoop(bytes, *fill_.pump())
-                       : PaneText::canonicalFromFileText(bytes);
+    QString text;
+    if (fill_.pump() != nullptr && bytes.size() > 1024 * 1024)
+        RunBesideTheLoop(*fill_.pump(), [&] { text = PaneText::canonicalFromFileText(bytes); });
+    else
+        text = PaneText::canonicalFromFileText(bytes);
     // A preview that is how this text begins stays in the document, which goes on from there.
     if (fill_.previewBegins(text)) {
         keepPreviewFor(std::move(text));

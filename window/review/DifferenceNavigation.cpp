@@ -17,7 +17,7 @@ bool isBreak(QChar c) { return c == PaneText::kCR || c == PaneText::kLF; }
 
 }  // namespace
 
-std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks) {
+std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks, std::size_t most) {
     auto byStart = [](const TextRange& a, const TextRange& b) { return a.start < b.start; };
     if (!std::is_sorted(marks.begin(), marks.end(), byStart))
         std::sort(marks.begin(), marks.end(), byStart);
@@ -38,6 +38,7 @@ std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks) {
                 continue;
             }
         }
+        if (stops.size() == most) break;
         stops.push_back({from, to - from});
     }
     return stops;
@@ -65,8 +66,8 @@ ShownComparison::Stage::Ranges DifferenceReview::stops(const PaneDocument& pane,
     const std::shared_ptr<const ShownComparison::Stage> stage = shown_.stage();
     const Side side = SideOfPane(number);
     if (!stage) return nullptr;
-    if (IsWorkPane(number)) return stage->holdsList(side, pane) ? stage->listStops[side] : nullptr;
-    return stage->holdsText(side, pane) ? stage->stops[side] : nullptr;
+    if (IsWorkPane(number)) return stage->holdsList(side, pane) ? stage->listStops(side) : nullptr;
+    return stage->holdsText(side, pane) ? stage->stops(side) : nullptr;
 }
 
 std::optional<TextRange> DifferenceReview::step(const PaneDocument& pane, int number,
@@ -77,13 +78,16 @@ std::optional<TextRange> DifferenceReview::step(const PaneDocument& pane, int nu
     return DifferenceNavigation::Step(*places, selection, direction, fromStart);
 }
 
-ByPane<std::optional<TextRange>> DifferenceReview::comparisonEnded(MainWindow& window) {
-    ByPane<std::optional<TextRange>> first;
+BySide<std::optional<TextRange>> DifferenceReview::comparisonEnded(MainWindow& window) {
     for (int number = 1; number <= 4; ++number) {
         PaneDocument& pane = window.pane(number);
         left_[number] = LeftSelection{pane.selStart(), pane.selLength(), pane.textRevision()};
-        first[number] = step(pane, number, {}, Direction::Next, true);
     }
+    // The first stop alone: all of them are made later, in turns of their own.
+    BySide<std::optional<TextRange>> first;
+    if (const std::shared_ptr<const ShownComparison::Stage> stage = shown_.stage())
+        for (const Side side : kBothSides)
+            if (stage->holdsText(side, window.textPane(side))) first[side] = stage->firstStop(side);
     return first;
 }
 

@@ -21,8 +21,10 @@ namespace DifferenceNavigation {
 
 // Where the walk stops in a text whose differences have these marks: every stretch of marked
 // characters, without the line breaks at either end (their colour is never seen), those that only
-// line breaks part as one (a block of differing lines is walked in one step); in text order.
-std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks);
+// line breaks part as one (a block of differing lines is walked in one step); in text order. With
+// `most`, only the first so many.
+std::vector<TextRange> Stops(QStringView text, std::vector<TextRange> marks,
+                             std::size_t most = std::size_t(-1));
 
 // The difference to go to from the selection, or none when there is no further one. A selection
 // exactly on a difference moves past it; `fromStart` walks as from before the first one.
@@ -39,8 +41,8 @@ class DifferenceReview {
 public:
     explicit DifferenceReview(const ShownComparison& shown) : shown_(shown) {}
 
-    // Call when a comparison has ended. Returns each pane's first difference.
-    ByPane<std::optional<TextRange>> comparisonEnded(MainWindow& window);
+    // Call when a comparison has ended. Returns each text's first difference.
+    BySide<std::optional<TextRange>> comparisonEnded(MainWindow& window);
 
     // Selects the pane's next or previous difference and returns it; when there is none, or a
     // comparison is running, beeps and changes nothing.

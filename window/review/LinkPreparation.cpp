@@ -48,7 +48,7 @@ void LinkPreparation::joinFinished() {
     }
 }
 
-void LinkPreparation::start(QString text1, QString text2, std::optional<Comparison> toPlace,
+void LinkPreparation::start(QString text1, QString text2, std::shared_ptr<const Comparison> toPlace,
                             Done done) {
     stop();
     auto job = std::make_shared<Job>();
@@ -66,8 +66,11 @@ void LinkPreparation::start(QString text1, QString text2, std::optional<Comparis
             ready.alignment = AlignWords(
                 text1, text2, [&] { return !job->stop && clock.elapsed() < kLongestMs; });
             if (toPlace && !job->stop) {
-                PlaceInOther(*toPlace, ready.alignment, text1, text2);
-                ready.placed = std::move(toPlace);
+                ready.others.emplace();
+                for (const Side side : kBothSides)
+                    (*ready.others)[side] =
+                        PlacesInOther(toPlace->side(side).differences, side, ready.alignment,
+                                      side == Side::One ? text2 : text1);
             }
             const std::lock_guard<std::mutex> hold(job->lock);
             if (job->receiver != nullptr && !job->stop)

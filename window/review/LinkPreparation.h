@@ -24,18 +24,17 @@ class LinkPreparation : public QObject {
 public:
     struct Ready {
         Alignment alignment;
-        // The comparison with its differences placed in the other text, when asked for.
-        std::optional<Comparison> placed;
+        // Where each difference of both sides stands in the other text, when asked for.
+        std::optional<BySide<std::vector<TextRange>>> others;
     };
     using Done = std::function<void(Ready)>;
 
     explicit LinkPreparation(QObject* parent) : QObject(parent) {}
     ~LinkPreparation() override;
 
-    // `toPlace`: a copy of the comparison whose differences need their places (lines and words),
-    // or none.
+    // `toPlace`: the comparison whose differences need their places (lines and words), or none.
     // `done` runs in this object's thread.
-    void start(QString text1, QString text2, std::optional<Comparison> toPlace, Done done);
+    void start(QString text1, QString text2, std::shared_ptr<const Comparison> toPlace, Done done);
     void stop();
     bool running() const;
 

@@ -80,24 +80,13 @@ bool OverviewMarks::summaryIsCurrent() const {
 }
 
 void OverviewMarks::summarize() {
-    // One sweep over the paragraphs for places in text order: a paragraph's first view line
-    // follows the lines of those before.
-    const QTextDocument& document = *pane_.document();
+    // One sweep over the paragraphs and the lines for places in text order.
     const std::vector<TextRange>& places = *places_;
     std::vector<OverviewSummary::Mark> marks(places.size());
-    QTextBlock block = document.begin();
-    int firstLine = 0;
-    for (size_t i = 0; i < places.size(); ++i) {
-        const int position = int(pane_.toDocument({places[i].start}).at);
-        for (QTextBlock next = block.next(); next.isValid() && next.position() <= position;
-             next = block.next()) {
-            firstLine += block.lineCount();
-            block = next;
-        }
-        const int line =
-            firstLine + PanePlaces::LineWithin(pane_, block, position - block.position());
-        marks[i] = {line, moved(i) ? OverviewSummary::kMoved : OverviewSummary::kDifference};
-    }
+    PanePlaces::ViewLines lines(pane_);
+    for (size_t i = 0; i < places.size(); ++i)
+        marks[i] = {lines.lineOf(places[i].start),
+                    moved(i) ? OverviewSummary::kMoved : OverviewSummary::kDifference};
     summary_ = OverviewSummary::Of(marks, totalLines(), track().height());
 }
 

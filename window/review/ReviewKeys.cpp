@@ -43,9 +43,9 @@ QAction* ReviewKeys::action(int pane, Direction direction) const {
 
 void ReviewKeys::comparisonEnded() {
     if (!window_.ComparisonDone) return;
-    const ByPane<std::optional<TextRange>> first = review_.comparisonEnded(window_);
-    for (int number = 1; number <= 2; ++number)
-        if (first[number]) panes_[number]->showNearTop(first[number]->start);
+    const BySide<std::optional<TextRange>> first = review_.comparisonEnded(window_);
+    for (const Side side : kBothSides)
+        if (first[side]) panes_[TextPaneOf(side)]->showNearTop(first[side]->start);
 }
 
 void ReviewKeys::go(int pane, Direction direction) {

@@ -38,11 +38,10 @@ public:
 
     // A new comparison, made in panes that now stand as `panes` says.
     void show(Comparison comparison, Panes panes);
-    // The alignment of both texts of the stage shown now, and the comparison with its
-    // differences placed in the other text (lines and words; the layout-free comparison places
-    // its own).
-    void link(const std::shared_ptr<const Stage>& of, std::optional<Comparison> placed,
-              Alignment alignment);
+    // The alignment of both texts of the stage shown now, and where each difference stands in the
+    // other text (lines and words; the layout-free comparison placed its own).
+    void link(const std::shared_ptr<const Stage>& of,
+              std::optional<BySide<std::vector<TextRange>>> others, Alignment alignment);
 
     std::shared_ptr<const Stage> stage() const { return stage_; }
     const Comparison& comparison() const;
@@ -56,21 +55,35 @@ private:
     std::shared_ptr<const Stage> stage_;
 };
 
-// One stage of a comparison shown.
-struct ShownComparison::Stage {
+// One stage of a comparison shown. Where the walk stops and the work panes' entries are made when
+// first asked for, once for every stage of the comparison: a million differing words take a while.
+class ShownComparison::Stage {
+public:
     using Ranges = std::shared_ptr<const std::vector<TextRange>>;
 
-    std::shared_ptr<const Comparison> comparison;
-    Panes panes;
-    // Where the walk stops in each text: the marks of its differences, those that only line
-    // breaks part as one (a block of lines is walked in one step).
-    BySide<Ranges> stops;
-    // Each difference's entry in its work pane, and those that hold any text (the walk's stops
-    // there).
-    BySide<Ranges> entries;
-    BySide<Ranges> listStops;
-    // Once linked.
+    Stage(std::shared_ptr<const Comparison> comparison, Panes panes);
+
+    const std::shared_ptr<const Comparison> comparison;
+    const Panes panes;
+    // Once linked: the alignment of both texts, and where each difference stands in the other
+    // text when the comparison did not place them itself.
     std::shared_ptr<const Alignment> alignment;
+    std::shared_ptr<const BySide<std::vector<TextRange>>> others;
+
+    // Where the walk stops in a text: the marks of its differences, those that only line breaks
+    // part as one (a block of lines is walked in one step); and the first of them alone.
+    Ranges stops(Side side) const;
+    std::optional<TextRange> firstStop(Side side) const;
+    // Each difference's entry in its work pane; those that hold any text, which the walk stops
+    // at there.
+    Ranges entries(Side side) const;
+    Ranges listStops(Side side) const;
+    // The index of the difference whose entry holds a position of the work pane, or -1.
+    qsizetype entryAt(Side side, qsizetype position) const;
+    // The places of a side's differences in the other text, when linked so; else none.
+    const std::vector<TextRange>* othersOf(Side side) const {
+        return others ? &(*others)[side] : nullptr;
+    }
 
     // The text pane still holds the text compared, or the work pane the list written.
     bool holdsText(Side side, const PaneDocument& pane) const {
@@ -79,8 +92,14 @@ struct ShownComparison::Stage {
     bool holdsList(Side side, const PaneDocument& work) const {
         return work.textRevision() == panes.listRevisions[side];
     }
-    // The index of the difference whose entry holds a position of the work pane, or -1.
-    qsizetype entryAt(Side side, qsizetype position) const;
+
+private:
+    struct Made {
+        BySide<Ranges> stops;
+        BySide<Ranges> entries;
+        BySide<Ranges> listStops;
+    };
+    std::shared_ptr<Made> made_ = std::make_shared<Made>();
 };
 
 }  // namespace corvella

@@ -124,9 +124,11 @@ void SideBySideReview::comparisonEnded(bool linkable) {
 }
 
 void SideBySideReview::setUpLater(int step) {
+    setUpPending_ = true;
     QMetaObject::invokeMethod(
         this,
         [this, step, generation = generation_] {
+            setUpPending_ = false;
             if (generation != generation_ || !reviewing_) return;
             if (step <= 2) {
                 markOverview(step == 1 ? Side::One : Side::Two);
@@ -148,8 +150,8 @@ void SideBySideReview::prepareLink() {
     if (texts[Side::One].size() + texts[Side::Two].size() > kLargestLinkedCharacters) return;
     // The line and word comparisons' differences get their places in the other text with the
     // alignment; the layout-free one placed its own.
-    std::optional<Comparison> toPlace;
-    if (stage->comparison->method != Method::IgnoringLayout) toPlace = *stage->comparison;
+    std::shared_ptr<const Comparison> toPlace;
+    if (stage->comparison->method != Method::IgnoringLayout) toPlace = stage->comparison;
     preparation_.start(
         texts[Side::One], texts[Side::Two], std::move(toPlace),
         [this, stage](LinkPreparation::Ready ready) { linkReadyNow(std::move(ready), stage); });
@@ -158,13 +160,14 @@ void SideBySideReview::prepareLink() {
 void SideBySideReview::linkReadyNow(LinkPreparation::Ready ready,
                                     const std::shared_ptr<const ShownComparison::Stage>& stage) {
     if (stage != shown_.stage() || !reviewing_) return;
-    shown_.link(stage, std::move(ready.placed), std::move(ready.alignment));
+    shown_.link(stage, std::move(ready.others), std::move(ready.alignment));
     link_.link(shown_.stage()->alignment);
     link_.setFollowing(scrollTogether_->isChecked());
 }
 
 std::optional<TextRange> SideBySideReview::otherSideOf(Side side, TextRange place) const {
-    std::optional<TextRange> other = OtherSide::Of(compared(side).differences, place);
+    std::optional<TextRange> other =
+        OtherSide::Of(compared(side).differences, place, shown_.stage()->othersOf(side));
     if (!other && link_.ready())
         other = trimmed(texts_[Other(side)]->text(), link_.alignment().counterpart(side, place));
     return other;
@@ -207,7 +210,7 @@ bool SideBySideReview::showOtherPlaceOf(Side side, qsizetype position) {
 
 void SideBySideReview::markOverview(Side side) {
     // The walk's stops in text order, the moves (few) merged in.
-    const ShownComparison::Stage::Ranges stops = shown_.stage()->stops[side];
+    const ShownComparison::Stage::Ranges stops = shown_.stage()->stops(side);
     std::vector<TextRange> moves;
     if (shown_.comparison().method == Method::IgnoringLayout)
         for (const Difference& move : compared(side).moved) moves.push_back(move.span);
@@ -259,7 +262,7 @@ void SideBySideReview::goToEntry(Side side, qsizetype position) {
     RichTextPane* text = texts_[side];
     // The stop that holds the difference, so the keys go on from there.
     TextRange place = span;
-    const std::vector<TextRange>& stops = *stage->stops[side];
+    const std::vector<TextRange>& stops = *stage->stops(side);
     auto after =
         std::upper_bound(stops.begin(), stops.end(), span.start,
                          [](qsizetype p, const TextRange& stop) { return p < stop.start; });

@@ -44,6 +44,8 @@ public:
     // The link is made (its alignment ready) and both texts are still those compared.
     bool linkReady() const { return link_.ready(); }
     bool preparing() const { return preparation_.running(); }
+    // The review of the last comparison is still being set up: its marks, or its link.
+    bool settingUp() const { return setUpPending_ || preparing(); }
 
     QAction* scrollTogether() const { return scrollTogether_; }
     // Ctrl+G in pane 1 or 2: the other place of the moved run (or difference) at the caret.
@@ -93,6 +95,7 @@ private:
     quint64 generation_ = 0;
     bool reviewing_ = false;  // the comparison shown is that of the texts in the panes
     bool checkScheduled_ = false;
+    bool setUpPending_ = false;
 };
 
 }  // namespace corvella
