@@ -63,18 +63,21 @@ bool HasVisible(QStringView text, const std::vector<TextRange>& ranges) {
 // The highlights of one file: each marking's boxes on each of its pages. Sets `problem` when a
 // page's words do not match its text or a marking finds no word.
 std::vector<AnnotatedCopy::Highlight> Place(const std::vector<Markings::Marking>& markings,
-                                            QStringView text, const PageWords::Reader& reader,
+                                            const Source& source, const PageWords::Reader& reader,
                                             QString& problem) {
+    const QStringView text = source.text;
     const std::vector<qsizetype> starts = PageStarts(text);
     std::vector<AnnotatedCopy::Highlight> highlights;
     std::vector<bool> placed(markings.size(), false);
     for (const auto& [page, pieces] : PiecesByPage(markings, starts)) {
         const qsizetype start = starts[size_t(page - 1)];
         const qsizetype end = size_t(page) < starts.size() ? starts[size_t(page)] : text.size();
-        const PageWords::Page words = reader.read(page);
+        const int document = Markings::DocumentPage(source.pageNumbers, page);
+        const PageWords::Page words = reader.read(document);
         const BoxMatcher::PageMatch match(text.mid(start, end - start), start, words.words);
         if (match.paired() * 2 < match.visible()) {
-            problem = QStringLiteral("the words on its page %1 do not match its text").arg(page);
+            problem =
+                QStringLiteral("the words on its page %1 do not match its text").arg(document);
             return {};
         }
         // Each marking's boxes on this page, in reading order, joined along lines at the end.
@@ -88,7 +91,7 @@ std::vector<AnnotatedCopy::Highlight> Place(const std::vector<Markings::Marking>
             if (boxes.empty()) continue;
             const Markings::Marking& marking = markings[index];
             AnnotatedCopy::Highlight highlight{
-                page, marking.style->colour, {}, marking.style->name, marking.note};
+                document, marking.style->colour, {}, marking.style->name, marking.note};
             for (const BoxMatcher::Box& box : BoxMatcher::JoinedAlongLines(boxes))
                 highlight.boxes.push_back(PageWords::ToPdfSpace(box.rect, words));
             highlights.push_back(std::move(highlight));
@@ -112,13 +115,14 @@ QString WriteOne(const Comparison& comparison, Side side, const BySide<Source>& 
     for (const Side each : kBothSides) {
         files.names[each] = QFileInfo(sources[each].pdf).fileName();
         files.texts[each] = sources[each].text;
+        files.pageNumbers[each] = sources[each].pageNumbers;
     }
     const std::vector<Markings::Marking> markings = Markings::Of(comparison, side, files, filter);
     const PageWords::Reader reader(source.pdf, source.password);
     if (!reader.problem().isEmpty()) return reader.problem();
     QString problem;
     const std::vector<AnnotatedCopy::Highlight> highlights =
-        Place(markings, source.text, reader, problem);
+        Place(markings, source, reader, problem);
     if (!problem.isEmpty()) return problem;
     return AnnotatedCopy::Write(source.pdf, source.password, highlights, target);
 }

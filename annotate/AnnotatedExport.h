@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <vector>
 
 #include "annotate/Markings.h"
 #include "core/Side.h"
@@ -18,6 +19,9 @@ struct Source {
     QString pdf;
     QStringView text;  // its text as compared, which the comparison's ranges point into
     QString password;  // the one given for it; empty when none was
+    // When only some of its pages were compared, the document's number of each page of the text,
+    // in order; empty when the text holds every page.
+    std::vector<int> pageNumbers{};
 };
 
 struct Outcome {

@@ -42,13 +42,16 @@ public:
           other_(Other(side)),
           otherName_(files.names[other_]),
           otherText_(files.texts[other_]),
+          otherPages_(files.pageNumbers[other_]),
           otherPlaces_(otherText_) {}
 
     QString note(const DifferenceStyles::Style& style, const Difference& difference) const {
         if (!difference.placed())
             return QStringLiteral("%1: not in %2.").arg(style.name, otherName_);
         const TextPlaces::Place place = otherPlaces_.of(difference.other);
-        const QString where = QStringLiteral("page %1, line %2").arg(place.page).arg(place.line);
+        const QString where = QStringLiteral("page %1, line %2")
+                                  .arg(DocumentPage(otherPages_, place.page))
+                                  .arg(place.line);
         if (style.otherSide == DifferenceStyles::OtherSide::Place)
             return QStringLiteral("%1: %2 has it on %3.").arg(style.name, otherName_, where);
         if (difference.other.length == 0)
@@ -64,6 +67,7 @@ private:
     Side other_;
     QString otherName_;
     QStringView otherText_;
+    const std::vector<int>& otherPages_;
     TextPlaces::Locator otherPlaces_;
 };
 
@@ -87,6 +91,10 @@ Difference Joined(const std::vector<Difference>& list, size_t first, size_t end)
 }
 
 }  // namespace
+
+int DocumentPage(const std::vector<int>& pageNumbers, int page) {
+    return page >= 1 && size_t(page) <= pageNumbers.size() ? pageNumbers[size_t(page - 1)] : page;
+}
 
 bool ChangesAndMoves(Side, const Difference& difference) {
     return difference.kind != DifferenceKind::Reordered;

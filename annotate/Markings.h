@@ -19,7 +19,13 @@ namespace corvella::Markings {
 struct Files {
     BySide<QString> names;  // as the notes name them
     BySide<QStringView> texts;
+    // When only some of a document's pages were compared, the document's number of each page of
+    // its text, in order; empty when the text holds every page.
+    BySide<std::vector<int>> pageNumbers{};
 };
+
+// The document's number of the text's page `page` (counted from 1 by form feeds).
+int DocumentPage(const std::vector<int>& pageNumbers, int page);
 
 using Filter = std::function<bool(Side, const Difference&)>;
 // What the window colours: the differences and the moves, not the words only read in another

@@ -57,11 +57,14 @@ QString CheckedPasswords(const Options& options, PdfPasswords& passwords) {
 }
 
 bool WriteAnnotated(const Options& options, const Comparison& comparison,
-                    const BySide<QStringView>& texts, QIODevice& err) {
+                    const DifferenceReport::File& file1, const DifferenceReport::File& file2,
+                    QIODevice& err) {
     const BySide<QString> files = FilesOf(options);
     BySide<AnnotatedExport::Source> sources;
-    for (const Side side : kBothSides)
-        sources[side] = {files[side], texts[side], options.passwords[side]};
+    for (const Side side : kBothSides) {
+        const DifferenceReport::File& file = side == Side::One ? file1 : file2;
+        sources[side] = {files[side], file.text, options.passwords[side], file.pageNumbers};
+    }
     // Reading the pages' words and writing the copies allocate and free much, page after page:
     // for the rest of this short run, freed memory stays with the process rather than being given
     // back and faulted in again (a tenth of this stage's time on the 1,151-page pair).

@@ -10,6 +10,7 @@
 #include "cli/DiffProgram.h"
 #include "core/PdfPasswords.h"
 #include "diff/Comparison.h"
+#include "report/DifferenceReport.h"
 
 // corvella-diff's annotated copies (--annotate DIR) and the passwords of encrypted PDFs
 // (--password1, --password2).
@@ -27,6 +28,7 @@ QString CheckedPasswords(const Options& options, PdfPasswords& passwords);
 // Writes the annotated copies of both files into options.annotate; a copy that cannot be written
 // is one line "corvella-diff: FILE: reason" on `err`. Returns whether both were written.
 bool WriteAnnotated(const Options& options, const Comparison& comparison,
-                    const BySide<QStringView>& texts, QIODevice& err);
+                    const DifferenceReport::File& file1, const DifferenceReport::File& file2,
+                    QIODevice& err);
 
 }  // namespace corvella::DiffProgram

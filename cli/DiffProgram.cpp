@@ -326,7 +326,7 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     } else {
         TextReport::Write(comparison, file1, file2, out, options.counts);
     }
-    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, {{text1, text2}}, err))
+    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, file1, file2, err))
         return kTrouble;
     return comparison.same() ? kSame : kDifferent;
 }

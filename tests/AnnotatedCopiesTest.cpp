@@ -219,6 +219,18 @@ TEST_F(AnnotatedCopiesTest, HighlightsLieOnTheDifferencesOwnWords) {
     EXPECT_EQ(facts(path("copies-0/one-0.pdf")), facts(path("one.pdf")));
 }
 
+// With only some pages compared, the highlights and the notes keep the documents' page numbers.
+TEST_F(AnnotatedCopiesTest, ChosenPagesKeepTheirNumbers) {
+    ASSERT_EQ(Diff({"--pages1", "2", "--pages2", "2", "--annotate", path("page-2"), path("one.pdf"),
+                    path("two.pdf")})
+                  .status,
+              1);
+    EXPECT_EQ(AnnotationsOf(path("page-2/one.pdf")),
+              QStringList({"1 /Link [] ",
+                           "2 /Highlight [1,0.45,0.45] Changed: two.pdf has "
+                           "“station” (page 2, line 15)."}));
+}
+
 // Each input's trouble is its own: one line naming it and why, status 2, the other copy written.
 // The copy of an encrypted PDF is encrypted; into the inputs' folder, no input is written over.
 TEST_F(AnnotatedCopiesTest, TroubledInputsAreRefusedOneByOne) {
