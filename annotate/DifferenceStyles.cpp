@@ -13,6 +13,7 @@ namespace {
 // Highlights darken what lies under them, so pale colours keep black text readable.
 constexpr Colour kRed{1.0, 0.45, 0.45};
 constexpr Colour kBlue{0.45, 0.65, 1.0};
+constexpr Colour kViolet{0.8, 0.55, 1.0};
 
 // One line per kind.
 constexpr std::array kStyles{
@@ -20,6 +21,8 @@ constexpr std::array kStyles{
     Style{DifferenceKind::Only2, kRed, QLatin1StringView("Changed"), OtherSide::Replacement},
     Style{DifferenceKind::Moved, kBlue, QLatin1StringView("Moved"), OtherSide::Place},
     Style{DifferenceKind::Reordered, kBlue, QLatin1StringView("Reordered"), OtherSide::Place},
+    Style{DifferenceKind::Typography, kViolet, QLatin1StringView("Typography changed"),
+          OtherSide::Writing},
 };
 
 }  // namespace

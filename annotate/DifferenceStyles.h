@@ -18,8 +18,9 @@ struct Colour {
 };
 
 // What the note says of the other file: the words that replace the marked ones there (or where
-// they would stand), or the page and line of the same words' other place.
-enum class OtherSide { Replacement, Place };
+// they would stand), the page and line of the same words' other place, or how it writes the same
+// words otherwise.
+enum class OtherSide { Replacement, Place, Writing };
 
 struct Style {
     DifferenceKind kind;

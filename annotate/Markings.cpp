@@ -45,14 +45,19 @@ public:
           otherPages_(files.pageNumbers[other_]),
           otherPlaces_(otherText_) {}
 
-    QString note(const DifferenceStyles::Style& style, const Difference& difference) const {
+    // `otherWords`: the same words as the other file writes them, when it has them.
+    QString note(const DifferenceStyles::Style& style, const Difference& difference,
+                 const QString* otherWords) const {
         if (!difference.placed())
             return QStringLiteral("%1: not in %2.").arg(style.name, otherName_);
         const TextPlaces::Place place = otherPlaces_.of(difference.other);
         const QString where = QStringLiteral("page %1, line %2")
                                   .arg(DocumentPage(otherPages_, place.page))
                                   .arg(place.line);
-        if (style.otherSide == DifferenceStyles::OtherSide::Place)
+        if (style.otherSide == DifferenceStyles::OtherSide::Writing && otherWords)
+            return QStringLiteral("%1: %2 writes %3 (%4).")
+                .arg(style.name, otherName_, Quoted(*otherWords), where);
+        if (style.otherSide != DifferenceStyles::OtherSide::Replacement)
             return QStringLiteral("%1: %2 has it on %3.").arg(style.name, otherName_, where);
         if (difference.other.length == 0)
             return QStringLiteral("%1: not in %2, where it would stand on %3.")
@@ -104,13 +109,19 @@ std::vector<Marking> Of(const Comparison& comparison, Side side, const Files& fi
                         const Filter& filter) {
     const ComparedSide& compared = comparison.side(side);
     const QStringView text = files.texts[side];
+    const ComparedSide& other = comparison.side(Other(side));
     const NoteWriter notes(comparison, side, files);
     std::vector<Marking> markings;
-    for (const std::vector<Difference>* list :
-         {&compared.differences, &compared.moved, &compared.reordered}) {
+    // Each list with the other file's writing of its runs, where it differs from this one's.
+    const std::pair<const std::vector<Difference>*, const std::vector<QString>*> lists[] = {
+        {&compared.differences, nullptr},
+        {&compared.moved, nullptr},
+        {&compared.reordered, nullptr},
+        {&compared.typography, &other.typographyWords}};
+    for (const auto& [list, otherWords] : lists) {
         // Differences that only white space parts are one run, one marking: a changed passage
-        // of the line or word comparison is one highlight with one note. A move or a reorder
-        // stays on its own, paired with its own other place.
+        // of the line or word comparison is one highlight with one note. A move, a reorder or a
+        // change of typography stays on its own, paired with its own other place.
         const bool joins = list == &compared.differences;
         size_t first = 0;
         while (first < list->size()) {
@@ -130,7 +141,9 @@ std::vector<Marking> Of(const Comparison& comparison, Side side, const Files& fi
                 const std::vector<TextRange> marks = compared.marksOf((*list)[index]);
                 marking.ranges.insert(marking.ranges.end(), marks.begin(), marks.end());
             }
-            marking.note = notes.note(style, Joined(*list, first, end));
+            const QString* written =
+                otherWords && first < otherWords->size() ? &(*otherWords)[first] : nullptr;
+            marking.note = notes.note(style, Joined(*list, first, end), written);
             markings.push_back(std::move(marking));
             first = end;
         }

@@ -28,8 +28,8 @@ struct Files {
 int DocumentPage(const std::vector<int>& pageNumbers, int page);
 
 using Filter = std::function<bool(Side, const Difference&)>;
-// What the window colours: the differences and the moves, not the words only read in another
-// order.
+// The differences, the moves and the changes of typography, not the words only read in another
+// order (which the window does not colour either).
 bool ChangesAndMoves(Side side, const Difference& difference);
 
 struct Marking {
@@ -41,8 +41,8 @@ struct Marking {
 };
 
 // The markings of one side, its differences first (one marking for each run of them that only
-// white space parts), then its moves and reorders. The differences' places in the other text must
-// have been found (see PlaceInOther).
+// white space parts), then its moves, reorders and changes of typography. The differences' places
+// in the other text must have been found (see PlaceInOther).
 std::vector<Marking> Of(const Comparison& comparison, Side side, const Files& files,
                         const Filter& filter = ChangesAndMoves);
 

@@ -224,7 +224,7 @@ QString UsageText() {
         "  --timeout SECONDS\n"
         "                  give up when a PDF's text extraction takes longer (status 2)\n"
         "  --annotate DIR  also write into DIR a copy of each PDF with its differences marked\n"
-        "                  as highlights with notes: red changes, blue moves\n"
+        "                  as highlights with notes: red changes, blue moves, violet typography\n"
         "  --password1 PW, --password2 PW\n"
         "                  an encrypted FILE1's or FILE2's password, its user's or owner's\n"
         "  --help, --version\n"

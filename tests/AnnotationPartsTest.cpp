@@ -10,6 +10,7 @@
 #include "diff/Alignment.h"
 #include "diff/LineComparison.h"
 #include "diff/WordComparison.h"
+#include "diff/layout/LayoutComparison.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/WordLayout.h"
 
@@ -52,22 +53,27 @@ TEST(MarkingsTest, ARunOfDifferencesIsOneMarkingWithANoteOnTheOtherFile) {
         Method method;
         QString one, two;
         QString note;
+        size_t ranges;  // of the marking
     };
     const Case cases[] = {
         {Method::Words, "alpha beta gamma\r\n\f", "alpha BETA GAMMA\r\n\f",
-         "Changed: two.pdf has “BETA GAMMA” (page 1, line 1)."},
+         "Changed: two.pdf has “BETA GAMMA” (page 1, line 1).", 2},
         {Method::Lines, "same\r\nold one\r\nold two\r\nend\r\n\f", "same\r\nnew\r\nend\r\n\f",
-         "Changed: two.pdf has “new” (page 1, line 2)."},
+         "Changed: two.pdf has “new” (page 1, line 2).", 2},
+        // Words only written in another typography, marked in their own colour.
+        {Method::IgnoringLayout, "We say “hello” to all\r\n\f", "We say \"hello\" to all\r\n\f",
+         "Typography changed: two.pdf writes “\"hello\"” (page 1, line 1).", 1},
     };
     for (const Case& c : cases) {
-        Comparison comparison = c.method == Method::Words ? WordCompare::Compare(c.one, c.two)
-                                                          : LineCompare::Compare(c.one, c.two);
+        Comparison comparison = c.method == Method::Words   ? WordCompare::Compare(c.one, c.two)
+                                : c.method == Method::Lines ? LineCompare::Compare(c.one, c.two)
+                                                            : LayoutCompare::Compare(c.one, c.two);
         PlaceInOther(comparison, AlignWords(c.one, c.two), c.one, c.two);
         const std::vector<Markings::Marking> markings =
             Markings::Of(comparison, Side::One, {{{"one.pdf", "two.pdf"}}, {{c.one, c.two}}});
         ASSERT_EQ(markings.size(), 1u) << c.note.toStdString();
         EXPECT_EQ(markings[0].note, c.note);
-        EXPECT_EQ(markings[0].ranges.size(), 2u);  // two words, two lines
+        EXPECT_EQ(markings[0].ranges.size(), c.ranges);
     }
 }
 
