@@ -31,6 +31,10 @@ QString checkComparison(const QStringList& options) {
         return QStringLiteral(
             "--format, --counts, --help and --version do not go with a batch: it writes each "
             "pair's JSON report and web page");
+    // Copies of many pairs would meet in one folder, and a password is one file's.
+    if (!parsed.options.annotate.isEmpty() || !parsed.options.passwords[Side::One].isEmpty() ||
+        !parsed.options.passwords[Side::Two].isEmpty())
+        return QStringLiteral("--annotate, --password1 and --password2 go with one pair only");
     return QString();
 }
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "batch/PairJob.h"
+#include "cli/Annotation.h"
 #include "cli/ChosenPages.h"
 #include "cli/ExtractionTimeout.h"
 #include "cli/LayoutArguments.h"
@@ -161,6 +162,8 @@ Parsed ParseArguments(const QStringList& arguments) {
                 argument == QStringLiteral("--timeout") ? arguments[i] : argument.mid(10);
             parsed.problem = TimeoutProblem(parsed.options.timeout);
             if (!parsed.problem.isEmpty()) return parsed;
+        } else if (ParseAnnotationOption(arguments, i, parsed.options, parsed.problem)) {
+            if (!parsed.problem.isEmpty()) return parsed;
         } else {
             parsed.problem = QStringLiteral("unknown option '%1'").arg(argument);
             return parsed;
@@ -183,7 +186,8 @@ QString UsageText() {
         "Usage: corvella-diff [--words|--ignore-layout [--ignore-case] [--ignore-numbers]\n"
         "         [--ignore-punctuation] [--exact-typography]] [--pages1 RANGES] [--pages2 "
         "RANGES]\n"
-        "         [--format text|json|html] [--counts] [--quiet] [--timeout SECONDS] FILE1 FILE2\n"
+        "         [--format text|json|html] [--counts] [--quiet] [--timeout SECONDS]\n"
+        "         [--annotate DIR] [--password1 PW] [--password2 PW] FILE1 FILE2\n"
         "       corvella-diff {--batch FOLDER1 FOLDER2 | --batch-list FILE} --out FOLDER [-j N]\n"
         "                     [--shard I/N] [--fail-on-differences] [comparison options]\n"
         "       corvella-diff --merge FOLDER [--fail-on-differences]\n"
@@ -219,6 +223,10 @@ QString UsageText() {
         "  --quiet         print nothing; only the exit status tells\n"
         "  --timeout SECONDS\n"
         "                  give up when a PDF's text extraction takes longer (status 2)\n"
+        "  --annotate DIR  also write into DIR a copy of each PDF with its differences marked\n"
+        "                  as highlights with notes: red changes, blue moves, violet typography\n"
+        "  --password1 PW, --password2 PW\n"
+        "                  an encrypted FILE1's or FILE2's password, its user's or owner's\n"
         "  --help, --version\n"
         "\n"
         "Many pairs at once (the comparison options apply to each pair):\n"
@@ -250,6 +258,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     CollectedMessages messages;
     QtEventPump events;
     Services services{messages, events};
+    PdfPasswords passwords;
+    services.pdfPasswords = &passwords;
     MemoryWindow window(services);
 
     std::optional<DeployedExtractor> extractor;
@@ -260,6 +270,11 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
             writeLine(err, QStringLiteral("corvella-diff: ") + failure.description());
             return kTrouble;
         }
+    }
+    const QString passwordProblem = CheckedPasswords(options, passwords);
+    if (!passwordProblem.isEmpty()) {
+        writeLine(err, QStringLiteral("corvella-diff: ") + passwordProblem);
+        return kTrouble;
     }
     const QString files[] = {options.file1, options.file2};
     ChosenPages chosen[] = {{QStringLiteral("--pages1"), options.pages1},
@@ -311,6 +326,8 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
     } else {
         TextReport::Write(comparison, file1, file2, out, options.counts);
     }
+    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, file1, file2, err))
+        return kTrouble;
     return comparison.same() ? kSame : kDifferent;
 }
 

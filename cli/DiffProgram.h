@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/Side.h"
 #include "diff/layout/LayoutOptions.h"
 
 // corvella-diff: the two comparisons of the window on the command line, without any display.
@@ -20,8 +21,10 @@ struct Options {
     bool json = false;
     bool html = false;  // one web page with both texts side by side
     bool quiet = false;
-    bool counts = false;  // --counts: the text format ends with the counts' line
-    QString timeout;      // --timeout: seconds as given; empty means no limit
+    bool counts = false;        // --counts: the text format ends with the counts' line
+    QString timeout;            // --timeout: seconds as given; empty means no limit
+    QString annotate;           // --annotate: the folder of the annotated copies; empty means none
+    BySide<QString> passwords;  // --password1, --password2: empty means none given
     // --exact-typography, --ignore-case, --ignore-numbers, --ignore-punctuation
     LayoutCompare::Options layout;
     std::optional<QString> pages1;  // --pages1: the pages of FILE1 to compare, as given

@@ -9,6 +9,7 @@
 #include "core/Dialogs.h"
 #include "core/ErrorReport.h"
 #include "core/EventPump.h"
+#include "core/PdfPasswords.h"
 
 namespace corvella {
 
@@ -39,6 +40,8 @@ struct Services {
     std::function<void()> beep{};
     // How many extractor runs may share one document's pages; 0 means as many as suit the cores.
     int extractorRuns = 0;
+    // Passwords for encrypted PDFs; none means every PDF is opened without one.
+    const PdfPasswords* pdfPasswords = nullptr;
 };
 
 template <typename T>

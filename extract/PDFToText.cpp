@@ -23,14 +23,29 @@ namespace {
 
 constexpr std::chrono::seconds kInformationTimeLimit{30};
 
+// The password given for the PDF at `path`, if any.
+const PdfPassword* GivenPassword(const Services& services, const QString& path) {
+    if (services.pdfPasswords == nullptr) return nullptr;
+    const auto found = services.pdfPasswords->constFind(path);
+    return found == services.pdfPasswords->cend() ? nullptr : &*found;
+}
+
+// The arguments that open an encrypted PDF with the password given for it, as its owner's or its
+// user's, whichever it is.
+QStringList PasswordArguments(const PdfPassword* given) {
+    if (given == nullptr) return {};
+    return {QStringLiteral("-opw"), given->password, QStringLiteral("-upw"), given->password};
+}
+
 // The document information (page count, encryption, permissions), read with the extractor's
 // companion while the window stays live. Unknown when it cannot be read in time.
-PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, EventPump& events) {
+PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, const QStringList& passwordArguments,
+                                          EventPump& events) {
     QProcess info;
     info.setStandardErrorFile(QProcess::nullDevice());
     info.setStandardInputFile(QProcess::nullDevice());
     ChildLifetime::Bind(info);
-    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.start(QStringLiteral("pdfinfo"), passwordArguments + QStringList{pdf});
     if (!info.waitForStarted()) return {};
     if (!Shell32::WaitLive(info, events, kInformationTimeLimit, true)) {
         info.kill();
@@ -44,7 +59,7 @@ PageRanges::DocumentInfo ReadDocumentInfo(const QString& pdf, EventPump& events)
 }  // namespace
 
 PageRanges::DocumentInfo DocumentInfoOf(const QString& pdf, EventPump& events) {
-    return ReadDocumentInfo(pdf.startsWith(u'-') ? QStringLiteral("./") + pdf : pdf, events);
+    return ReadDocumentInfo(pdf.startsWith(u'-') ? QStringLiteral("./") + pdf : pdf, {}, events);
 }
 
 namespace {
@@ -150,19 +165,25 @@ void PDFToText(QString& path, Services& services,
     });
     proc.step(104, [&] {
         // The extractor here ignores the permission to copy text, so it is read from the
-        // document information first: such a PDF gives no text, as one that needs a password.
+        // document information first: such a PDF gives no text, as one that needs a password,
+        // unless its owner's password was given.
         try {
-            const PageRanges::DocumentInfo info = ReadDocumentInfo(pdf, services.events);
+            const PdfPassword* given = GivenPassword(services, path);
+            const QStringList passwordArguments = PasswordArguments(given);
+            const PageRanges::DocumentInfo info =
+                ReadDocumentInfo(pdf, passwordArguments, services.events);
 
-            if (info.copyingForbidden) return;
+            if (info.copyingForbidden && !(given && given->owner)) return;
             if (ExtractInParallel(extractor, pdf, textPath, info, services, arriving, chosen))
                 return;
             QFile::remove(textPath);
             // Chosen pages that could not be extracted give no text, never the whole document's.
             if (!chosen.empty()) return;
-            Shell32::RunAndWait(extractor,
-                                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath}, 0,
-                                services.events, true);
+            Shell32::RunAndWait(
+                extractor,
+                passwordArguments +
+                    QStringList{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, textPath},
+                0, services.events, true);
         } catch (const LoadCancel::Cancelled&) {
             // A stopped extractor may have begun the text: none of it may pass for the PDF's.
             QFile::remove(textPath);

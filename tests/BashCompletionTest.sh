@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 Kestrovan
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installed bash completion, loaded by bash-completion itself from where the build installs
-# it, offers corvella-diff's options as its --help lists them, the values of --format, and PDF
-# files (and .txt files for corvella-diff) and folders.
+# it, offers corvella-diff's options as its --help lists them, the values of --format, folders for
+# --annotate, and PDF files (and .txt files for corvella-diff) and folders.
 #
 #   BashCompletionTest.sh BUILD_DIR
 set -uo pipefail
@@ -43,6 +43,8 @@ corvella-diff --|>|--format --help --quiet --version --words
 corvella-diff --w|=|--words
 corvella-diff --format |>|json text
 corvella-diff --format j|=|json
+corvella-diff --annotate |=|guides
+corvella-diff --password1 |=|
 corvella-diff --ig|=|--ignore-case --ignore-layout --ignore-numbers --ignore-punctuation
 corvella-diff --pages1 |=|
 corvella-diff --words |=|B.PDF a.pdf c.txt guides

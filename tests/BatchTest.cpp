@@ -350,6 +350,7 @@ TEST_F(BatchTest, TheExitStatusSaysWhetherEveryPairWasCompared) {
         {{}, {"--out", "not-a-folder"}, 2, "not-a-folder: Not a directory"},
         {{}, {"--batch", "old", "missing"}, 2, "missing: No such file"},
         {{}, {"--format", "json"}, 2, "do not go with a batch"},
+        {{}, {"--annotate", "copies"}, 2, "go with one pair only"},
         {{}, {"--shard", "4/3"}, 2, "invalid share '4/3'"},
         {{}, {"-j", "0"}, 2, "invalid number of jobs"},
         {{}, {"--merge", "old"}, 2, "give one of --batch"},

@@ -16,6 +16,7 @@ allowed="
 core            core
 diff            core/TextRange.h core/PaneText.h core/Side.h
 report          diff core/TextRange.h core/PaneText.h core/Side.h
+annotate        diff core/TextRange.h core/Side.h
 output          core
 office          output core
 display         core
@@ -23,9 +24,9 @@ extract         display core
 compare         diff office display core
 window/pane     core
 window/review   window/pane compare diff core
-window/main     window/review window/pane compare extract display office output report diff core
+window/main     window/review window/pane compare extract display office output report annotate diff core
 batch           report diff core
-cli             batch extract display report diff core
+cli             batch extract display report annotate diff core
 "
 folders=$(awk 'NF { print $1 }' <<<"$allowed")
 # The top folders of the program's code (a room such as window/pane is a row of its own).

@@ -12,6 +12,8 @@ packages=(
     # the edit script of the layout-free comparison
     libdtl-dev
     poppler-utils qpdf
+    # the annotated copies: word boxes through poppler's library, the PDF written by qpdf's
+    libpoppler-cpp-dev libqpdf-dev
     fonts-liberation
     xvfb xauth
     # the install test checks the desktop entry

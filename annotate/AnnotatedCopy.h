@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QRectF>
+#include <QString>
+#include <vector>
+
+#include "annotate/DifferenceStyles.h"
+
+// A copy of a PDF with highlight annotations added to its pages, written by qpdf: the pages, their
+// content, links, outline, metadata and annotations stay as they are, and an encrypted PDF keeps
+// its encryption.
+namespace corvella::AnnotatedCopy {
+
+struct Highlight {
+    int page = 1;  // from 1
+    DifferenceStyles::Colour colour;
+    std::vector<QRectF> boxes;  // in the PDF's own coordinates
+    QString subject;
+    QString note;
+};
+
+// What the password given opens.
+struct Access {
+    QString problem;           // why the PDF cannot be opened; empty when it can
+    bool owner = false;        // the owner's password: the document's restrictions do not apply
+    bool textCopyable = true;  // its text may be copied, by the owner or by all
+};
+Access Open(const QString& pdf, const QString& password);
+
+// Writes the copy at `target`, whole or not at all: under a temporary name beside it, renamed once
+// complete, so a file at `target` is never half written. Returns why it could not, or nothing.
+QString Write(const QString& pdf, const QString& password, const std::vector<Highlight>& highlights,
+              const QString& target);
+
+}  // namespace corvella::AnnotatedCopy
