@@ -38,15 +38,17 @@ QString Resolve(ChosenPages& chosen, std::optional<int> pages) {
            QStringLiteral("; the file has %1 page%2").arg(*pages).arg(*pages == 1 ? "" : "s");
 }
 
-QString ResolveForPdfs(ChosenPages (&chosen)[2], const QString (&files)[2], EventPump& events) {
-    for (int f = 0; f < 2; ++f) {
-        const QFileInfo info(files[f]);
+QString ResolveForPdfs(BySide<ChosenPages>& chosen, const BySide<QString>& files,
+                       EventPump& events) {
+    for (const Side side : kBothSides) {
+        const QFileInfo info(files[side]);
         // A missing or unreadable file is told as such when it is loaded.
         const bool pdf = info.isFile() && info.isReadable() &&
                          info.suffix().compare(QStringLiteral("txt"), Qt::CaseInsensitive) != 0;
-        if (!chosen[f].ranges || !pdf) continue;
-        const QString problem = Resolve(chosen[f], RTB::DocumentInfoOf(files[f], events).pages);
-        if (!problem.isEmpty()) return files[f] + QStringLiteral(": ") + problem;
+        if (!chosen[side].ranges || !pdf) continue;
+        const QString problem =
+            Resolve(chosen[side], RTB::DocumentInfoOf(files[side], events).pages);
+        if (!problem.isEmpty()) return files[side] + QStringLiteral(": ") + problem;
     }
     return {};
 }

@@ -12,6 +12,7 @@
 #include "core/EventPump.h"
 #include "core/PageSelection.h"
 #include "core/PaneDocument.h"
+#include "core/Side.h"
 #include "report/DifferenceReport.h"
 
 // --pages1 RANGES and --pages2 RANGES: the pages of each file that corvella-diff extracts and
@@ -37,7 +38,8 @@ QString Resolve(ChosenPages& chosen, std::optional<int> pages);
 // Resolve for each file that is a PDF with chosen pages, by the page count of its document
 // information, before anything is extracted. The first problem after its file's name
 // ("a.pdf: --pages1 ..."), or an empty text.
-QString ResolveForPdfs(ChosenPages (&chosen)[2], const QString (&files)[2], EventPump& events);
+QString ResolveForPdfs(BySide<ChosenPages>& chosen, const BySide<QString>& files,
+                       EventPump& events);
 
 // Resolve for a text file loaded into `pane`, by its form feeds; keeps only the chosen pages there.
 QString KeepChosenPages(ChosenPages& chosen, PaneDocument& pane);

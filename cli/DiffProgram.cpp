@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 #include "batch/PairJob.h"
 #include "cli/Annotation.h"
@@ -58,6 +59,8 @@ public:
     DeployedExtractor& operator=(const DeployedExtractor&) = delete;
 };
 
+void writeLine(QIODevice& device, const QString& line) { device.write((line + u'\n').toUtf8()); }
+
 bool isTextFile(const QString& file) {
     return QFileInfo(file).suffix().compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0;
 }
@@ -76,26 +79,148 @@ QString unreadableReason(const QString& file) {
 // Puts the file's text into the pane: a PDF through the pane's own load command, a .txt file
 // judged and loaded as an extracted text is, then one more line break as that command adds.
 // Returns the reason when no text was loaded.
-QString load(MemoryWindow& window, int number, const QString& file, CollectedMessages& messages,
+QString load(MemoryWindow& window, Side side, const QString& file, CollectedMessages& messages,
              ChosenPages& chosen) {
     QString reason = unreadableReason(file);
     if (!reason.isEmpty()) return reason;
     const QString path = QFileInfo(file).absoluteFilePath();
     if (isTextFile(file)) {
-        PaneDocument& pane = window.pane(number);
-        if (number == 1)
+        PaneDocument& pane = window.textPane(side);
+        if (side == Side::One)
             RTB::FileToRich1(pane, path, window.services());
         else
             RTB::FileToRich2(pane, path, window.services());
         if (messages.messages.isEmpty()) pane.setText(pane.text() + QStringLiteral("\r"));
         if (messages.messages.isEmpty()) return KeepChosenPages(chosen, pane);
     } else {
-        LoadChosenFiles(window, number, {path}, chosen.spans);
+        LoadChosenFiles(window, TextPaneOf(side), {path}, chosen.spans);
     }
     return messages.messages.join(u' ');
 }
 
-void writeLine(QIODevice& device, const QString& line) { device.write((line + u'\n').toUtf8()); }
+// Loads both files, each within the time limit; false, with the line on `err`, on trouble.
+bool loadBoth(const Options& options, MemoryWindow& window, CollectedMessages& messages,
+              BySide<ChosenPages>& chosen, QIODevice& err) {
+    const BySide<QString> files{{options.file1, options.file2}};
+    for (const Side side : kBothSides) {
+        std::optional<ExtractionDeadline> deadline;
+        if (!options.timeout.isEmpty() && !isTextFile(files[side]))
+            deadline.emplace(options.timeout);
+        const QString reason = load(window, side, files[side], messages, chosen[side]);
+        if (deadline && deadline->passed()) {
+            writeLine(err, QStringLiteral("corvella-diff: %1: extraction took longer than %2 s")
+                               .arg(files[side], options.timeout));
+            return false;
+        }
+        if (!reason.isEmpty()) {
+            writeLine(err, QStringLiteral("corvella-diff: %1: %2").arg(files[side], reason));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The comparison the options ask for, and the content alignment when a web page needs it (the
+// layout-free comparison makes it anyway).
+Comparison compareTexts(const Options& options, QStringView text1, QStringView text2,
+                        Alignment* alignment) {
+    if (options.ignoreLayout)
+        return LayoutCompare::Compare(text1, text2, {}, alignment, options.layout);
+    if (alignment) *alignment = AlignWords(text1, text2);
+    return options.words ? WordCompare::Compare(text1, text2) : LineCompare::Compare(text1, text2);
+}
+
+// Compares the texts loaded and writes what the options ask for; returns the exit status.
+int writeReports(const Options& options, MemoryWindow& window, BySide<ChosenPages>& chosen,
+                 QIODevice& out, QIODevice& err) {
+    const QString text1 = window.pane(1).text();
+    const QString text2 = window.pane(2).text();
+    const bool pair = !options.pairJson.isEmpty();
+    const bool aligned = (options.html && !options.quiet) || pair;
+    Alignment alignment;
+    const Comparison comparison =
+        compareTexts(options, text1, text2, aligned ? &alignment : nullptr);
+    const DifferenceReport::File file1 = ReportedFile(options.file1, text1, chosen[Side::One]);
+    const DifferenceReport::File file2 = ReportedFile(options.file2, text2, chosen[Side::Two]);
+    if (pair && !PairReports::Write(comparison, alignment, file1, file2, options.pairJson,
+                                    options.pairHtml, err))
+        return Batch::kReportsNotWritten;
+    if (options.quiet || pair) {
+    } else if (options.html) {
+        out.write(HtmlReport::Write(comparison, alignment, file1, file2));
+    } else if (options.json) {
+        JsonReport::Write(comparison, file1, file2, out);
+    } else {
+        TextReport::Write(comparison, file1, file2, out, options.counts);
+    }
+    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, file1, file2, err))
+        return kTrouble;
+    return comparison.same() ? kSame : kDifferent;
+}
+
+}  // namespace
+
+namespace {
+
+// A flag of the comparison; false when the argument is none.
+bool takeFlag(const QString& argument, Options& options) {
+    if (argument == QStringLiteral("--words"))
+        options.words = true;
+    else if (argument == QStringLiteral("--ignore-layout"))
+        options.ignoreLayout = true;
+    else if (argument == QStringLiteral("--quiet") || argument == QStringLiteral("-q"))
+        options.quiet = true;
+    else if (argument == QStringLiteral("--counts"))
+        options.counts = true;
+    else
+        return TakeLayoutOption(argument, options.layout);
+    return true;
+}
+
+// The value of `--name VALUE` or `--name=VALUE` at argument i (moving i past it), or none when the
+// argument is another; a missing value is a problem.
+std::optional<QString> valueOf(const QString& name, const QStringList& arguments, qsizetype& i,
+                               const QString& needs, QString& problem) {
+    const QString& argument = arguments[i];
+    if (argument.startsWith(name + u'=')) return argument.mid(name.size() + 1);
+    if (argument != name) return std::nullopt;
+    if (++i < arguments.size()) return arguments[i];
+    problem = QStringLiteral("%1 needs a value: %2").arg(name, needs);
+    return QString();
+}
+
+// An option with values at argument i; false when it is none of them.
+bool takeValues(const QStringList& arguments, qsizetype& i, Options& options, QString& problem) {
+    if (const std::optional<QString> format =
+            valueOf(QStringLiteral("--format"), arguments, i, QStringLiteral("text, json or html"),
+                    problem)) {
+        if (!problem.isEmpty()) return true;
+        if (*format != QStringLiteral("text") && *format != QStringLiteral("json") &&
+            *format != QStringLiteral("html"))
+            problem = QStringLiteral("unknown format '%1': use text, json or html").arg(*format);
+        options.json = *format == QStringLiteral("json");
+        options.html = *format == QStringLiteral("html");
+        return true;
+    }
+    if (const std::optional<QString> timeout = valueOf(QStringLiteral("--timeout"), arguments, i,
+                                                       QStringLiteral("seconds"), problem)) {
+        if (!problem.isEmpty()) return true;
+        options.timeout = *timeout;
+        problem = TimeoutProblem(options.timeout);
+        return true;
+    }
+    if (arguments[i] == QLatin1String(Batch::kPairReportsOption)) {
+        if (i + 2 >= arguments.size()) {
+            problem = QStringLiteral("%1 needs two files").arg(arguments[i]);
+            return true;
+        }
+        options.pairJson = arguments[++i];
+        options.pairHtml = arguments[++i];
+        return true;
+    }
+    return TakePagesOption(arguments, i, options.pages1, options.pages2, problem) ||
+           ParseAnnotationOption(arguments, i, options, problem);
+}
 
 }  // namespace
 
@@ -115,59 +240,11 @@ Parsed ParseArguments(const QStringList& arguments) {
         } else if (argument == QStringLiteral("--version")) {
             parsed.action = Parsed::Action::Version;
             return parsed;
-        } else if (argument == QStringLiteral("--words")) {
-            parsed.options.words = true;
-        } else if (argument == QStringLiteral("--ignore-layout")) {
-            parsed.options.ignoreLayout = true;
-        } else if (argument == QStringLiteral("--quiet") || argument == QStringLiteral("-q")) {
-            parsed.options.quiet = true;
-        } else if (argument == QStringLiteral("--counts")) {
-            parsed.options.counts = true;
-        } else if (TakeLayoutOption(argument, parsed.options.layout)) {
-        } else if (TakePagesOption(arguments, i, parsed.options.pages1, parsed.options.pages2,
-                                   parsed.problem)) {
-            if (!parsed.problem.isEmpty()) return parsed;
-        } else if (argument == QStringLiteral("--format") ||
-                   argument.startsWith(QStringLiteral("--format="))) {
-            QString format = argument.mid(9);
-            if (argument == QStringLiteral("--format")) {
-                if (++i == arguments.size()) {
-                    parsed.problem = QStringLiteral("--format needs a value: text, json or html");
-                    return parsed;
-                }
-                format = arguments[i];
-            }
-            if (format != QStringLiteral("text") && format != QStringLiteral("json") &&
-                format != QStringLiteral("html")) {
-                parsed.problem =
-                    QStringLiteral("unknown format '%1': use text, json or html").arg(format);
-                return parsed;
-            }
-            parsed.options.json = format == QStringLiteral("json");
-            parsed.options.html = format == QStringLiteral("html");
-        } else if (argument == QLatin1String(Batch::kPairReportsOption)) {
-            if (i + 2 >= arguments.size()) {
-                parsed.problem = QStringLiteral("%1 needs two files").arg(argument);
-                return parsed;
-            }
-            parsed.options.pairJson = arguments[++i];
-            parsed.options.pairHtml = arguments[++i];
-        } else if (argument == QStringLiteral("--timeout") ||
-                   argument.startsWith(QStringLiteral("--timeout="))) {
-            if (argument == QStringLiteral("--timeout") && ++i == arguments.size()) {
-                parsed.problem = QStringLiteral("--timeout needs a value: seconds");
-                return parsed;
-            }
-            parsed.options.timeout =
-                argument == QStringLiteral("--timeout") ? arguments[i] : argument.mid(10);
-            parsed.problem = TimeoutProblem(parsed.options.timeout);
-            if (!parsed.problem.isEmpty()) return parsed;
-        } else if (ParseAnnotationOption(arguments, i, parsed.options, parsed.problem)) {
-            if (!parsed.problem.isEmpty()) return parsed;
-        } else {
+        } else if (!takeFlag(argument, parsed.options) &&
+                   !takeValues(arguments, i, parsed.options, parsed.problem)) {
             parsed.problem = QStringLiteral("unknown option '%1'").arg(argument);
-            return parsed;
         }
+        if (!parsed.problem.isEmpty()) return parsed;
     }
     if (files.size() != 2) {
         parsed.problem = QStringLiteral("two files are needed, %1 given").arg(files.size());
@@ -276,59 +353,16 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
         writeLine(err, QStringLiteral("corvella-diff: ") + passwordProblem);
         return kTrouble;
     }
-    const QString files[] = {options.file1, options.file2};
-    ChosenPages chosen[] = {{QStringLiteral("--pages1"), options.pages1},
-                            {QStringLiteral("--pages2"), options.pages2}};
-    if (const QString problem = ResolveForPdfs(chosen, files, events); !problem.isEmpty()) {
+    BySide<ChosenPages> chosen{{ChosenPages{QStringLiteral("--pages1"), options.pages1},
+                                ChosenPages{QStringLiteral("--pages2"), options.pages2}}};
+    if (const QString problem =
+            ResolveForPdfs(chosen, BySide<QString>{{options.file1, options.file2}}, events);
+        !problem.isEmpty()) {
         writeLine(err, QStringLiteral("corvella-diff: ") + problem);
         return kTrouble;
     }
-    for (int number = 1; number <= 2; ++number) {
-        std::optional<ExtractionDeadline> deadline;
-        if (!options.timeout.isEmpty() && !isTextFile(files[number - 1]))
-            deadline.emplace(options.timeout);
-        const QString reason =
-            load(window, number, files[number - 1], messages, chosen[number - 1]);
-        if (deadline && deadline->passed()) {
-            writeLine(err, QStringLiteral("corvella-diff: %1: extraction took longer than %2 s")
-                               .arg(files[number - 1], options.timeout));
-            return kTrouble;
-        }
-        if (!reason.isEmpty()) {
-            writeLine(err, QStringLiteral("corvella-diff: %1: %2").arg(files[number - 1], reason));
-            return kTrouble;
-        }
-    }
-
-    const QString text1 = window.pane(1).text();
-    const QString text2 = window.pane(2).text();
-    // The web page sets passage beside passage: it needs the content alignment of the texts,
-    // which the layout-free comparison makes anyway.
-    const bool pair = !options.pairJson.isEmpty();
-    const bool aligned = (options.html && !options.quiet) || pair;
-    Alignment alignment;
-    const Comparison comparison =
-        options.ignoreLayout ? LayoutCompare::Compare(
-                                   text1, text2, {}, aligned ? &alignment : nullptr, options.layout)
-        : options.words ? WordCompare::Compare(text1, text2)
-                        : LineCompare::Compare(text1, text2);
-    if (aligned && !options.ignoreLayout) alignment = AlignWords(text1, text2);
-    const DifferenceReport::File file1 = ReportedFile(options.file1, text1, chosen[0]);
-    const DifferenceReport::File file2 = ReportedFile(options.file2, text2, chosen[1]);
-    if (pair && !PairReports::Write(comparison, alignment, file1, file2, options.pairJson,
-                                    options.pairHtml, err))
-        return Batch::kReportsNotWritten;
-    if (options.quiet || pair) {
-    } else if (options.html) {
-        out.write(HtmlReport::Write(comparison, alignment, file1, file2));
-    } else if (options.json) {
-        JsonReport::Write(comparison, file1, file2, out);
-    } else {
-        TextReport::Write(comparison, file1, file2, out, options.counts);
-    }
-    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, file1, file2, err))
-        return kTrouble;
-    return comparison.same() ? kSame : kDifferent;
+    if (!loadBoth(options, window, messages, chosen, err)) return kTrouble;
+    return writeReports(options, window, chosen, out, err);
 }
 
 }  // namespace corvella::DiffProgram

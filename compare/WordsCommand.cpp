@@ -62,6 +62,25 @@ void comparePass(Procedure& proc, int loopLine, const std::vector<QStringView>& 
     if (pass.hasHeldBack()) proc.step(loopLine + 4, [&] { pass.finish(); });
 }
 
+// Gives the words found their pages and lines, beside the event loop for a million of them, and
+// keeps them without the room left over from growing the lists, as long as the texts stay.
+void placeOnPages(Comparison& found, const QString& text1, const QString& text2,
+                  EventPump& events) {
+    auto place = [&] {
+        for (const Side side : kBothSides) {
+            std::vector<Difference>& differences = found.side(side).differences;
+            TextPlaces::Locate(side == Side::One ? text1 : text2, differences);
+            differences.shrink_to_fit();
+        }
+    };
+    constexpr size_t kManyWords = 50'000;
+    if (found.side(Side::One).differences.size() + found.side(Side::Two).differences.size() >=
+        kManyWords)
+        RunBesideTheLoop(events, place);
+    else
+        place();
+}
+
 void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     Services& services = window.services();
     PaneDocument& pane1 = window.pane(1);
@@ -110,21 +129,7 @@ void compareStandard(MainWindow& window, Procedure& proc, Comparison* result) {
     proc.step(200, [&] { window.ComparisonDone = true; });
     proc.step(202, [&] { ShowRTF(window); });
     if (result) {
-        // A million differing words take a while to place on their pages (beside the event loop);
-        // they are kept as long as the texts stay, with no room left over from growing the lists.
-        auto place = [&] {
-            for (const Side side : kBothSides) {
-                std::vector<Difference>& differences = found.side(side).differences;
-                TextPlaces::Locate(side == Side::One ? text1 : text2, differences);
-                differences.shrink_to_fit();
-            }
-        };
-        constexpr size_t kManyWords = 50'000;
-        if (found.side(Side::One).differences.size() + found.side(Side::Two).differences.size() >=
-            kManyWords)
-            RunBesideTheLoop(services.events, place);
-        else
-            place();
+        placeOnPages(found, text1, text2, services.events);
         *result = std::move(found);
     }
 }
