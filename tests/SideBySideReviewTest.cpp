@@ -123,8 +123,7 @@ void pressThroughAccessibility(QMenu* menu, const QString& name) {
     FAIL() << "no entry " << name.toStdString();
 }
 
-// Drags the bar's slider to the value, as the mouse does.
-void drag(QScrollBar* bar, int value) {
+QRect sliderOf(QScrollBar* bar) {
     QStyleOptionSlider option;
     option.initFrom(bar);
     option.orientation = bar->orientation();
@@ -132,10 +131,13 @@ void drag(QScrollBar* bar, int value) {
     option.maximum = bar->maximum();
     option.sliderPosition = option.sliderValue = bar->value();
     option.pageStep = bar->pageStep();
-    const QPoint handle =
-        bar->style()
-            ->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar)
-            .center();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider,
+                                        bar);
+}
+
+// Drags the bar's slider to the value, as the mouse does.
+void drag(QScrollBar* bar, int value) {
+    const QPoint handle = sliderOf(bar).center();
     QTest::mousePress(bar, Qt::LeftButton, {}, handle);
     bar->setValue(value);
     QTest::mouseRelease(bar, Qt::LeftButton, {}, handle);
@@ -522,6 +524,18 @@ TEST_F(SideBySideReviewTest, ScrollBarMarksStandAtTheirPlacesAndAClickGoesThere)
         QTest::keyClick(own, Qt::Key_F8);
         image = bar->grab().toImage();
         EXPECT_TRUE(rowHas(image, yOf(c.marked.front()), OverviewMarks::kCurrent));
+
+        // A press on the slider grabs it, even over a mark.
+        const int current = own->selStart();
+        const int value = bar->value();
+        bar->setValue((bar->maximum() + bar->pageStep()) * (c.clicked - 1) / total -
+                      bar->pageStep() / 2);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return marks.summaryIsCurrent(); }, 10000));
+        const QPoint onSlider(sliderOf(bar).center().x(), yOf(c.clicked));
+        ASSERT_TRUE(sliderOf(bar).contains(onSlider));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, onSlider);
+        EXPECT_EQ(own->selStart(), current);
+        bar->setValue(value);
 
         QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(track.center().x(), yOf(c.clicked)));
         EXPECT_EQ(lineNumberAt(own->text(), own->selStart()), c.clicked);

@@ -57,7 +57,9 @@ void OverviewMarks::clear() {
     bar_->update();
 }
 
-QRect OverviewMarks::track() const {
+QRect OverviewMarks::track() const { return part(QStyle::SC_ScrollBarGroove); }
+
+QRect OverviewMarks::part(QStyle::SubControl control) const {
     QStyleOptionSlider option;
     option.initFrom(bar_);
     option.subControls = QStyle::SC_All;
@@ -69,8 +71,7 @@ QRect OverviewMarks::track() const {
     option.singleStep = bar_->singleStep();
     option.pageStep = bar_->pageStep();
     option.upsideDown = bar_->invertedAppearance();
-    return bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove,
-                                         bar_);
+    return bar_->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar_);
 }
 
 int OverviewMarks::totalLines() const { return bar_->maximum() + bar_->pageStep(); }
@@ -103,7 +104,9 @@ bool OverviewMarks::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QRect groove = track();
         const QPoint at = mouse->position().toPoint();
-        if (mouse->button() != Qt::LeftButton || !groove.contains(at) || !summaryIsCurrent())
+        // A press on the slider drags it, whatever mark lies under it.
+        if (mouse->button() != Qt::LeftButton || !groove.contains(at) || !summaryIsCurrent() ||
+            part(QStyle::SC_ScrollBarSlider).contains(at))
             return false;
         if (const std::optional<int> mark = summary_.markNear(at.y() - groove.top(), kReach)) {
             clicked_(*mark);

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QObject>
 #include <QRect>
+#include <QStyle>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -54,6 +55,7 @@ protected:
 
 private:
     void summarize();
+    QRect part(QStyle::SubControl control) const;
     int totalLines() const;
     void paintMarks();
 

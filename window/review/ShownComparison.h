@@ -33,7 +33,7 @@ public:
         BySide<quint64> textRevisions{};
         BySide<quint64> listRevisions{};
     };
-    struct Stage;
+    class Stage;
 
     explicit ShownComparison(QObject* parent = nullptr) : QObject(parent) {}
 
