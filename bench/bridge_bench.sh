@@ -10,8 +10,9 @@
 #
 #   bench/bridge_bench.sh CORPUS_DIR [--only N] [--listening]
 #
-# BENCH (environment) is the bench program, build/release/bench/load_compare_bench by default.
-# Needs Xvfb (xvfb), dbus-run-session (dbus-daemon) and the accessibility bus (at-spi2-core).
+# BENCH (environment) is the bench program, build/release/bench/load_compare_bench by default
+# (build/release/bench/review_window_bench times the review window so). Needs what
+# tools/accessible-session.sh needs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ]; then
@@ -28,20 +29,4 @@ for argument in "$@"; do
     fi
 done
 set -- "${arguments[@]}"
-for tool in Xvfb dbus-run-session /usr/libexec/at-spi-bus-launcher; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 1; }
-done
-
-work=$(mktemp -d /tmp/corvella-bridge-bench-XXXXXX)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=$(head -1 "$work/display")
-for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-export DISPLAY=:$display
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work
-
-dbus-run-session -- "$bench" "$@" --bridge
+"$root/tools/accessible-session.sh" "$bench" "$@" --bridge

@@ -16,6 +16,8 @@ packages=(
     libpoppler-cpp-dev libqpdf-dev
     fonts-liberation
     xvfb xauth
+    # the review window read through the accessibility bus, as a screen reader reads it
+    dbus at-spi2-core python3-pyatspi
     # the install test checks the desktop entry
     desktop-file-utils
     # the Debian packages: manual pages, icons, their checks, and installing them for the test
