@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The layout-free comparison on text of other scripts, extracted from real PDFs: the corpus's
 // Japanese and Greek reference cards (Japanese without spaces between words), and Arabic (right
-// to left, with vowel marks) and Russian (with stress accents) set in Debian's DejaVu Sans. Every
-// mark and changed character stands on the text's own characters: never inside a surrogate pair,
-// never between a letter and its combining marks.
+// to left, with vowel marks) and Russian (with stress accents) set in Debian's DejaVu Sans, Chinese
+// (no spaces between words) in WenQuanYi Micro Hei and Hindi (vowel signs) in Lohit Devanagari.
+// Every mark and changed character stands on the text's own characters: never inside a surrogate
+// pair, never between a letter and its combining marks.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -85,7 +86,7 @@ TEST(ScriptsTest, CorpusReferenceCardsKeepTheirCharactersWhole) {
     if (cards == 0) GTEST_SKIP() << "no reference cards in " << corpus.path().toStdString();
 }
 
-TEST(ScriptsTest, ArabicAndRussianChangesStandOnTheirLetters) {
+TEST(ScriptsTest, ChangesStandOnTheirLettersInArabicRussianChineseAndHindi) {
     QTemporaryDir folder;
     const struct {
         QString before, after;
@@ -109,6 +110,15 @@ TEST(ScriptsTest, ArabicAndRussianChangesStandOnTheirLetters) {
              "\u041A\u043E\u0301\u0448\u043A\u0430 \u043F\u044C\u0451\u0442 "
              "\u043C\u043E\u043B\u043E\u043A\u0430\u0301 \u0443\u0442\u0440\u043E\u043C"),
          QStringLiteral("\u043E"), QStringLiteral("\u0430")},
+        // "We go to Beijing today to see friends": "today" made "tomorrow", no spaces between
+        // words.
+        {QStringLiteral("\u6211\u4EEC\u4ECA\u5929\u53BB\u5317\u4EAC\u770B\u670B\u53CB"),
+         QStringLiteral("\u6211\u4EEC\u660E\u5929\u53BB\u5317\u4EAC\u770B\u670B\u53CB"),
+         QStringLiteral("\u4ECA"), QStringLiteral("\u660E")},
+        // "Ram goes home" made "Ram comes home": a consonant made a vowel, vowel signs around it.
+        {QStringLiteral("\u0930\u093E\u092E \u0918\u0930 \u091C\u093E\u0924\u093E \u0939\u0948"),
+         QStringLiteral("\u0930\u093E\u092E \u0918\u0930 \u0906\u0924\u093E \u0939\u0948"),
+         QStringLiteral("\u091C"), QStringLiteral("\u0906")},
     };
     for (const auto& c : cases) {
         const QString pdf1 = folder.filePath("one.pdf"), pdf2 = folder.filePath("two.pdf");
@@ -118,6 +128,7 @@ TEST(ScriptsTest, ArabicAndRussianChangesStandOnTheirLetters) {
         const QString text2 = LayoutBook::PaneText(pdf2);
         const Comparison found = compared(text1, text2);
         ASSERT_EQ(found.side(Side::One).changes.size(), 1u) << text2.toStdString();
+        ASSERT_FALSE(found.side(Side::Two).changes.empty()) << text2.toStdString();
         const TextRange one = found.side(Side::One).changes[0].span;
         const TextRange two = found.side(Side::Two).changes[0].span;
         // The extractor sets a combining mark where its glyph stands, not always after its letter.

@@ -15,6 +15,8 @@ packages=(
     # the annotated copies: word boxes through poppler's library, the PDF written by qpdf's
     libpoppler-cpp-dev libqpdf-dev
     fonts-liberation
+    # Chinese and Hindi text set in the test PDFs
+    fonts-wqy-microhei fonts-lohit-deva
     xvfb xauth
     # the review window read through the accessibility bus, as a screen reader reads it
     dbus at-spi2-core python3-pyatspi
