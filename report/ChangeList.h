@@ -42,7 +42,13 @@ class ChangeList {
 public:
     ChangeList() = default;
     // Rows in reading order of file 1; an insertion stands where its text would stand in file 1.
-    explicit ChangeList(std::shared_ptr<const Comparison> comparison);
+    // `others`, when given, are the differences' places in the other text (the window's link
+    // makes them for lines and words), else their own (the layout-free comparison places its
+    // own). A deletion and an insertion replace each other when they stand in each other's
+    // place: the layout-free run opposite, or for lines and words the k-th deletion and the k-th
+    // insertion of one stretch between equal content.
+    explicit ChangeList(std::shared_ptr<const Comparison> comparison,
+                        const BySide<std::vector<TextRange>>* others = nullptr);
 
     size_t size() const { return rows_.size(); }
     const Change& operator[](size_t row) const { return rows_[row]; }
@@ -55,6 +61,8 @@ public:
     // Its words on the side as the reports write them (a layout-free run's words, else the text
     // at its span); empty where it has none.
     QString words(const Change& change, Side side, QStringView text) const;
+    // The same, valid while the comparison and the text are.
+    QStringView wordsView(const Change& change, Side side, QStringView text) const;
 
     // "inserted", "deleted", "replaced", "moved", "typography".
     static QString KindName(ChangeKind kind);

@@ -25,6 +25,17 @@ QString MethodName(Method method) {
     return QStringLiteral("lines");
 }
 
+QString Hidden::sentence() const {
+    if (!any()) return {};
+    QStringList what;
+    if (!kinds.isEmpty()) what << kinds.join(QStringLiteral(", "));
+    if (!containing.isEmpty())
+        what << QStringLiteral("shown only those containing \u201c%1\u201d").arg(containing);
+    return QStringLiteral("Hidden by the filters: %1 (%2).")
+        .arg(changes == 1 ? QStringLiteral("1 change") : QStringLiteral("%1 changes").arg(changes),
+             what.join(QStringLiteral("; ")));
+}
+
 QString TextOf(const Comparison& comparison, Side side, size_t index, const File& file) {
     const ComparedSide& compared = comparison.side(side);
     if (index < compared.differenceWords.size()) return compared.differenceWords[index];

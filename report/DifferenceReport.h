@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <vector>
 
@@ -24,6 +25,20 @@ struct File {
 
     // The document's number of the text's page `page` (counted from 1 by form feeds).
     int pageNumber(int page) const;
+};
+
+// What the filters of a list of changes left out of a report of it: the kinds hidden, the words
+// every change shown contains, and how many changes they hid. A report of a whole comparison has
+// none.
+struct Hidden {
+    QStringList kinds{};
+    QString containing{};
+    qsizetype changes = 0;
+
+    bool any() const { return !kinds.isEmpty() || !containing.isEmpty(); }
+    // "Hidden by the filters: 12 changes (moved, typography; shown only those containing
+    // "sea")."; empty when none.
+    QString sentence() const;
 };
 
 // "lines", "words" or "ignore-layout".

@@ -140,7 +140,8 @@ QString Escape(QStringView text) {
 }
 
 QByteArray Write(const Comparison& comparison, const Alignment& alignment,
-                 const DifferenceReport::File& file1, const DifferenceReport::File& file2) {
+                 const DifferenceReport::File& file1, const DifferenceReport::File& file2,
+                 const DifferenceReport::Hidden& hidden) {
     const std::vector<TextRange> marks1 =
         HtmlSide::Placed(comparison.side(Side::One).differenceMarks(), file1.text);
     const std::vector<TextRange> marks2 =
@@ -207,6 +208,7 @@ QByteArray Write(const Comparison& comparison, const Alignment& alignment,
         name[0] = name[0].toUpper();
         html += u' ' + name + QLatin1String(": ") + countHtml(count) + u'.';
     }
+    if (hidden.any()) html += u' ' + Escape(hidden.sentence());
     html += QLatin1String(" Keys: n next difference, p previous.</p>\n");
     html += QLatin1String("<p class=\"pages\">Pages with differences in ") +
             pageLinks(1, left.markedPages()) + QLatin1String("&middot; ") +

@@ -21,8 +21,9 @@ namespace corvella::HtmlReport {
 QString Escape(QStringView text);
 
 // The page of a comparison of the two files; `alignment` pairs their equal content (AlignWords,
-// or the layout-free comparison's own).
+// or the layout-free comparison's own). What filters hid, if any, is said in the summary.
 QByteArray Write(const Comparison& comparison, const Alignment& alignment,
-                 const DifferenceReport::File& first, const DifferenceReport::File& second);
+                 const DifferenceReport::File& first, const DifferenceReport::File& second,
+                 const DifferenceReport::Hidden& hidden = {});
 
 }  // namespace corvella::HtmlReport

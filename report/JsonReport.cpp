@@ -167,7 +167,8 @@ QJsonObject counts(const Comparison& comparison) {
 
 }  // namespace
 
-void Write(const Comparison& comparison, const File& first, const File& second, QIODevice& out) {
+void Write(const Comparison& comparison, const File& first, const File& second, QIODevice& out,
+           const DifferenceReport::Hidden& hidden) {
     Writer writer(out);
     writer.raw("{");
     writer.key("method", 1, true);
@@ -178,6 +179,13 @@ void Write(const Comparison& comparison, const File& first, const File& second, 
     }
     writer.key("counts", 1, false);
     writer.value(counts(comparison));
+    if (hidden.any()) {
+        writer.key("hidden", 1, false);
+        writer.value(
+            QJsonObject{{QStringLiteral("kinds"), QJsonArray::fromStringList(hidden.kinds)},
+                        {QStringLiteral("containing"), hidden.containing},
+                        {QStringLiteral("changes"), double(hidden.changes)}});
+    }
     for (const Side side : kBothSides) {
         writer.key(side == Side::One ? "file1" : "file2", 1, false);
         writer.raw("{");
@@ -197,10 +205,11 @@ void Write(const Comparison& comparison, const File& first, const File& second, 
     writer.raw("\n}\n");
 }
 
-QByteArray Write(const Comparison& comparison, const File& first, const File& second) {
+QByteArray Write(const Comparison& comparison, const File& first, const File& second,
+                 const DifferenceReport::Hidden& hidden) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    Write(comparison, first, second, buffer);
+    Write(comparison, first, second, buffer, hidden);
     return buffer.data();
 }
 

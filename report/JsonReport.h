@@ -18,12 +18,13 @@ namespace corvella::JsonReport {
 // and "moved", "reordered" (their words in the first file's order and their places in both) and
 // "typography" (each file's place and words).
 // Written to `out` entry by entry, so that millions of differences never stand in memory as a
-// document.
+// document. What filters hid, if any, is named in "hidden" ({"kinds", "containing", "changes"}).
 void Write(const Comparison& comparison, const DifferenceReport::File& first,
-           const DifferenceReport::File& second, QIODevice& out);
+           const DifferenceReport::File& second, QIODevice& out,
+           const DifferenceReport::Hidden& hidden = {});
 
 // The same object as bytes.
 QByteArray Write(const Comparison& comparison, const DifferenceReport::File& first,
-                 const DifferenceReport::File& second);
+                 const DifferenceReport::File& second, const DifferenceReport::Hidden& hidden = {});
 
 }  // namespace corvella::JsonReport

@@ -53,7 +53,7 @@ TEST(CommandLineTest, ReadsUpToTwoFilesAndTheOptions) {
 TEST(CommandLineTest, HelpVersionAndMisuseAnswerWithoutADisplay) {
     // Arguments, exit code, and the start of standard output or, for misuse, standard error.
     const std::tuple<QStringList, int, QString> rows[] = {
-        {{"--help"}, 0, "Usage: corvella [--help] [--version] [PDF1 [PDF2]]\nCompares"},
+        {{"--help"}, 0, "Usage: corvella [--help] [--version] [--review PDF1 PDF2] [PDF1 [PDF2]]\nCompares"},
         {{"--version"}, 0, "Corvella 1.0\n"},
         {{"--bogus"}, 2, "corvella: unknown option '--bogus'\nUsage: corvella"},
         {{"a.pdf", "b.pdf", "c.pdf"}, 2, "corvella: at most two PDF files can be given"},

@@ -1,0 +1,251 @@
+// SPDX-FileCopyrightText: 2026 Kestrovan
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "window/reviewer/ReviewTexts.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBlock>
+#include <algorithm>
+
+#include "window/reviewer/ReviewColours.h"
+
+namespace corvella {
+
+namespace {
+
+Color paneColor(const QColor& colour) {
+    return Color(colour.red()) | Color(colour.green()) << 8 | Color(colour.blue()) << 16;
+}
+
+// The pane's text where a text range stands, as a cursor over it.
+QTextCursor cursorOver(RichTextPane& pane, const TextRange& range) {
+    QTextCursor cursor(pane.document());
+    const qsizetype end = pane.document()->characterCount() - 1;
+    cursor.setPosition(int(std::min(pane.toDocument({range.start}).at, end)));
+    cursor.setPosition(int(std::min(pane.toDocument({range.start + range.length}).at, end)),
+                       QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+}  // namespace
+
+ReviewTexts::ReviewTexts(EventPump* events, QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("TextsSplitter"));
+    splitter_->setChildrenCollapsible(false);
+    layout->addWidget(splitter_);
+    for (const Side side : kBothSides) {
+        auto* holder = new QWidget(splitter_);
+        auto* row = new QHBoxLayout(holder);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->setSpacing(0);
+        RichTextPane* pane = panes_[side] = new RichTextPane(holder);
+        pane->setObjectName(QStringLiteral("ReviewText%1").arg(TextPaneOf(side)));
+        pane->setAccessibleName(QStringLiteral("Text of file %1").arg(TextPaneOf(side)));
+        pane->setReadOnly(true);
+        pane->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        pane->setTabChangesFocus(true);
+        pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        if (events) pane->keepLive(*events, std::chrono::milliseconds(15));
+        margins_[side] = new PlaceMargin(*pane, holder);
+        margins_[side]->setObjectName(QStringLiteral("Places%1").arg(TextPaneOf(side)));
+        marks_[side] = new OverviewMarks(
+            *pane,
+            [this, side](int mark) {
+                const std::vector<TextRange>& places = marks_[side]->places();
+                if (mark >= 0 && size_t(mark) < places.size())
+                    panes_[side]->showNearTop(places[size_t(mark)].start);
+            },
+            this);
+        row->addWidget(margins_[side]);
+        row->addWidget(pane, 1);
+        splitter_->addWidget(holder);
+    }
+    strip_ = new LinkStrip(panes_, nullptr);
+    splitter_->insertWidget(1, strip_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setStretchFactor(2, 1);
+    link_ = new ScrollLink(panes_, this);
+    basePoints_ = panes_[Side::One]->font().pointSizeF();
+    for (const Side side : kBothSides)
+        connect(panes_[side], &QPlainTextEdit::cursorPositionChanged, this,
+                [this, side] { lastFocus_ = side; });
+}
+
+void ReviewTexts::review(std::shared_ptr<const Reviewed> reviewed) {
+    reviewed_ = std::move(reviewed);
+    current_.reset();
+    link_->drop();
+    for (const Side side : kBothSides) {
+        panes_[side]->setText(reviewed_->texts[side]);
+        margins_[side]->setText(panes_[side]->text(), reviewed_->pageNumbers[side]);
+    }
+    paint();
+    markBars();
+    strip_->setReviewed(reviewed_);
+    if (reviewed_->alignment) link(reviewed_->alignment);
+}
+
+void ReviewTexts::link(std::shared_ptr<const Alignment> alignment) {
+    if (!reviewed_ || !alignment) return;
+    link_->link(std::move(alignment));
+    link_->setFollowing(true);
+}
+
+void ReviewTexts::clear() {
+    reviewed_.reset();
+    current_.reset();
+    link_->drop();
+    strip_->clear();
+    for (const Side side : kBothSides) {
+        panes_[side]->setText(QString());
+        panes_[side]->setExtraSelections({});
+        margins_[side]->setText(QString(), {});
+        marks_[side]->clear();
+    }
+}
+
+void ReviewTexts::paint() {
+    const ReviewColours colours = ReviewColours::For(palette());
+    for (const Side side : kBothSides) {
+        RichTextPane* pane = panes_[side];
+        QPalette look = pane->palette();
+        look.setColor(QPalette::Base, colours.ground);
+        look.setColor(QPalette::Text, colours.text);
+        pane->setPalette(look);
+        if (!reviewed_) continue;
+        pane->colorRanges({{0, pane->textLength()}}, paneColor(colours.text));
+        pane->colorRanges(reviewed_->comparison->side(side).differenceMarks(),
+                          paneColor(colours.difference));
+    }
+    overlay(current_);
+}
+
+void ReviewTexts::markBars() {
+    for (const Side side : kBothSides) {
+        const ComparedSide& compared = reviewed_->comparison->side(side);
+        std::vector<std::pair<TextRange, bool>> places;
+        for (const Difference& difference : compared.differences)
+            places.push_back({difference.span, false});
+        for (const Difference& move : compared.moved) places.push_back({move.span, true});
+        std::sort(places.begin(), places.end(),
+                  [](const auto& a, const auto& b) { return a.first.start < b.first.start; });
+        auto ranges = std::make_shared<std::vector<TextRange>>();
+        std::vector<bool> moved;
+        for (const auto& [range, isMove] : places) {
+            ranges->push_back(range);
+            moved.push_back(isMove);
+        }
+        marks_[side]->setPlaces(std::move(ranges), std::move(moved));
+    }
+}
+
+void ReviewTexts::overlay(std::optional<BySide<TextRange>> current) {
+    current_ = current;
+    if (!reviewed_) return;
+    const ReviewColours colours = ReviewColours::For(palette());
+    for (const Side side : kBothSides) {
+        RichTextPane& pane = *panes_[side];
+        QList<QTextEdit::ExtraSelection> shown;
+        for (const Difference& move : reviewed_->comparison->side(side).moved) {
+            QTextEdit::ExtraSelection selection{cursorOver(pane, move.span), {}};
+            selection.format.setForeground(colours.moved);
+            selection.format.setBackground(colours.movedGround);
+            shown << selection;
+        }
+        if (current_ && marked_[side]) {
+            QTextEdit::ExtraSelection selection{cursorOver(pane, (*current_)[side]), {}};
+            selection.format.setBackground(colours.otherGround);
+            selection.format.setForeground(colours.text);
+            if ((*current_)[side].length == 0)
+                selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+            shown << selection;
+        }
+        pane.setExtraSelections(shown);
+    }
+}
+
+void ReviewTexts::goTo(const ChangeList& list, const Change& change) {
+    if (!reviewed_) return;
+    BySide<TextRange> places;
+    for (const Side side : kBothSides) {
+        const Difference* own = list.on(change, side);
+        const Difference* other = list.on(change, Other(side));
+        if (own)
+            places[side] = own->span;
+        else if (other && other->placed())
+            places[side] = other->other;
+        else
+            places[side] = {0, 0};
+        marked_[side] = own == nullptr;
+    }
+    const Side lead = change.has(Side::One) ? Side::One : Side::Two;
+    panes_[lead]->showNearTop(places[lead].start);
+    link_->showAtSameHeight(Other(lead), places[Other(lead)].start, places[lead].start);
+    if (!link_->ready()) panes_[Other(lead)]->showNearTop(places[Other(lead)].start);
+    for (const Side side : kBothSides) {
+        if (marked_[side]) continue;
+        panes_[side]->setSelStart(places[side].start);
+        panes_[side]->setSelLength(places[side].length);
+    }
+    overlay(places);
+}
+
+bool ReviewTexts::find(const QString& text, Qt::CaseSensitivity caseSensitivity, bool backward) {
+    if (text.isEmpty()) return false;
+    const Side first = panes_[Side::Two]->hasFocus()   ? Side::Two
+                       : panes_[Side::One]->hasFocus() ? Side::One
+                                                       : lastFocus_;
+    auto search = [&](Side side, qsizetype from) -> qsizetype {
+        const QString& all = panes_[side]->text();
+        return backward ? all.lastIndexOf(text, from, caseSensitivity)
+                        : all.indexOf(text, from, caseSensitivity);
+    };
+    RichTextPane* pane = panes_[first];
+    const qsizetype start = backward ? pane->selStart() - 1 : pane->selStart() + pane->selLength();
+    const struct {
+        Side side;
+        qsizetype from;
+    } tries[] = {{first, start}, {Other(first), backward ? -1 : 0}, {first, backward ? -1 : 0}};
+    for (const auto& attempt : tries) {
+        if (backward && attempt.from < 0 && &attempt == &tries[0]) continue;
+        const qsizetype at = search(attempt.side, attempt.from);
+        if (at < 0) continue;
+        RichTextPane* found = panes_[attempt.side];
+        found->setSelStart(at);
+        found->setSelLength(text.size());
+        found->bringIntoView(at);
+        lastFocus_ = attempt.side;
+        return true;
+    }
+    return false;
+}
+
+void ReviewTexts::zoom(int steps) {
+    const qreal points = std::clamp(pointSize() + steps, 4.0, 72.0);
+    if (points == pointSize()) return;
+    for (const Side side : kBothSides) {
+        QFont font = panes_[side]->font();
+        font.setPointSizeF(points);
+        panes_[side]->setFont(font);
+        margins_[side]->setFont(font);
+        margins_[side]->updateGeometry();
+    }
+}
+
+void ReviewTexts::resetZoom() { zoom(int(basePoints_ - pointSize())); }
+
+qreal ReviewTexts::pointSize() const { return panes_[Side::One]->font().pointSizeF(); }
+
+void ReviewTexts::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) paint();
+    QWidget::changeEvent(event);
+}
+
+}  // namespace corvella
