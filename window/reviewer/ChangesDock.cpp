@@ -100,7 +100,6 @@ ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(QStringLiteral("Changes"
             });
     layout->addWidget(table_, 1);
     setWidget(content);
-    setFocusProxy(table_);
 }
 
 ChangeKinds ChangesDock::shownKinds() const {
@@ -165,14 +164,20 @@ void ChangesDock::showHeading() {
 void ChangesDock::step(int by) {
     const int rows = model_->rowCount();
     if (rows == 0) return;
-    const QModelIndex current = table_->currentIndex();
+    QModelIndex current = table_->currentIndex();
+    // A current row the user never chose (the view makes one as it takes focus) is no start.
+    if (current.isValid() && !table_->selectionModel()->isRowSelected(current.row())) current = {};
     int row = current.isValid() ? current.row() + by : (by > 0 ? 0 : rows - 1);
     row = std::clamp(row, 0, rows - 1);
     if (current.isValid() && row == current.row()) {
         QApplication::beep();
         return;
     }
-    table_->setCurrentIndex(model_->index(row, current.isValid() ? current.column() : 0));
+    const QModelIndex next = model_->index(row, current.isValid() ? current.column() : 0);
+    table_->selectionModel()->setCurrentIndex(
+        next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Chosen again though it was current: the texts go there.
+    if (next == table_->currentIndex() && !current.isValid()) emit chosen(model_->listRow(row));
     table_->scrollTo(table_->currentIndex());
 }
 

@@ -47,7 +47,7 @@ struct Compared {
 
 }  // namespace
 
-ReviewWindow::ReviewWindow(ShownComparison& shown, BySide<RichTextPane*> mainTexts,
+ReviewWindow::ReviewWindow(const ShownComparison& shown, BySide<RichTextPane*> mainTexts,
                            Services& services, const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent, Qt::Window),
       shown_(shown),

@@ -32,7 +32,7 @@ class ReviewWindow : public QMainWindow {
 public:
     // The main window's comparison and its two text panes; `settingsFile` the file it keeps its
     // state in.
-    ReviewWindow(ShownComparison& shown, BySide<RichTextPane*> mainTexts, Services& services,
+    ReviewWindow(const ShownComparison& shown, BySide<RichTextPane*> mainTexts, Services& services,
                  const QString& settingsFile, QWidget* parent = nullptr);
     ~ReviewWindow() override;
 
@@ -81,7 +81,7 @@ private:
     // range cannot be had.
     bool extractPages(Reviewed& reviewed);
 
-    ShownComparison& shown_;
+    const ShownComparison& shown_;
     Services& services_;
     BySide<RichTextPane*> mainTexts_;
     QString settingsFile_;
