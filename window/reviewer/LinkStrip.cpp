@@ -48,9 +48,6 @@ void LinkStrip::setReviewed(std::shared_ptr<const Reviewed> reviewed) {
     }
     for (const Difference& move : comparison.side(Side::One).moved)
         if (move.placed()) bands_.push_back({{{move.span, move.other}}, true});
-    std::sort(bands_.begin(), bands_.end(), [](const Band& a, const Band& b) {
-        return a.place[Side::One].start < b.place[Side::One].start;
-    });
     update();
 }
 

@@ -45,7 +45,7 @@ private:
     int heightOf(Side side, qsizetype position) const;
 
     BySide<RichTextPane*> panes_;
-    std::vector<Band> bands_;  // by their place in file 1
+    std::vector<Band> bands_;
     std::vector<Band> painted_;
 };
 

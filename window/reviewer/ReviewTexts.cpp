@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
 
 #include "window/reviewer/ReviewColours.h"
@@ -80,6 +81,7 @@ ReviewTexts::ReviewTexts(EventPump* events, QWidget* parent) : QWidget(parent) {
 
 void ReviewTexts::review(std::shared_ptr<const Reviewed> reviewed) {
     reviewed_ = std::move(reviewed);
+    redMarks_ = {};
     current_.reset();
     link_->drop();
     for (const Side side : kBothSides) {
@@ -87,9 +89,25 @@ void ReviewTexts::review(std::shared_ptr<const Reviewed> reviewed) {
         margins_[side]->setText(panes_[side]->text(), reviewed_->pageNumbers[side]);
     }
     paint();
-    markBars();
-    strip_->setReviewed(reviewed_);
     if (reviewed_->alignment) link(reviewed_->alignment);
+    // A million differences take a while to sort into marks: on a thread, then painted.
+    preparing_.start<Marks>(
+        [comparison = reviewed_->comparison](const BackgroundWork::KeepGoing&) {
+            return MarksOf(*comparison);
+        },
+        [this](Marks marks) {
+            redMarks_ = std::move(marks.red);
+            paint();
+            // Each scroll bar's marks in a turn of the event loop of its own: 700,000 of them
+            // take a while to sort into the bar's pixels.
+            for (const Side side : kBothSides)
+                QTimer::singleShot(0, marks_[side],
+                                   [this, side, bar = std::move(marks.bar[side]),
+                                    moved = std::move(marks.moved[side])] {
+                                       marks_[side]->setPlaces(bar, moved);
+                                   });
+            strip_->setReviewed(reviewed_);
+        });
 }
 
 void ReviewTexts::link(std::shared_ptr<const Alignment> alignment) {
@@ -99,6 +117,8 @@ void ReviewTexts::link(std::shared_ptr<const Alignment> alignment) {
 }
 
 void ReviewTexts::clear() {
+    preparing_.stop();
+    redMarks_ = {};
     reviewed_.reset();
     current_.reset();
     link_->drop();
@@ -111,7 +131,7 @@ void ReviewTexts::clear() {
     }
 }
 
-void ReviewTexts::paint() {
+void ReviewTexts::paint(bool repaint) {
     const ReviewColours colours = ReviewColours::For(palette());
     for (const Side side : kBothSides) {
         RichTextPane* pane = panes_[side];
@@ -119,31 +139,42 @@ void ReviewTexts::paint() {
         look.setColor(QPalette::Base, colours.ground);
         look.setColor(QPalette::Text, colours.text);
         pane->setPalette(look);
-        if (!reviewed_) continue;
-        pane->colorRanges({{0, pane->textLength()}}, paneColor(colours.text));
-        pane->colorRanges(reviewed_->comparison->side(side).differenceMarks(),
-                          paneColor(colours.difference));
+        if (!reviewed_ || redMarks_[side].empty()) continue;
+        // A text just written has the palette's colour: only a new palette paints it again.
+        if (repaint) pane->colorRanges({{0, pane->textLength()}}, paneColor(colours.text));
+        pane->colorRanges(redMarks_[side], paneColor(colours.difference));
     }
     overlay(current_);
 }
 
-void ReviewTexts::markBars() {
+ReviewTexts::Marks ReviewTexts::MarksOf(const Comparison& comparison) {
+    Marks marks;
     for (const Side side : kBothSides) {
-        const ComparedSide& compared = reviewed_->comparison->side(side);
+        const ComparedSide& compared = comparison.side(side);
+        marks.red[side] = compared.differenceMarks();
         std::vector<std::pair<TextRange, bool>> places;
+        places.reserve(compared.differences.size() + compared.moved.size());
         for (const Difference& difference : compared.differences)
             places.push_back({difference.span, false});
         for (const Difference& move : compared.moved) places.push_back({move.span, true});
-        std::sort(places.begin(), places.end(),
-                  [](const auto& a, const auto& b) { return a.first.start < b.first.start; });
+        // The layout-free differences stand in text order already: the few moves are merged in.
+        auto byStart = [](const auto& a, const auto& b) { return a.first.start < b.first.start; };
+        const auto movesFrom = places.begin() + qsizetype(compared.differences.size());
+        if (std::is_sorted(places.begin(), movesFrom, byStart)) {
+            std::sort(movesFrom, places.end(), byStart);
+            std::inplace_merge(places.begin(), movesFrom, places.end(), byStart);
+        } else {
+            std::stable_sort(places.begin(), places.end(), byStart);
+        }
         auto ranges = std::make_shared<std::vector<TextRange>>();
-        std::vector<bool> moved;
+        ranges->reserve(places.size());
         for (const auto& [range, isMove] : places) {
             ranges->push_back(range);
-            moved.push_back(isMove);
+            if (!compared.moved.empty()) marks.moved[side].push_back(isMove);
         }
-        marks_[side]->setPlaces(std::move(ranges), std::move(moved));
+        marks.bar[side] = std::move(ranges);
     }
+    return marks;
 }
 
 void ReviewTexts::overlay(std::optional<BySide<TextRange>> current) {
@@ -244,7 +275,7 @@ void ReviewTexts::resetZoom() { zoom(int(basePoints_ - pointSize())); }
 qreal ReviewTexts::pointSize() const { return panes_[Side::One]->font().pointSizeF(); }
 
 void ReviewTexts::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange) paint();
+    if (event->type() == QEvent::PaletteChange) paint(true);
     QWidget::changeEvent(event);
 }
 

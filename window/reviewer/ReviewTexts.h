@@ -11,6 +11,7 @@
 #include "window/pane/RichTextPane.h"
 #include "window/review/OverviewMarks.h"
 #include "window/review/ScrollLink.h"
+#include "window/reviewer/BackgroundWork.h"
 #include "window/reviewer/LinkStrip.h"
 #include "window/reviewer/PlaceMargin.h"
 #include "window/reviewer/Reviewed.h"
@@ -51,15 +52,24 @@ public:
     LinkStrip* strip() const { return strip_; }
     const OverviewMarks& marks(Side side) const { return *marks_[side]; }
     bool linked() const { return link_->ready(); }
+    // The marks are being made.
+    bool busy() const { return preparing_.running(); }
     QSplitter* splitter() const { return splitter_; }
 
 protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void paint();
+    // Where the differences are coloured and the scroll bars marked.
+    struct Marks {
+        BySide<std::vector<TextRange>> red;
+        BySide<OverviewMarks::Places> bar;
+        BySide<std::vector<bool>> moved;
+    };
+    static Marks MarksOf(const Comparison& comparison);
+    // Colours the differences; `repaint`: the texts' own colour too, for a new palette.
+    void paint(bool repaint = false);
     void overlay(std::optional<BySide<TextRange>> current);
-    void markBars();
 
     BySide<RichTextPane*> panes_{};
     BySide<PlaceMargin*> margins_{};
@@ -70,6 +80,8 @@ private:
     std::shared_ptr<const Reviewed> reviewed_;
     std::optional<BySide<TextRange>> current_;  // the other places marked
     BySide<bool> marked_{};                     // which side's place of the current is amber
+    BySide<std::vector<TextRange>> redMarks_;
+    BackgroundWork preparing_{this};
     qreal basePoints_ = 0;
     Side lastFocus_ = Side::One;
 };

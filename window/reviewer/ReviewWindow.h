@@ -53,7 +53,7 @@ public:
     ReviewOptions* options() const { return options_; }
     QLabel* state() const { return state_; }
     // Nothing is being made on a thread: the list, its rows, a comparison, an export.
-    bool settled() const { return !changes_->busy() && !work_.running(); }
+    bool settled() const { return !changes_->busy() && !texts_->busy() && !work_.running(); }
 
     // The commands, by their objects' names.
     QAction* command(const QString& name) const;
