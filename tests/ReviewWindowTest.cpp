@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -200,9 +201,38 @@ TEST_F(ReviewWindowTest, RowsWalkInOrderAndGoToTheirPlaces) {
             EXPECT_LT(top, pane->viewport()->height());
         }
     }
-    // The strip links what is in view.
-    review->texts()->strip()->repaint();
-    EXPECT_FALSE(review->texts()->strip()->painted().empty());
+    // The strip links the change gone to with its other side.
+    LinkStrip* strip = review->texts()->strip();
+    strip->repaint();
+    const Change& last = (*model.list())[size_t(model.listRow(steps[5].row))];
+    const Side side = last.has(Side::One) ? Side::One : Side::Two;
+    const Difference& own = *model.list()->on(last, side);
+    EXPECT_TRUE(std::any_of(strip->painted().begin(), strip->painted().end(),
+                            [&](const LinkStrip::Band& band) {
+                                return band.place[side].start == own.span.start &&
+                                       band.place[Other(side)].start == own.other.start;
+                            }));
+}
+
+// Once the alignment has come, scrolling either text brings the other to the same passage.
+TEST_F(ReviewWindowTest, TextsScrollTogether) {
+    ReviewWindow* review = open();
+    ASSERT_NE(review, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return review->texts()->linked(); }, 60000));
+    const struct {
+        Side leader;
+        double share;
+    } cases[] = {{Side::One, 0.3}, {Side::One, 0.7}, {Side::Two, 0.5}, {Side::Two, 0.1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "file " << TextPaneOf(c.leader) << " at " << c.share);
+        RichTextPane* leader = review->texts()->pane(c.leader);
+        QScrollBar* bar = leader->verticalScrollBar();
+        QScrollBar* other = review->texts()->pane(Other(c.leader))->verticalScrollBar();
+        QTest::mouseClick(leader->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        bar->setValue(int(c.share * bar->maximum()));
+        // The same book on other paper: the same passage stands near the same share of it.
+        EXPECT_NEAR(double(other->value()) / other->maximum(), c.share, 0.1);
+    }
 }
 
 // The kind toggles and the text filter choose the rows; the heading counts what they hide.
