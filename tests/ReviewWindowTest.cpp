@@ -474,6 +474,33 @@ TEST_F(ReviewWindowTest, EveryControlHasANameAndTheKeyboardReachesIt) {
         EXPECT_TRUE(reached.count(wanted)) << wanted->objectName().toStdString();
 }
 
+// The texts take the colours for the window's palette: a difference's words, a move's and the
+// ground.
+TEST_F(ReviewWindowTest, TheTextsTakeTheColoursOfThePalette) {
+    ReviewWindow* review = open();
+    ASSERT_NE(review, nullptr);
+    QPalette dark = review->palette();
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    auto asPane = [](const QColor& c) {
+        return Color(c.red()) | Color(c.green()) << 8 | Color(c.blue()) << 16;
+    };
+    for (const QPalette& palette : {dark, QApplication::palette()}) {
+        review->setPalette(palette);
+        settle(review);
+        const ReviewColours colours = ReviewColours::For(palette);
+        for (const Side side : kBothSides) {
+            RichTextPane* pane = review->texts()->pane(side);
+            const ComparedSide& compared = review->reviewed()->comparison->side(side);
+            ASSERT_FALSE(compared.differences.empty());
+            EXPECT_EQ(pane->palette().color(QPalette::Base), colours.ground);
+            EXPECT_EQ(pane->colorAt(compared.marksOf(compared.differences.front()).front().start),
+                      asPane(colours.difference));
+            EXPECT_EQ(pane->colorAt(0), asPane(colours.text));
+        }
+    }
+}
+
 // Each text colour keeps 4.5:1 against its ground on a light and a dark palette.
 TEST(ReviewColoursTest, TextColoursKeepTheirContrast) {
     QPalette dark;
