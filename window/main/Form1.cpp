@@ -298,6 +298,8 @@ void Form1::Form_Load() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
+    // The shut-down ends the process at once: the review window keeps its state first.
+    if (review_) review_->close();
     Shutdown();
 }
 

@@ -177,7 +177,7 @@ void ReviewWindow::follow() {
 }
 
 void ReviewWindow::open() {
-    if (!isVisible() || !stage_ || stage_ != shown_.stage()) takeShown();
+    if (!reviewed_ || !stage_ || stage_ != shown_.stage()) takeShown();
     show();
     if (isMinimized()) showNormal();
     raise();
