@@ -301,6 +301,7 @@ TEST_F(ReviewWindowTest, ExportsWriteTheRowsShown) {
         SCOPED_TRACE(c.name);
         dialogs.file = folder->filePath(c.name);
         review->command(QStringLiteral("ExportReport"))->trigger();
+        settle(review);
         QFile file(dialogs.file);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray written = file.readAll();
@@ -321,6 +322,7 @@ TEST_F(ReviewWindowTest, ExportsWriteTheRowsShown) {
     }
     dialogs.folderName = folder->filePath("marked");
     review->command(QStringLiteral("ExportAnnotated"))->trigger();
+    settle(review);
     EXPECT_EQ(QDir(dialogs.folderName).entryList({"*.pdf"}, QDir::Files).size(), 2)
         << review->state()->text().toStdString();
 }

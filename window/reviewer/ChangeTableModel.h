@@ -31,6 +31,7 @@ public:
     const ChangeList* list() const { return list_.get(); }
     const std::shared_ptr<const ChangeList>& sharedList() const { return list_; }
     const std::vector<qint32>& shown() const { return *shown_; }
+    const Rows& sharedShown() const { return shown_; }
     // The list's row of a table row.
     qint32 listRow(int tableRow) const { return (*shown_)[size_t(tableRow)]; }
     // The table row of a list row, or -1 when it is not shown.

@@ -314,28 +314,38 @@ void ReviewWindow::recompute() {
         });
 }
 
-Comparison ReviewWindow::shownComparison() const {
-    return KeepRows(*changes_->model().list(), changes_->model().shown());
-}
-
 void ReviewWindow::exportReport() {
     if (!reviewed_ || !changes_->model().list()) return;
     const QString path =
         dialogs_->saveFileName(QStringLiteral("Export Report"), QStringLiteral("changes.html"),
                                QStringLiteral("Web page (*.html);;JSON (*.json)"));
     if (path.isEmpty()) return;
-    const QString problem = ReviewExport::WriteReport(shownComparison(), *reviewed_, path);
-    say(problem.isEmpty()
-            ? QStringLiteral("Report written to %1").arg(path)
-            : QStringLiteral("The report was not written to %1: %2").arg(path, problem));
-    if (!problem.isEmpty()) dialogs_->tell(QStringLiteral("Export Report"), state_->text());
+    say(QStringLiteral("Writing the report\u2026"));
+    // A thousand pages take seconds to write: on a thread, of the rows shown as asked.
+    exporting_.start<QString>(
+        [list = changes_->model().sharedList(), rows = changes_->model().sharedShown(),
+         reviewed = reviewed_, path](const BackgroundWork::KeepGoing&) {
+            return ReviewExport::WriteReport(KeepRows(*list, *rows), *reviewed, path);
+        },
+        [this, path](QString problem) {
+            say(problem.isEmpty()
+                    ? QStringLiteral("Report written to %1").arg(path)
+                    : QStringLiteral("The report was not written to %1: %2").arg(path, problem));
+            if (!problem.isEmpty()) dialogs_->tell(QStringLiteral("Export Report"), state_->text());
+        });
 }
 
 void ReviewWindow::exportAnnotated() {
     if (!reviewed_ || !changes_->model().list()) return;
     const QString folder = dialogs_->folder(QStringLiteral("Export Annotated PDFs"));
     if (folder.isEmpty()) return;
-    say(ReviewExport::WriteAnnotated(shownComparison(), *reviewed_, folder));
+    say(QStringLiteral("Marking the copies\u2026"));
+    exporting_.start<QString>(
+        [list = changes_->model().sharedList(), rows = changes_->model().sharedShown(),
+         reviewed = reviewed_, folder](const BackgroundWork::KeepGoing&) {
+            return ReviewExport::WriteAnnotated(KeepRows(*list, *rows), *reviewed, folder);
+        },
+        [this](QString outcome) { say(outcome); });
 }
 
 void ReviewWindow::closeEvent(QCloseEvent* event) {

@@ -53,7 +53,9 @@ public:
     ReviewOptions* options() const { return options_; }
     QLabel* state() const { return state_; }
     // Nothing is being made on a thread: the list, its rows, a comparison, an export.
-    bool settled() const { return !changes_->busy() && !texts_->busy() && !work_.running(); }
+    bool settled() const {
+        return !changes_->busy() && !texts_->busy() && !work_.running() && !exporting_.running();
+    }
 
     // The commands, by their objects' names.
     QAction* command(const QString& name) const;
@@ -75,7 +77,6 @@ private:
     void say(const QString& line);
     void restoreState();
     void saveState() const;
-    Comparison shownComparison() const;
 
     // The pages asked for in the options, extracted again; false, with the reason told, when a
     // range cannot be had.
@@ -97,6 +98,7 @@ private:
     BySide<QString> sources_;
     BySide<quint64> sourceRevisions_{};
     BackgroundWork work_{this};
+    BackgroundWork exporting_{this};
 };
 
 }  // namespace corvella
