@@ -334,32 +334,36 @@ TEST_F(ReviewWindowTest, FindZoomAndCopyWorkFromTheKeyboard) {
     review->activateWindow();
     QTest::keyClick(review, Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(review->findBar()->field()->hasFocus());
-    // A word only file 2 has: the first of its insertions.
+    // A word only one file has, in any case: of its insertions or deletions.
     const ChangeList& list = *review->changes()->model().list();
-    QString onlyIn2;
+    const BySide<QString>& texts = review->reviewed()->texts;
+    BySide<QString> only;
     for (const Change& change : list.rows())
-        if (change.kind == ChangeKind::Inserted)
-            onlyIn2 = list.words(change, Side::Two, review->reviewed()->texts[Side::Two])
-                          .section(u' ', 0, 0);
-    ASSERT_FALSE(onlyIn2.isEmpty());
+        for (const Side side : kBothSides)
+            for (const QString& word : list.words(change, side, texts[side]).split(u' '))
+                if (only[side].isEmpty() && word.size() > 4 &&
+                    !texts[Other(side)].contains(word, Qt::CaseInsensitive))
+                    only[side] = word;
+    ASSERT_FALSE(only[Side::One].isEmpty() || only[Side::Two].isEmpty());
     struct Case {
         QString text;
         bool matchCase;
-        Qt::Key key;  // Return, or F3 with Shift for the previous one
+        QKeySequence keys;  // Return in the field, F3 or Shift+F3 anywhere
         bool found;
         Side side;
     } cases[] = {
-        {onlyIn2, false, Qt::Key_Return, true, Side::Two},
-        {onlyIn2.toUpper(), false, Qt::Key_Return, true, Side::Two},
-        {onlyIn2.toUpper(), true, Qt::Key_Return, false, Side::Two},
-        {QStringLiteral("Page 1 of"), true, Qt::Key_F3, true, Side::One},
+        {only[Side::Two], false, QKeySequence(Qt::Key_Return), true, Side::Two},
+        {only[Side::Two].toUpper(), false, QKeySequence(Qt::Key_Return), true, Side::Two},
+        {only[Side::Two].toUpper(), true, QKeySequence(Qt::Key_Return), false, Side::Two},
+        {only[Side::One], false, QKeySequence::FindNext, true, Side::One},
+        {only[Side::Two], false, QKeySequence::FindPrevious, true, Side::Two},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         review->findBar()->field()->setText(c.text);
         review->findBar()->matchCase()->setChecked(c.matchCase);
         review->findBar()->field()->setFocus();
-        QTest::keyClick(review->findBar()->field(), c.key);
+        QTest::keySequence(review->findBar()->field(), c.keys);
         EXPECT_EQ(review->findBar()->outcome()->text().isEmpty(), c.found);
         if (!c.found) continue;
         RichTextPane* pane = review->texts()->pane(c.side);
@@ -367,6 +371,7 @@ TEST_F(ReviewWindowTest, FindZoomAndCopyWorkFromTheKeyboard) {
                       .mid(pane->selStart(), pane->selLength())
                       .compare(c.text, Qt::CaseInsensitive),
                   0);
+        EXPECT_EQ(pane->selLength(), c.text.size());
     }
 
     const qreal points = review->texts()->pointSize();

@@ -74,9 +74,6 @@ ReviewTexts::ReviewTexts(EventPump* events, QWidget* parent) : QWidget(parent) {
     splitter_->setStretchFactor(2, 1);
     link_ = new ScrollLink(panes_, this);
     basePoints_ = panes_[Side::One]->font().pointSizeF();
-    for (const Side side : kBothSides)
-        connect(panes_[side], &QPlainTextEdit::cursorPositionChanged, this,
-                [this, side] { lastFocus_ = side; });
 }
 
 void ReviewTexts::review(std::shared_ptr<const Reviewed> reviewed) {
@@ -232,27 +229,27 @@ bool ReviewTexts::find(const QString& text, Qt::CaseSensitivity caseSensitivity,
     if (text.isEmpty()) return false;
     const Side first = panes_[Side::Two]->hasFocus()   ? Side::Two
                        : panes_[Side::One]->hasFocus() ? Side::One
-                                                       : lastFocus_;
+                                                       : lastFound_;
     auto search = [&](Side side, qsizetype from) -> qsizetype {
         const QString& all = panes_[side]->text();
         return backward ? all.lastIndexOf(text, from, caseSensitivity)
                         : all.indexOf(text, from, caseSensitivity);
     };
+    // From the selection on in the first text, then the whole of the other, then the first
+    // round from its other end.
+    auto whole = [&](Side side) { return backward ? panes_[side]->textLength() : 0; };
     RichTextPane* pane = panes_[first];
     const qsizetype start = backward ? pane->selStart() - 1 : pane->selStart() + pane->selLength();
-    const struct {
-        Side side;
-        qsizetype from;
-    } tries[] = {{first, start}, {Other(first), backward ? -1 : 0}, {first, backward ? -1 : 0}};
-    for (const auto& attempt : tries) {
-        if (backward && attempt.from < 0 && &attempt == &tries[0]) continue;
-        const qsizetype at = search(attempt.side, attempt.from);
+    const std::pair<Side, qsizetype> tries[] = {
+        {first, start}, {Other(first), whole(Other(first))}, {first, whole(first)}};
+    for (const auto& [side, from] : tries) {
+        const qsizetype at = from < 0 ? -1 : search(side, from);
         if (at < 0) continue;
-        RichTextPane* found = panes_[attempt.side];
+        RichTextPane* found = panes_[side];
         found->setSelStart(at);
         found->setSelLength(text.size());
         found->bringIntoView(at);
-        lastFocus_ = attempt.side;
+        lastFound_ = side;
         return true;
     }
     return false;

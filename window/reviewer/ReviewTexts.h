@@ -83,7 +83,7 @@ private:
     BySide<std::vector<TextRange>> redMarks_;
     BackgroundWork preparing_{this};
     qreal basePoints_ = 0;
-    Side lastFocus_ = Side::One;
+    Side lastFound_ = Side::One;  // where find goes on when neither text has focus
 };
 
 }  // namespace corvella
