@@ -37,12 +37,14 @@ void LinkStrip::setReviewed(std::shared_ptr<const Reviewed> reviewed) {
     bands_.clear();
     const Comparison& comparison = *reviewed->comparison;
     for (const Side side : kBothSides) {
-        for (const Difference& difference : comparison.side(side).differences) {
+        const std::vector<Difference>& differences = comparison.side(side).differences;
+        for (size_t i = 0; i < differences.size(); ++i) {
             // A replaced run is one band, drawn from file 1's side.
-            if (!difference.placed() || (side == Side::Two && difference.opposite >= 0)) continue;
+            const TextRange other = reviewed->otherPlace(side, i);
+            if (other.start < 0 || (side == Side::Two && differences[i].opposite >= 0)) continue;
             Band band;
-            band.place[side] = difference.span;
-            band.place[Other(side)] = difference.other;
+            band.place[side] = differences[i].span;
+            band.place[Other(side)] = other;
             bands_.push_back(band);
         }
     }

@@ -86,7 +86,7 @@ void ReviewTexts::review(std::shared_ptr<const Reviewed> reviewed) {
         margins_[side]->setText(panes_[side]->text(), reviewed_->pageNumbers[side]);
     }
     paint();
-    if (reviewed_->alignment) link(reviewed_->alignment);
+    if (reviewed_->alignment) link(reviewed_);
     // A million differences take a while to sort into marks: on a thread, then painted.
     preparing_.start<Marks>(
         [comparison = reviewed_->comparison](const BackgroundWork::KeepGoing&) {
@@ -107,10 +107,12 @@ void ReviewTexts::review(std::shared_ptr<const Reviewed> reviewed) {
         });
 }
 
-void ReviewTexts::link(std::shared_ptr<const Alignment> alignment) {
-    if (!reviewed_ || !alignment) return;
-    link_->link(std::move(alignment));
+void ReviewTexts::link(std::shared_ptr<const Reviewed> reviewed) {
+    if (!reviewed_ || !reviewed->alignment) return;
+    reviewed_ = std::move(reviewed);
+    link_->link(reviewed_->alignment);
     link_->setFollowing(true);
+    if (!busy()) strip_->setReviewed(reviewed_);
 }
 
 void ReviewTexts::clear() {
@@ -205,12 +207,14 @@ void ReviewTexts::goTo(const ChangeList& list, const Change& change) {
     for (const Side side : kBothSides) {
         const Difference* own = list.on(change, side);
         const Difference* other = list.on(change, Other(side));
+        places[side] = {0, 0};
         if (own)
             places[side] = own->span;
-        else if (other && other->placed())
+        else if (other && change.source != ChangeSource::Differences)
             places[side] = other->other;
-        else
-            places[side] = {0, 0};
+        else if (other &&
+                 reviewed_->otherPlace(Other(side), size_t(change.index[Other(side)])).start >= 0)
+            places[side] = reviewed_->otherPlace(Other(side), size_t(change.index[Other(side)]));
         marked_[side] = own == nullptr;
     }
     const Side lead = change.has(Side::One) ? Side::One : Side::Two;

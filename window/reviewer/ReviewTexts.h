@@ -30,8 +30,9 @@ public:
     ReviewTexts(EventPump* events, QWidget* parent);
 
     void review(std::shared_ptr<const Reviewed> reviewed);
-    // The alignment arrived: the texts scroll together from now on.
-    void link(std::shared_ptr<const Alignment> alignment);
+    // The same comparison with its alignment (and the other places of its differences): the
+    // texts scroll together from now on.
+    void link(std::shared_ptr<const Reviewed> reviewed);
     void clear();
 
     // Shows a change of the list in both texts, at the same height, selected on each side it has

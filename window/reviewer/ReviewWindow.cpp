@@ -170,8 +170,11 @@ void ReviewWindow::follow() {
         if (reviewed_->comparison != stage->comparison) return;
         auto linked = std::make_shared<Reviewed>(*reviewed_);
         linked->alignment = stage->alignment;
+        linked->others = stage->others;
         reviewed_ = linked;
-        texts_->link(stage->alignment);
+        texts_->link(reviewed_);
+        // The lines' and words' other places pair their deletions and insertions anew.
+        if (linked->others) changes_->list(reviewed_);
     });
     for (RichTextPane* pane : mainTexts_)
         connect(pane, &RichTextPane::textRevised, this, [this] { textsChanged(); });
@@ -220,6 +223,7 @@ void ReviewWindow::takeShown() {
     reviewed->comparison = stage_->comparison;
     reviewed->texts = stage_->panes.texts;
     reviewed->alignment = stage_->alignment;
+    reviewed->others = stage_->others;
     for (const Side side : kBothSides)
         if (sourceRevisions_[side] == stage_->panes.textRevisions[side])
             reviewed->names[side] = sources_[side];

@@ -19,10 +19,19 @@ struct Reviewed {
     std::shared_ptr<const Comparison> comparison;
     BySide<QString> texts;
     std::shared_ptr<const Alignment> alignment;  // null until known
-    BySide<QString> names;                       // the PDFs' paths; empty where unknown
+    // Where each difference stands in the other text, when the comparison did not place them
+    // itself (lines and words: the main window's link places them); null until known.
+    std::shared_ptr<const BySide<std::vector<TextRange>>> others;
+    BySide<QString> names;  // the PDFs' paths; empty where unknown
     // When only some pages were compared, the document's number of each page of the text.
     BySide<std::vector<int>> pageNumbers;
     BySide<QString> pageRanges;  // those pages as chosen ("1-3,5"); empty for every page
+
+    // Where a side's difference stands in the other text; start -1 when not known.
+    TextRange otherPlace(Side side, size_t index) const {
+        if (others && index < (*others)[side].size()) return (*others)[side][index];
+        return comparison->side(side).differences[index].other;
+    }
 };
 
 }  // namespace corvella
