@@ -71,15 +71,22 @@ protected:
         ASSERT_FALSE(form.pane(1).text().isEmpty());
     }
 
-    // Compares ignoring layout and opens the review window with Ctrl+R; waits for its list.
-    ReviewWindow* open() {
-        form.IgnoringLayoutAction()->trigger();
+    // Compares (ignoring layout, or with a button's method) and opens the review window with
+    // Ctrl+R; waits for its list.
+    ReviewWindow* open(int button = 0) {
+        if (button == 0)
+            form.IgnoringLayoutAction()->trigger();
+        else
+            form.PushButton(button)->click();
         form.activateWindow();
         QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
         ReviewWindow* review = form.reviewWindow();
         if (review) {
             review->setDialogs(&dialogs);
             settle(review);
+            // Its keys are the active window's.
+            review->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(review));
         }
         return review;
     }
@@ -169,19 +176,19 @@ TEST_F(ReviewWindowTest, OpensOnTheLastComparisonAndFollowsTheMainWindow) {
 
 // F8 and Shift+F8 walk the rows in order; each row chosen is shown and selected in the texts, and
 // the margins name its place as the list does.
-TEST_F(ReviewWindowTest, RowsWalkInOrderAndGoToTheirPlaces) {
-    ReviewWindow* review = open();
-    ASSERT_NE(review, nullptr);
+void walk(ReviewWindow* review) {
+    review->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(review));
     const ChangeTableModel& model = review->changes()->model();
-    table(review)->setFocus();
+    review->changes()->table()->setFocus();
     struct Step {
         Qt::KeyboardModifiers modifiers;
         int row;  // the table row chosen after the key
     } steps[] = {{Qt::NoModifier, 0},    {Qt::NoModifier, 1}, {Qt::NoModifier, 2},
                  {Qt::ShiftModifier, 1}, {Qt::NoModifier, 2}, {Qt::NoModifier, 3}};
     for (const Step& step : steps) {
-        QTest::keyClick(table(review), Qt::Key_F8, step.modifiers);
-        ASSERT_EQ(table(review)->currentIndex().row(), step.row);
+        QTest::keyClick(review->changes()->table(), Qt::Key_F8, step.modifiers);
+        ASSERT_EQ(review->changes()->table()->currentIndex().row(), step.row);
         const Change& change = (*model.list())[size_t(model.listRow(step.row))];
         for (const Side side : kBothSides) {
             const Difference* own = model.list()->on(change, side);
@@ -207,11 +214,27 @@ TEST_F(ReviewWindowTest, RowsWalkInOrderAndGoToTheirPlaces) {
     const Change& last = (*model.list())[size_t(model.listRow(steps[5].row))];
     const Side side = last.has(Side::One) ? Side::One : Side::Two;
     const Difference& own = *model.list()->on(last, side);
+    const TextRange other = last.source == ChangeSource::Differences
+                                ? review->reviewed()->otherPlace(side, size_t(last.index[side]))
+                                : own.other;
     EXPECT_TRUE(std::any_of(strip->painted().begin(), strip->painted().end(),
                             [&](const LinkStrip::Band& band) {
                                 return band.place[side].start == own.span.start &&
-                                       band.place[Other(side)].start == own.other.start;
+                                       band.place[Other(side)].start == other.start;
                             }));
+}
+
+// Both comparisons' rows are walked and shown so.
+TEST_F(ReviewWindowTest, RowsWalkInOrderAndGoToTheirPlaces) {
+    for (const int button : {0, 6}) {  // ignoring layout, words
+        SCOPED_TRACE(::testing::Message() << "button " << button);
+        ReviewWindow* review = open(button);
+        ASSERT_NE(review, nullptr);
+        // The words' other places come with the link, and the list is made again with them.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return review->texts()->linked(); }, 60000));
+        settle(review);
+        walk(review);
+    }
 }
 
 // Once the alignment has come, scrolling either text brings the other to the same passage.
