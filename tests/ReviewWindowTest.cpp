@@ -331,6 +331,11 @@ TEST_F(ReviewWindowTest, ExportsWriteTheRowsShown) {
         if (c.json) {
             const QJsonObject report = QJsonDocument::fromJson(written).object();
             EXPECT_EQ(report.value("file1").toObject().value("name").toString(), pdf(1));
+            const QJsonObject hidden = report.value("hidden").toObject();
+            EXPECT_EQ(hidden.value("kinds").toArray(), QJsonArray({"inserted", "typography"}));
+            EXPECT_EQ(hidden.value("changes").toInteger(),
+                      qsizetype(review->changes()->model().list()->size() -
+                                review->changes()->model().shown().size()));
             for (const Side side : kBothSides)
                 EXPECT_EQ(report.value(QStringLiteral("file%1").arg(TextPaneOf(side)))
                               .toObject()

@@ -121,7 +121,8 @@ void ChangesDock::list(std::shared_ptr<const Reviewed> reviewed) {
     work_.start<Made>(
         [reviewed = reviewed_, kinds = shownKinds(),
          text = filter_->text()](const BackgroundWork::KeepGoing& keepGoing) {
-            auto list = std::make_shared<const ChangeList>(reviewed->comparison);
+            auto list =
+                std::make_shared<const ChangeList>(reviewed->comparison, reviewed->others.get());
             ChangeTableModel::Rows shown = shownOf(*list, kinds, text, *reviewed, keepGoing);
             return Made{std::move(list), std::move(shown)};
         },
@@ -158,6 +159,16 @@ void ChangesDock::refilter() {
                 table_->setCurrentIndex(model_->index(row, 0));
             }
         });
+}
+
+DifferenceReport::Hidden ChangesDock::hidden() const {
+    DifferenceReport::Hidden hidden;
+    for (size_t k = 0; k < kChangeKinds; ++k)
+        if (!kinds_[k]->isChecked()) hidden.kinds << ChangeList::KindName(ChangeKind(k));
+    hidden.containing = filter_->text();
+    if (const ChangeList* list = model_->list())
+        hidden.changes = qsizetype(list->size()) - qsizetype(model_->shown().size());
+    return hidden;
 }
 
 void ChangesDock::showHeading() {

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 
+#include "report/DifferenceReport.h"
 #include "window/reviewer/BackgroundWork.h"
 #include "window/reviewer/ChangeTableModel.h"
 
@@ -37,6 +38,8 @@ public:
     QCheckBox* kindToggle(ChangeKind kind) const { return kinds_[size_t(kind)]; }
     QLineEdit* filter() const { return filter_; }
 
+    // What the filters hide, as a report of the rows shown says it.
+    DifferenceReport::Hidden hidden() const;
     // The next or previous row of the list's order, from the current one.
     void step(int by);
     // Both sides of the current row to the clipboard.

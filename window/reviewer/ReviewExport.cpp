@@ -19,18 +19,19 @@ DifferenceReport::File ReportedFile(const Reviewed& reviewed, Side side) {
     return {name, reviewed.texts[side], reviewed.pageNumbers[side], reviewed.pageRanges[side]};
 }
 
-QString WriteReport(const Comparison& shown, const Reviewed& reviewed, const QString& path) {
+QString WriteReport(const Comparison& shown, const Reviewed& reviewed,
+                    const DifferenceReport::Hidden& hidden, const QString& path) {
     const DifferenceReport::File first = ReportedFile(reviewed, Side::One);
     const DifferenceReport::File second = ReportedFile(reviewed, Side::Two);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
     if (path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive)) {
-        JsonReport::Write(shown, first, second, file);
+        JsonReport::Write(shown, first, second, file, hidden);
     } else {
         const Alignment alignment =
             reviewed.alignment ? *reviewed.alignment
                                : AlignWords(reviewed.texts[Side::One], reviewed.texts[Side::Two]);
-        file.write(HtmlReport::Write(shown, alignment, first, second));
+        file.write(HtmlReport::Write(shown, alignment, first, second, hidden));
     }
     return file.commit() ? QString() : file.errorString();
 }

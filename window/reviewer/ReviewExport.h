@@ -17,9 +17,10 @@ namespace corvella::ReviewExport {
 // pages chosen.
 DifferenceReport::File ReportedFile(const Reviewed& reviewed, Side side);
 
-// Writes the web-page report, or the JSON one when the name ends in ".json". Returns why it was
-// not written, or an empty text.
-QString WriteReport(const Comparison& shown, const Reviewed& reviewed, const QString& path);
+// Writes the web-page report, or the JSON one when the name ends in ".json", saying what the
+// filters hid. Returns why it was not written, or an empty text.
+QString WriteReport(const Comparison& shown, const Reviewed& reviewed,
+                    const DifferenceReport::Hidden& hidden, const QString& path);
 
 // Writes both annotated copies into the folder. Returns a line per copy: where it was written or
 // why not.

@@ -334,8 +334,9 @@ void ReviewWindow::exportReport() {
     // A thousand pages take seconds to write: on a thread, of the rows shown as asked.
     exporting_.start<QString>(
         [list = changes_->model().sharedList(), rows = changes_->model().sharedShown(),
-         reviewed = reviewed_, path](const BackgroundWork::KeepGoing&) {
-            return ReviewExport::WriteReport(KeepRows(*list, *rows), *reviewed, path);
+         reviewed = reviewed_, hidden = changes_->hidden(),
+         path](const BackgroundWork::KeepGoing&) {
+            return ReviewExport::WriteReport(KeepRows(*list, *rows), *reviewed, hidden, path);
         },
         [this, path](QString problem) {
             say(problem.isEmpty()
