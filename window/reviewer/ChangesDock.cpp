@@ -45,6 +45,7 @@ ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(QStringLiteral("Changes"
     auto* layout = new QVBoxLayout(content);
     heading_ = new QLabel(content);
     heading_->setObjectName(QStringLiteral("ChangesHeading"));
+    heading_->setAccessibleName(QStringLiteral("Counts of the changes"));
     heading_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     heading_->setFocusPolicy(Qt::StrongFocus);
     heading_->setWordWrap(true);

@@ -4,7 +4,6 @@
 #include "window/reviewer/ReviewWindow.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
@@ -239,11 +238,6 @@ void ReviewWindow::takeShown() {
 
 void ReviewWindow::showReviewed(std::shared_ptr<const Reviewed> reviewed) {
     reviewed_ = std::move(reviewed);
-    BySide<QString> names;
-    for (const Side side : kBothSides)
-        names[side] = QFileInfo(ReviewExport::ReportedFile(*reviewed_, side).name).fileName();
-    setWindowTitle(QStringLiteral("Review of the changes: %1 \u2013 %2")
-                       .arg(names[Side::One], names[Side::Two]));
     texts_->review(reviewed_);
     changes_->list(reviewed_);
     say(QString());
