@@ -491,6 +491,14 @@ TEST_F(ReviewWindowTest, EveryControlHasANameAndTheKeyboardReachesIt) {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(table(review));
     ASSERT_NE(list->tableInterface(), nullptr);
     EXPECT_TRUE(list->tableInterface()->cellAt(0, 0)->text(QAccessible::Name).startsWith("Kind: "));
+    // The heading's counts read as text, as a screen reader asks for them.
+    QAccessibleInterface* heading =
+        QAccessible::queryAccessibleInterface(review->changes()->heading());
+    ASSERT_NE(heading->textInterface(), nullptr);
+    EXPECT_EQ(heading->textInterface()->text(0, heading->textInterface()->characterCount()),
+              ChangeList::Heading(review->changes()->model().list()->counts(),
+                                  qsizetype(review->changes()->model().list()->size() -
+                                            review->changes()->model().shown().size())));
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(review->changes())
                      ->text(QAccessible::Name)
                      .isEmpty());

@@ -9,7 +9,6 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -43,12 +42,15 @@ ChangesDock::ChangesDock(QWidget* parent) : QDockWidget(QStringLiteral("Changes"
     setAccessibleName(QStringLiteral("List of changes"));
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(content);
-    heading_ = new QLabel(content);
+    // A field read only, not a label: assistive technology reads a field's text as text.
+    heading_ = new QLineEdit(content);
     heading_->setObjectName(QStringLiteral("ChangesHeading"));
     heading_->setAccessibleName(QStringLiteral("Counts of the changes"));
-    heading_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    heading_->setFocusPolicy(Qt::StrongFocus);
-    heading_->setWordWrap(true);
+    heading_->setReadOnly(true);
+    heading_->setFrame(false);
+    QPalette flat = heading_->palette();
+    flat.setColor(QPalette::Base, Qt::transparent);
+    heading_->setPalette(flat);
     layout->addWidget(heading_);
 
     auto* toggles = new QHBoxLayout;
@@ -118,7 +120,7 @@ ChangeKinds ChangesDock::shownKinds() const {
 
 void ChangesDock::list(std::shared_ptr<const Reviewed> reviewed) {
     reviewed_ = std::move(reviewed);
-    heading_->setText(QStringLiteral("Listing the changes\u2026"));
+    head(QStringLiteral("Listing the changes\u2026"));
     work_.start<Made>(
         [reviewed = reviewed_, kinds = shownKinds(),
          text = filter_->text()](const BackgroundWork::KeepGoing& keepGoing) {
@@ -137,7 +139,7 @@ void ChangesDock::empty(const QString& why) {
     work_.stop();
     reviewed_.reset();
     model_->clear();
-    heading_->setText(why);
+    head(why);
 }
 
 void ChangesDock::refilter() {
@@ -172,11 +174,17 @@ DifferenceReport::Hidden ChangesDock::hidden() const {
     return hidden;
 }
 
+void ChangesDock::head(const QString& text) {
+    heading_->setText(text);
+    heading_->setCursorPosition(0);  // a long heading shows its start
+    heading_->setToolTip(text);
+}
+
 void ChangesDock::showHeading() {
     const ChangeList* list = model_->list();
     if (!list) return;
     qsizetype hidden = qsizetype(list->size()) - qsizetype(model_->shown().size());
-    heading_->setText(ChangeList::Heading(list->counts(), hidden));
+    head(ChangeList::Heading(list->counts(), hidden));
 }
 
 void ChangesDock::step(int by) {

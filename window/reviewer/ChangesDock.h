@@ -12,7 +12,6 @@
 #include "window/reviewer/ChangeTableModel.h"
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QTableView;
 
@@ -34,7 +33,7 @@ public:
     bool busy() const { return work_.running(); }
     const ChangeTableModel& model() const { return *model_; }
     QTableView* table() const { return table_; }
-    QLabel* heading() const { return heading_; }
+    QLineEdit* heading() const { return heading_; }
     QCheckBox* kindToggle(ChangeKind kind) const { return kinds_[size_t(kind)]; }
     QLineEdit* filter() const { return filter_; }
 
@@ -52,10 +51,11 @@ signals:
 private:
     void refilter();
     void showHeading();
+    void head(const QString& text);
     ChangeKinds shownKinds() const;
 
     ChangeTableModel* model_;
-    QLabel* heading_;
+    QLineEdit* heading_;
     std::array<QCheckBox*, kChangeKinds> kinds_{};
     QLineEdit* filter_;
     QTableView* table_;
