@@ -443,10 +443,11 @@ TEST_F(ReviewWindowTest, OptionsAndPagesCompareAgain) {
     struct Case {
         QString pages;
         QString stateHas;  // empty: compared
-        int firstPage;
+        int firstPage;     // of file 1's text shown
     } cases[] = {
         {QStringLiteral("2-3"), {}, 2},
-        {QStringLiteral("1-999"), QStringLiteral("page 999"), 0},
+        {QStringLiteral("1-999"), QStringLiteral("page 999"), 2},  // what was shown stays
+        {QString(), {}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pages.toStdString());
@@ -454,10 +455,13 @@ TEST_F(ReviewWindowTest, OptionsAndPagesCompareAgain) {
         options->pagesField(Side::One)->setFocus();
         QTest::keyClick(options->pagesField(Side::One), Qt::Key_Return);
         settle(review);
+        ASSERT_NE(review->reviewed(), nullptr);
+        EXPECT_EQ(review->texts()->margin(Side::One)->placeOf(0),
+                  QStringLiteral("%1:1").arg(c.firstPage));
+        EXPECT_TRUE(review->reviewed()->comparison->options.ignoreCase);
         if (c.stateHas.isEmpty()) {
             EXPECT_EQ(review->reviewed()->pageRanges[Side::One], c.pages);
-            EXPECT_EQ(review->reviewed()->pageNumbers[Side::One].front(), c.firstPage);
-            EXPECT_EQ(review->texts()->margin(Side::One)->placeOf(0), QStringLiteral("2:1"));
+            EXPECT_TRUE(review->state()->text().isEmpty()) << review->state()->text().toStdString();
         } else {
             const QString state = review->state()->text();
             EXPECT_TRUE(state.contains(c.stateHas) && state.contains(QStringLiteral("file 1")) &&
@@ -465,6 +469,12 @@ TEST_F(ReviewWindowTest, OptionsAndPagesCompareAgain) {
                 << state.toStdString();
         }
     }
+
+    // Without options and pages, the main window's comparison is shown as it is.
+    options->toggle(ReviewOptions::kIgnoreCase)->click();
+    settle(review);
+    EXPECT_EQ(review->reviewed()->comparison, form.shown().stage()->comparison);
+    options->toggle(ReviewOptions::kIgnoreCase)->click();
 
     // A window made afresh has the options and the size the last one left.
     review->resize(900, 700);

@@ -192,15 +192,22 @@ void ReviewWindow::setSource(Side side, const QString& pdf, quint64 revision) {
     sourceRevisions_[side] = revision;
 }
 
+std::optional<Side> ReviewWindow::changedSide() const {
+    for (const Side side : kBothSides)
+        if (!stage_->holdsText(side, *mainTexts_[side])) return side;
+    return std::nullopt;
+}
+
+QString ReviewWindow::ChangedLine(Side side) {
+    return QStringLiteral(
+               "The text of file %1 changed in the main window: find the differences "
+               "again to review them.")
+        .arg(TextPaneOf(side));
+}
+
 void ReviewWindow::textsChanged() {
     if (!stage_ || !reviewed_) return;
-    for (const Side side : kBothSides)
-        if (!stage_->holdsText(side, *mainTexts_[side])) {
-            empty(QStringLiteral("The text of file %1 changed in the main window: find the "
-                                 "differences again to review them.")
-                      .arg(TextPaneOf(side)));
-            return;
-        }
+    if (const std::optional<Side> side = changedSide()) empty(ChangedLine(*side));
 }
 
 void ReviewWindow::takeShown() {
@@ -209,15 +216,15 @@ void ReviewWindow::takeShown() {
         empty(QStringLiteral("No comparison yet: find the differences in the main window."));
         return;
     }
-    for (const Side side : kBothSides)
-        if (!stage_->holdsText(side, *mainTexts_[side])) {
-            empty(QStringLiteral("The text of file %1 changed in the main window: find the "
-                                 "differences again to review them.")
-                      .arg(TextPaneOf(side)));
-            return;
-        }
-    const bool layoutFree = stage_->comparison->method == Method::IgnoringLayout;
-    options_->setEnabled(layoutFree);
+    if (const std::optional<Side> side = changedSide()) {
+        empty(ChangedLine(*side));
+        return;
+    }
+    options_->setEnabled(stage_->comparison->method == Method::IgnoringLayout);
+    recompute();
+}
+
+std::shared_ptr<const Reviewed> ReviewWindow::fromStage() const {
     auto reviewed = std::make_shared<Reviewed>();
     reviewed->comparison = stage_->comparison;
     reviewed->texts = stage_->panes.texts;
@@ -226,18 +233,12 @@ void ReviewWindow::takeShown() {
     for (const Side side : kBothSides)
         if (sourceRevisions_[side] == stage_->panes.textRevisions[side])
             reviewed->names[side] = sources_[side];
-    const bool ownPages =
-        !options_->pages(Side::One).isEmpty() || !options_->pages(Side::Two).isEmpty();
-    if (layoutFree && (ownPages || !sameOptions(options_->options(), LayoutCompare::Options{}))) {
-        reviewed_ = reviewed;
-        recompute();
-        return;
-    }
-    showReviewed(std::move(reviewed));
+    return reviewed;
 }
 
 void ReviewWindow::showReviewed(std::shared_ptr<const Reviewed> reviewed) {
     reviewed_ = std::move(reviewed);
+    base_ = stage_->comparison;
     texts_->review(reviewed_);
     changes_->list(reviewed_);
     say(QString());
@@ -246,6 +247,7 @@ void ReviewWindow::showReviewed(std::shared_ptr<const Reviewed> reviewed) {
 void ReviewWindow::empty(const QString& why) {
     work_.stop();
     reviewed_.reset();
+    base_.reset();
     texts_->clear();
     changes_->empty(why);
     say(why);
@@ -256,29 +258,27 @@ void ReviewWindow::say(const QString& line) {
     state_->setAccessibleDescription(line);
 }
 
-bool ReviewWindow::extractPages(Reviewed& reviewed) {
+QString ReviewWindow::extractPages(Reviewed& reviewed) {
     for (const Side side : kBothSides) {
         const QString asked = options_->pages(side);
         if (asked.isEmpty()) continue;
         const QString pdf = reviewed.names[side];
         if (pdf.isEmpty()) {
-            say(QStringLiteral("Pages of file %1 '%2': the PDF it was loaded from is not known.")
-                    .arg(TextPaneOf(side))
-                    .arg(asked));
-            return false;
+            return QStringLiteral("Pages of file %1 '%2': the PDF it was loaded from is not known.")
+                .arg(TextPaneOf(side))
+                .arg(asked);
         }
         const std::optional<int> pages = RTB::DocumentInfoOf(pdf, services_.events).pages;
         const PageSelection::Parsed parsed =
             pages ? PageSelection::Resolve(asked, *pages) : PageSelection::Parsed{};
         if (!pages || !parsed.ok()) {
-            say(QStringLiteral("Pages of file %1 (%2) '%3': %4")
-                    .arg(TextPaneOf(side))
-                    .arg(pdf, asked,
-                         pages ? parsed.problem + QStringLiteral("; the file has %1 page%2")
-                                                      .arg(*pages)
-                                                      .arg(*pages == 1 ? "" : "s")
-                               : QStringLiteral("its page count cannot be read")));
-            return false;
+            return QStringLiteral("Pages of file %1 (%2) '%3': %4")
+                .arg(TextPaneOf(side))
+                .arg(pdf, asked,
+                     pages ? parsed.problem + QStringLiteral("; the file has %1 page%2")
+                                                  .arg(*pages)
+                                                  .arg(*pages == 1 ? "" : "s")
+                           : QStringLiteral("its page count cannot be read"));
         }
         QString path = pdf;
         RTB::PDFToText(path, services_, {}, parsed.spans);
@@ -292,15 +292,30 @@ bool ReviewWindow::extractPages(Reviewed& reviewed) {
         reviewed.pageNumbers[side] = PageSelection::PageNumbers(parsed.spans);
         reviewed.pageRanges[side] = PageSelection::Text(parsed.spans);
     }
-    return true;
+    return {};
 }
 
 void ReviewWindow::recompute() {
-    if (!stage_ || !reviewed_ || stage_->comparison->method != Method::IgnoringLayout) return;
+    if (!stage_ || changedSide()) return;
+    const std::shared_ptr<const Reviewed> base = fromStage();
+    const bool own =
+        stage_->comparison->method == Method::IgnoringLayout &&
+        (!options_->pages(Side::One).isEmpty() || !options_->pages(Side::Two).isEmpty() ||
+         !sameOptions(options_->options(), LayoutCompare::Options{}));
+    if (!own) {
+        work_.stop();
+        showReviewed(base);
+        return;
+    }
     auto reviewed = std::make_shared<Reviewed>();
-    reviewed->texts = stage_->panes.texts;
-    reviewed->names = reviewed_->names;
-    if (!extractPages(*reviewed)) return;
+    reviewed->texts = base->texts;
+    reviewed->names = base->names;
+    if (const QString problem = extractPages(*reviewed); !problem.isEmpty()) {
+        // What is shown stays, or the main window's comparison shows, with the reason.
+        if (!reviewed_ || base_ != stage_->comparison) showReviewed(base);
+        say(problem);
+        return;
+    }
     say(QStringLiteral("Comparing again\u2026"));
     work_.start<Compared>(
         [texts = reviewed->texts,

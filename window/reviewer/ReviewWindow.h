@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 #include "core/Services.h"
 #include "core/Side.h"
@@ -78,9 +79,13 @@ private:
     void restoreState();
     void saveState() const;
 
-    // The pages asked for in the options, extracted again; false, with the reason told, when a
-    // range cannot be had.
-    bool extractPages(Reviewed& reviewed);
+    // The pages asked for in the options, extracted again; why not, when a range cannot be had.
+    QString extractPages(Reviewed& reviewed);
+    // The main window's comparison as the review shows it.
+    std::shared_ptr<const Reviewed> fromStage() const;
+    // A side whose main pane no longer holds the text compared, and the line saying so.
+    std::optional<Side> changedSide() const;
+    static QString ChangedLine(Side side);
 
     const ShownComparison& shown_;
     Services& services_;
@@ -95,6 +100,8 @@ private:
     ReviewDialogs* dialogs_ = &qtDialogs_;
     std::shared_ptr<const ShownComparison::Stage> stage_;
     std::shared_ptr<const Reviewed> reviewed_;
+    // The main window's comparison that what is shown was made from (or is).
+    std::shared_ptr<const Comparison> base_;
     BySide<QString> sources_;
     BySide<quint64> sourceRevisions_{};
     BackgroundWork work_{this};
