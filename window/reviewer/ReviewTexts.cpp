@@ -222,6 +222,8 @@ void ReviewTexts::goTo(const ChangeList& list, const Change& change) {
     link_->showAtSameHeight(Other(lead), places[Other(lead)].start, places[lead].start);
     if (!link_->ready()) panes_[Other(lead)]->showNearTop(places[Other(lead)].start);
     for (const Side side : kBothSides) {
+        // The scroll bar marks the change gone to apart.
+        marks_[side]->setCurrent(places[side].start);
         if (marked_[side]) continue;
         panes_[side]->setSelStart(places[side].start);
         panes_[side]->setSelLength(places[side].length);
