@@ -6,34 +6,19 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 
-#include "core/MemoryDocument.h"
-#include "core/PageSelection.h"
 #include "diff/layout/LayoutComparison.h"
-#include "extract/PDFToText.h"
-#include "extract/TextIntoPane.h"
 #include "window/reviewer/ReviewExport.h"
+#include "window/reviewer/ReviewPages.h"
+#include "window/reviewer/ReviewSettings.h"
 
 namespace corvella {
 
 namespace {
-
-const QString kGeometry = QStringLiteral("window/geometry");
-const QString kState = QStringLiteral("window/state");
-const QString kSplitter = QStringLiteral("window/splitter");
-const QString kOptions = QStringLiteral("options/");
-
-const QStringList& optionKeys() {
-    static const QStringList keys = {QStringLiteral("exactTypography"),
-                                     QStringLiteral("ignoreCase"), QStringLiteral("ignoreNumbers"),
-                                     QStringLiteral("ignorePunctuation")};
-    return keys;
-}
 
 bool sameOptions(const LayoutCompare::Options& a, const LayoutCompare::Options& b) {
     return a.exactTypography == b.exactTypography && a.ignoreCase == b.ignoreCase &&
@@ -258,43 +243,6 @@ void ReviewWindow::say(const QString& line) {
     state_->setAccessibleDescription(line);
 }
 
-QString ReviewWindow::extractPages(Reviewed& reviewed) {
-    for (const Side side : kBothSides) {
-        const QString asked = options_->pages(side);
-        if (asked.isEmpty()) continue;
-        const QString pdf = reviewed.names[side];
-        if (pdf.isEmpty()) {
-            return QStringLiteral("Pages of file %1 '%2': the PDF it was loaded from is not known.")
-                .arg(TextPaneOf(side))
-                .arg(asked);
-        }
-        const std::optional<int> pages = RTB::DocumentInfoOf(pdf, services_.events).pages;
-        const PageSelection::Parsed parsed =
-            pages ? PageSelection::Resolve(asked, *pages) : PageSelection::Parsed{};
-        if (!pages || !parsed.ok()) {
-            return QStringLiteral("Pages of file %1 (%2) '%3': %4")
-                .arg(TextPaneOf(side))
-                .arg(pdf, asked,
-                     pages ? parsed.problem + QStringLiteral("; the file has %1 page%2")
-                                                  .arg(*pages)
-                                                  .arg(*pages == 1 ? "" : "s")
-                           : QStringLiteral("its page count cannot be read"));
-        }
-        QString path = pdf;
-        RTB::PDFToText(path, services_, {}, parsed.spans);
-        MemoryDocument text;
-        if (side == Side::One)
-            RTB::FileToRich1(text, path, services_);
-        else
-            RTB::FileToRich2(text, path, services_);
-        text.appendText(QStringLiteral("\r"));
-        reviewed.texts[side] = text.text();
-        reviewed.pageNumbers[side] = PageSelection::PageNumbers(parsed.spans);
-        reviewed.pageRanges[side] = PageSelection::Text(parsed.spans);
-    }
-    return {};
-}
-
 void ReviewWindow::recompute() {
     if (!stage_ || changedSide()) return;
     const std::shared_ptr<const Reviewed> base = fromStage();
@@ -310,7 +258,9 @@ void ReviewWindow::recompute() {
     auto reviewed = std::make_shared<Reviewed>();
     reviewed->texts = base->texts;
     reviewed->names = base->names;
-    if (const QString problem = extractPages(*reviewed); !problem.isEmpty()) {
+    if (const QString problem = ExtractPages(
+            *reviewed, {{options_->pages(Side::One), options_->pages(Side::Two)}}, services_);
+        !problem.isEmpty()) {
         // What is shown stays, or the main window's comparison shows, with the reason.
         if (!reviewed_ || base_ != stage_->comparison) showReviewed(base);
         say(problem);
@@ -374,31 +324,11 @@ void ReviewWindow::closeEvent(QCloseEvent* event) {
 }
 
 void ReviewWindow::restoreState() {
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    if (settings.contains(kGeometry))
-        restoreGeometry(settings.value(kGeometry).toByteArray());
-    else
-        resize(1200, 800);
-    QMainWindow::restoreState(settings.value(kState).toByteArray());
-    texts_->splitter()->restoreState(settings.value(kSplitter).toByteArray());
-    LayoutCompare::Options options;
-    bool* values[] = {&options.exactTypography, &options.ignoreCase, &options.ignoreNumbers,
-                      &options.ignorePunctuation};
-    for (qsizetype i = 0; i < optionKeys().size(); ++i)
-        *values[i] = settings.value(kOptions + optionKeys()[i], false).toBool();
-    options_->setOptions(options);
+    ReviewSettings::Restore(settingsFile_, *this, *texts_->splitter(), *options_);
 }
 
 void ReviewWindow::saveState() const {
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    settings.setValue(kGeometry, saveGeometry());
-    settings.setValue(kState, QMainWindow::saveState());
-    settings.setValue(kSplitter, texts_->splitter()->saveState());
-    const LayoutCompare::Options options = options_->options();
-    const bool values[] = {options.exactTypography, options.ignoreCase, options.ignoreNumbers,
-                           options.ignorePunctuation};
-    for (qsizetype i = 0; i < optionKeys().size(); ++i)
-        settings.setValue(kOptions + optionKeys()[i], values[i]);
+    ReviewSettings::Save(settingsFile_, *this, *texts_->splitter(), *options_);
 }
 
 }  // namespace corvella

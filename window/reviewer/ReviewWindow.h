@@ -79,8 +79,6 @@ private:
     void restoreState();
     void saveState() const;
 
-    // The pages asked for in the options, extracted again; why not, when a range cannot be had.
-    QString extractPages(Reviewed& reviewed);
     // The main window's comparison as the review shows it.
     std::shared_ptr<const Reviewed> fromStage() const;
     // A side whose main pane no longer holds the text compared, and the line saying so.
