@@ -55,7 +55,7 @@ corvella-diff --batch guides |=|guides
 corvella-diff --batch-list |=|B.PDF a.pdf c.txt d.doc guides
 corvella-diff --shard |=|
 corvella |=|B.PDF a.pdf guides
-corvella --|=|--help --version
+corvella --|=|--help --review --version
 corvella --v|=|--version
 "
 failures=0

@@ -53,10 +53,13 @@ TEST(CommandLineTest, ReadsUpToTwoFilesAndTheOptions) {
 TEST(CommandLineTest, HelpVersionAndMisuseAnswerWithoutADisplay) {
     // Arguments, exit code, and the start of standard output or, for misuse, standard error.
     const std::tuple<QStringList, int, QString> rows[] = {
-        {{"--help"}, 0, "Usage: corvella [--help] [--version] [PDF1 [PDF2]]\nCompares"},
+        {{"--help"},
+         0,
+         "Usage: corvella [--help] [--version] [--review PDF1 PDF2] [PDF1 [PDF2]]\nCompares"},
         {{"--version"}, 0, "Corvella 1.0\n"},
         {{"--bogus"}, 2, "corvella: unknown option '--bogus'\nUsage: corvella"},
         {{"a.pdf", "b.pdf", "c.pdf"}, 2, "corvella: at most two PDF files can be given"},
+        {{"--review", "a.pdf"}, 2, "corvella: --review needs two PDF files, not 1"},
     };
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -100,18 +103,22 @@ TEST(ProgramStartTest, FilesOnTheCommandLineLoadAsTheButtonsLoadThem) {
         QStringList arguments;
         QString pane1File, pane2File;
         QString message;
+        bool review;  // the review window is open on them
     };
     const Row rows[] = {
-        {{"first.pdf", QUrl::fromLocalFile(second).toString()}, first, second, {}},
-        {{first}, first, {}, {}},
+        {{"first.pdf", QUrl::fromLocalFile(second).toString()}, first, second, {}, false},
+        {{"--review", "first.pdf", "second file.pdf"}, first, second, {}, true},
+        {{first}, first, {}, {}, false},
         {{"missing.pdf", "second file.pdf"},
          {},
          second,
-         '"' + folder.filePath("missing.pdf") + "\" cannot be loaded: there is no such file."},
+         '"' + folder.filePath("missing.pdf") + "\" cannot be loaded: there is no such file.",
+         false},
         {{"first.pdf", "folder.pdf"},
          first,
          {},
-         '"' + folder.filePath("folder.pdf") + "\" cannot be loaded: it is a folder."},
+         '"' + folder.filePath("folder.pdf") + "\" cannot be loaded: it is a folder.",
+         false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
@@ -131,6 +138,7 @@ TEST(ProgramStartTest, FilesOnTheCommandLineLoadAsTheButtonsLoadThem) {
         EXPECT_EQ(window["pane2"].toString(), pane2);
         EXPECT_TRUE(window["shown"].toBool()) << "the files load into the window shown";
         EXPECT_TRUE(window["option1"].toBool());
+        EXPECT_EQ(window["review"].toBool(), row.review);
         const QJsonArray messages = window["messages"].toArray();
         ASSERT_EQ(messages.size(), row.message.isEmpty() ? 0 : 1);
         if (row.message.isEmpty()) continue;

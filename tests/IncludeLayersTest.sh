@@ -21,6 +21,9 @@ compare window/A.h       refused
 window/main cli/A.h      refused
 window/pane window/review/A.h refused
 window/review window/main/A.h refused
+window/review window/reviewer/A.h refused
+window/reviewer window/main/A.h refused
+window/reviewer cli/A.h refused
 cli     window/A.h       refused
 cli     output/A.h       refused
 batch   window/A.h       refused
@@ -35,6 +38,9 @@ extract display/A.h      ok
 compare diff/A.h         ok
 window/main compare/A.h  ok
 window/review window/pane/A.h ok
+window/reviewer window/review/A.h ok
+window/reviewer annotate/A.h ok
+window/main window/reviewer/A.h ok
 cli     report/A.h       ok
 cli     batch/A.h        ok
 batch   report/A.h       ok

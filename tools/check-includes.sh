@@ -24,7 +24,8 @@ extract         display core
 compare         diff office display core
 window/pane     core
 window/review   window/pane compare diff core
-window/main     window/review window/pane compare extract display office output report annotate diff core
+window/reviewer window/review window/pane compare extract display office output report annotate diff core
+window/main     window/reviewer window/review window/pane compare extract display office output report annotate diff core
 batch           report diff core
 cli             batch extract display report annotate diff core
 "

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
                                 {"pane2", form.pane(2).text()},
                                 {"option1", form.Option(1)->isChecked()},
                                 {"shown", form.isVisible()},
+                                {"review", form.reviewWindow() && form.reviewWindow()->isVisible()},
                                 {"messages", messages}};
         const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Compact);
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);

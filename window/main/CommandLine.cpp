@@ -13,7 +13,8 @@ namespace corvella {
 
 namespace {
 
-const QString kUsage = QStringLiteral("Usage: corvella [--help] [--version] [PDF1 [PDF2]]\n");
+const QString kUsage =
+    QStringLiteral("Usage: corvella [--help] [--version] [--review PDF1 PDF2] [PDF1 [PDF2]]\n");
 
 QString localPath(const QString& argument, const QString& currentFolder) {
     QString path = argument;
@@ -41,6 +42,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& curren
             help = true;
         else if (argument == QStringLiteral("--version"))
             version = true;
+        else if (argument == QStringLiteral("--review"))
+            line.review = true;
         else
             return {CommandLine::Action::Misuse,
                     {},
@@ -52,6 +55,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& curren
         return {CommandLine::Action::Misuse,
                 {},
                 QStringLiteral("at most two PDF files can be given, not %1").arg(given.size())};
+    if (line.review && given.size() != 2)
+        return {CommandLine::Action::Misuse,
+                {},
+                QStringLiteral("--review needs two PDF files, not %1").arg(given.size())};
     for (const QString& argument : given) line.files << localPath(argument, currentFolder);
     return line;
 }
@@ -65,6 +72,8 @@ has started, just as "Load PDF File #1" and "#2" load them. A file is a path or 
 Options:
   -h, --help   show this help and exit
   --version    show the version and exit
+  --review     find the differences of PDF1 and PDF2 ignoring layout and open the review
+               window on them
   --           every later argument is a file
 )");
 }

@@ -8,12 +8,14 @@
 
 namespace corvella {
 
-// The program's command line: corvella [--help | --version] [PDF1 [PDF2]].
+// The program's command line: corvella [--help | --version] [--review] [PDF1 [PDF2]].
 struct CommandLine {
     enum class Action { Run, Help, Version, Misuse };
     Action action = Action::Run;
     QStringList files;  // absolute paths, at most two
     QString problem;    // what was wrong, for Misuse
+    // --review: both files compared ignoring layout and the review window opened on them.
+    bool review = false;
 };
 
 // Reads the arguments (without the program name). Relative paths are taken from `currentFolder`;

@@ -168,6 +168,14 @@ void Form1::wireCommands() {
     ignoringLayout_ =
         OfferIgnoringLayoutCommand(*this, [this] { runComparison(FindDifferencesIgnoringLayout); });
     for (int number : {1, 2}) reviewKeys_->offerInMenu(number, ignoringLayout_);
+    openReview_ = new QAction(QStringLiteral("Open Review Window"), this);
+    openReview_->setObjectName(QStringLiteral("OpenReviewWindow"));
+    openReview_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    openReview_->setShortcutContext(Qt::WindowShortcut);
+    openReview_->setEnabled(false);
+    addAction(openReview_);
+    connect(openReview_, &QAction::triggered, this, &Form1::openReview);
+    for (int number : {1, 2}) reviewKeys_->offerInMenu(number, openReview_);
 }
 
 void Form1::watchPointerMoves() {
@@ -290,6 +298,8 @@ void Form1::Form_Load() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
+    // The shut-down ends the process at once: the review window keeps its state first.
+    if (review_) review_->close();
     Shutdown();
 }
 
@@ -322,7 +332,7 @@ void Form1::dropEvent(QDropEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this, loads] {
-                for (const FileDrop::Load& load : loads) LoadGivenFile(*this, load.pane, load.path);
+                for (const FileDrop::Load& load : loads) loadGivenFile(load.pane, load.path);
             },
             Qt::QueuedConnection);
 }
@@ -361,6 +371,36 @@ void Form1::runComparison(void (*command)(MainWindow&, Comparison*)) {
     }
     reviewKeys_->comparisonEnded();
     sideBySide_->comparisonEnded(here);
+    if (here && ComparisonDone) openReview_->setEnabled(true);
+}
+
+void Form1::openReview() {
+    if (!review_) {
+        review_ =
+            std::make_unique<ReviewWindow>(shown_, BySide<RichTextPane*>{{panes_[0], panes_[1]}},
+                                           services_, ReviewWindow::DefaultSettingsFile());
+        for (const Side side : kBothSides)
+            review_->setSource(side, sources_[side], sourceRevisions_[side]);
+    }
+    review_->open();
+}
+
+void Form1::loadGivenFile(int pane, const QString& path) {
+    const quint64 before = panes_[pane - 1]->textRevision();
+    LoadGivenFile(*this, pane, path);
+    const quint64 after = panes_[pane - 1]->textRevision();
+    if (after == before) return;
+    const Side side = SideOfPane(pane);
+    sources_[side] = path;
+    sourceRevisions_[side] = after;
+    if (review_) review_->setSource(side, path, after);
+}
+
+void Form1::loadCommandLine(const QStringList& files, bool review) {
+    for (qsizetype i = 0; i < files.size() && i < 2; ++i) loadGivenFile(int(i) + 1, files[i]);
+    if (!review) return;
+    ignoringLayout_->trigger();
+    if (openReview_->isEnabled()) openReview();
 }
 
 void Form1::PushButton1_Click() { runComparison(corvella::PushButton1_Click); }

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QHash>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "core/MainWindow.h"
@@ -15,6 +16,7 @@
 #include "window/review/ReviewKeys.h"
 #include "window/review/ShownComparison.h"
 #include "window/review/SideBySideReview.h"
+#include "window/reviewer/ReviewWindow.h"
 
 class QAction;
 class QDropEvent;
@@ -54,6 +56,18 @@ public:
     ReviewKeys* reviewKeys() const { return reviewKeys_; }
     // "Find Differences (Ignoring Layout)": Ctrl+L and the context menus of panes 1 and 2.
     QAction* IgnoringLayoutAction() const { return ignoringLayout_; }
+    // "Open Review Window": Ctrl+R and the context menus of panes 1 and 2, once a comparison has
+    // been made here.
+    QAction* OpenReviewAction() const { return openReview_; }
+    // The review window of the last comparison, opened or raised; none before it is first opened.
+    void openReview();
+    ReviewWindow* reviewWindow() const { return review_.get(); }
+    // Loads files given from outside the window (the command line, a drop) into pane 1 or 2, and
+    // keeps their names for the review window's reports.
+    void loadGivenFile(int pane, const QString& path);
+    // The files of the command line, then, with `review`, the comparison ignoring layout and the
+    // review window.
+    void loadCommandLine(const QStringList& files, bool review);
     // Both texts reviewed at once after a comparison: linked scrolling, the other side of each
     // difference, moves, the scroll bars' marks.
     SideBySideReview* sideBySide() const { return sideBySide_; }
@@ -109,6 +123,10 @@ private:
     QRadioButton* options_[4] = {};
     QGroupBox* frames_[4] = {};
     QAction* ignoringLayout_ = nullptr;
+    QAction* openReview_ = nullptr;
+    // The files loaded by name, with the revision of the text they gave their pane.
+    BySide<QString> sources_;
+    BySide<quint64> sourceRevisions_{};
     QHash<QString, QWidget*> byName_;
     ReviewKeys* reviewKeys_ = nullptr;
     ShownComparison shown_;
@@ -121,6 +139,8 @@ private:
     QSet<QObject*> buttonHover_;
     QSet<QObject*> defaultHover_;
     QSet<QObject*> noHover_;
+    // A window of its own, gone before the comparison it reads.
+    std::unique_ptr<ReviewWindow> review_;
 };
 
 }  // namespace corvella

@@ -11,7 +11,6 @@
 #include "core/BuildConfig.h"
 #include "core/ChildLifetime.h"
 #include "core/SettingsStore.h"
-#include "extract/GivenFiles.h"
 #include "office/LibreOfficeWord1.h"
 #include "output/GetSetPrinter.h"
 #include "window/main/CommandLine.h"
@@ -65,7 +64,7 @@ int runWindow(const CommandLine& commandLine, char* programName, const ProgramHo
     QMetaObject::invokeMethod(
         &form,
         [&] {
-            LoadGivenFiles(form, commandLine.files);
+            form.loadCommandLine(commandLine.files, commandLine.review);
             if (hooks.afterOpening) hooks.afterOpening(form);
         },
         Qt::QueuedConnection);
