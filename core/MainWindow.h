@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include <QStringList>
+
 #include "core/PaneDocument.h"
 #include "core/Services.h"
 #include "core/Side.h"
@@ -32,6 +34,13 @@ public:
     virtual void setPointer(PointerShape shape) = 0;
 
     virtual Services& services() = 0;
+
+    // A load has put the text of these PDFs, in order, into text pane `paneNumber`: a window that
+    // writes annotated copies or extracts chosen pages keeps their names.
+    virtual void textLoadedFrom(int paneNumber, const QStringList& pdfs) {
+        Q_UNUSED(paneNumber);
+        Q_UNUSED(pdfs);
+    }
 
     // A Find Differences command is running.
     bool BusyFlag = false;

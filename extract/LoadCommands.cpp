@@ -99,8 +99,10 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
         proc.step(106, [&] { window.setPointer(PointerShape::Hourglass); });
         proc.step(108, [&] { list = SelectionList(chosen); });
         proc.step(110, [&] { pane.setText(QString()); });
+        QStringList loaded;
         if (list.size() == 1) {
             loadOne(window, command, proc, list.at(0), 112, pages);
+            loaded << list.at(0);
         } else {
             for (qsizetype i = 1; i < list.size(); ++i) {
                 QString path;
@@ -109,11 +111,13 @@ void runLoad(MainWindow& window, int paneNumber, const std::function<QStringList
                     if (command.fixPaths) path = FixDoubleBackslash(path);
                 });
                 loadOne(window, command, proc, path, 120, pages);
+                loaded << path;
             }
         }
         proc.step(126, [&] { pane.appendText(QStringLiteral("\r")); });
         proc.step(128, [&] { window.selectOption(1); });
         proc.step(130, [&] { window.setPointer(PointerShape::Default); });
+        window.textLoadedFrom(command.paneNumber, loaded);
     } catch (const LoadCancel::Cancelled&) {
         // Stopped while extracting (Esc, a time limit): the pane gets back its text, colours and
         // selection, and the window leaves its busy state without a word.

@@ -7,7 +7,7 @@ set_tests_properties(CupsServerStart CupsServerStop CupsPrintersTest CupsSaveAsP
                      PROPERTIES LABELS needs-cups)
 set_tests_properties(OfficeCompareTest PROPERTIES LABELS needs-office)
 set_tests_properties(HtmlReportTest PROPERTIES LABELS needs-browser)
-set_tests_properties(CorpusTest WalkStopsTest PROPERTIES LABELS needs-corpus)
+set_tests_properties(CorpusTest WalkStopsTest ReviewWindowBusTest PROPERTIES LABELS needs-corpus)
 # The files of the repository, not the program built from them.
 set_tests_properties(SpdxHeaders PROPERTIES LABELS repository)
 # Those that take 20 s and more each (the window's liveness under load, the word comparison's

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "cli/DiffProgram.h"
 #include "tests/support/LayoutBook.h"
 #include "tests/support/TestServices.h"
 #include "window/main/Form1.h"
@@ -312,6 +314,28 @@ TEST_F(ReviewWindowTest, FiltersChooseTheRowsAndTheHeadingCountsThem) {
 TEST_F(ReviewWindowTest, ExportsWriteTheRowsShown) {
     ReviewWindow* review = open();
     ASSERT_NE(review, nullptr);
+    // Nothing hidden: both reports are corvella-diff's for the same files and method.
+    review->changes()->kindToggle(ChangeKind::Typography)->click();
+    settle(review);
+    for (const char* format : {"json", "html"}) {
+        dialogs.file = folder->filePath(QStringLiteral("all.") + format);
+        review->command(QStringLiteral("ExportReport"))->trigger();
+        settle(review);
+        DiffProgram::Options options;
+        options.ignoreLayout = true;
+        options.json = QByteArray(format) == "json";
+        options.html = !options.json;
+        options.file1 = pdf(1);
+        options.file2 = pdf(2);
+        QBuffer out, err;
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        DiffProgram::Compare(options, out, err);
+        QFile file(dialogs.file);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << format;
+        EXPECT_TRUE(file.readAll() == out.data()) << format;
+    }
+    review->changes()->kindToggle(ChangeKind::Typography)->click();
     review->changes()->kindToggle(ChangeKind::Inserted)->click();
     settle(review);
     const Comparison kept =

@@ -385,15 +385,13 @@ void Form1::openReview() {
     review_->open();
 }
 
-void Form1::loadGivenFile(int pane, const QString& path) {
-    const quint64 before = panes_[pane - 1]->textRevision();
-    LoadGivenFile(*this, pane, path);
-    const quint64 after = panes_[pane - 1]->textRevision();
-    if (after == before) return;
-    const Side side = SideOfPane(pane);
-    sources_[side] = path;
-    sourceRevisions_[side] = after;
-    if (review_) review_->setSource(side, path, after);
+void Form1::loadGivenFile(int pane, const QString& path) { LoadGivenFile(*this, pane, path); }
+
+void Form1::textLoadedFrom(int paneNumber, const QStringList& pdfs) {
+    const Side side = SideOfPane(paneNumber);
+    sources_[side] = pdfs.size() == 1 ? pdfs.front() : QString();
+    sourceRevisions_[side] = panes_[size_t(paneNumber - 1)]->textRevision();
+    if (review_) review_->setSource(side, sources_[side], sourceRevisions_[side]);
 }
 
 void Form1::loadCommandLine(const QStringList& files, bool review) {

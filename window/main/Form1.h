@@ -46,6 +46,9 @@ public:
     PointerShape pointer() const override { return pointer_; }
     void setPointer(PointerShape shape) override;
     Services& services() override { return services_; }
+    // Keeps the PDF's name for the review window's annotated copies and chosen pages (none when
+    // the pane holds several PDFs' text).
+    void textLoadedFrom(int paneNumber, const QStringList& pdfs) override;
 
     // Controls by design name.
     RichTextPane* RichTextBox(int number) const { return panes_[number - 1]; }
@@ -62,8 +65,7 @@ public:
     // The review window of the last comparison, opened or raised; none before it is first opened.
     void openReview();
     ReviewWindow* reviewWindow() const { return review_.get(); }
-    // Loads files given from outside the window (the command line, a drop) into pane 1 or 2, and
-    // keeps their names for the review window's reports.
+    // Loads files given from outside the window (the command line, a drop) into pane 1 or 2.
     void loadGivenFile(int pane, const QString& path);
     // The files of the command line, then, with `review`, the comparison ignoring layout and the
     // review window.
