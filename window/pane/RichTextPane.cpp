@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <memory>
 
@@ -375,6 +376,18 @@ Color RichTextPane::colorAt(qsizetype position) const {
 int RichTextPane::lineNumberOf(qsizetype position) {
     completeText();
     return PanePlaces::LineOf(*this, std::clamp<qsizetype>(position, 0, textLength()));
+}
+
+int RichTextPane::lineMiddleY(qsizetype position) const {
+    const int at =
+        int(std::min<qsizetype>(toDocument({position}).at, document()->characterCount() - 1));
+    const QTextBlock block = document()->findBlock(at);
+    const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+    const QTextLayout* layout = block.layout();
+    const QTextLine line =
+        layout ? layout->lineForTextPosition(at - block.position()) : QTextLine();
+    if (!line.isValid()) return int(box.center().y());
+    return int(box.top() + line.y() + line.height() / 2);
 }
 
 void RichTextPane::showNearTop(qsizetype position) {

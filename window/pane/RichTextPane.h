@@ -74,6 +74,9 @@ public:
     TextPosition toText(DocumentPosition position) const { return shownText().toText(position); }
     TextPosition toText(const QTextCursor& cursor) const { return toText({cursor.position()}); }
 
+    // The middle, in the viewport's coordinates, of the view line that holds the text position;
+    // its paragraph must be laid out (one in view is).
+    int lineMiddleY(qsizetype position) const;
     // Scrolls the line holding the text position to near the top of the view.
     void showNearTop(qsizetype position);
     // Scrolls only when the line holding the text position is out of view.

@@ -32,8 +32,10 @@ OverviewMarks::OverviewMarks(RichTextPane& pane, std::function<void(int)> clicke
         bar_->update();
     });
     bar_->installEventFilter(this);
+    // While lines keep coming or the bar keeps changing size, the older summary is stretched to
+    // the track: the marks are summed up once it rests.
     connect(bar_, &QScrollBar::rangeChanged, this, [this] {
-        if (!empty() && !resummarize_.isActive()) resummarize_.start();
+        if (!empty()) resummarize_.start();
     });
 }
 
@@ -93,6 +95,7 @@ void OverviewMarks::summarize() {
 
 bool OverviewMarks::eventFilter(QObject* watched, QEvent* event) {
     if (watched != bar_ || empty()) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Resize) resummarize_.start();
     if (event->type() == QEvent::Paint && !painting_) {
         painting_ = true;
         QCoreApplication::sendEvent(bar_, event);  // the bar paints itself first

@@ -41,11 +41,15 @@ protected:
 private:
     // The text range each pane shows now.
     TextRange inView(Side side) const;
-    // The height in this strip of a text position of a pane, clamped to the strip.
-    int heightOf(Side side, qsizetype position) const;
+    // The bands with a side in `views`: found by the differences' order in their texts, so that
+    // a paint looks at what is in view and not at every change of a long comparison.
+    std::vector<Band> bandsIn(const BySide<TextRange>& views) const;
+    // The height in this strip of a text position of a pane, clamped to the strip: a position out
+    // of `view` lies beyond its edge.
+    int heightOf(Side side, qsizetype position, const TextRange& view) const;
 
     BySide<RichTextPane*> panes_;
-    std::vector<Band> bands_;
+    std::shared_ptr<const Reviewed> reviewed_;
     std::vector<Band> painted_;
 };
 
