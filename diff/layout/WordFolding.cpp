@@ -92,7 +92,10 @@ void fold(QStringView word, const Rules& rules, Visit&& visit) {
             while (last + 1 < to &&
                    (dashLike(points[last + 1].value) || invisible(points[last + 1].value)))
                 dashes += dashLike(points[++last].value);
-            while (before > from && invisible(points[before - 1].value)) --before;
+            // A mark after a letter (e + U+0301) is part of it: composed, it is the letter é.
+            while (before > from &&
+                   (invisible(points[before - 1].value) || QChar::isMark(points[before - 1].value)))
+                --before;
             const bool inner = before > from && last + 1 < to &&
                                QChar::isLetter(points[before - 1].value) &&
                                QChar::isLetter(points[last + 1].value);

@@ -38,6 +38,8 @@ TEST(LayoutOptionsTest, FoldingPairsWhatOnlyTheTypesettingChanged) {
          typography, true},
         {QStringLiteral("caf\u0065\u0301 \u2026"), QStringLiteral("caf\u00E9 ..."), typography,
          true},
+        // The accent written as a mark: still a letter before the hyphen.
+        {QStringLiteral("caf\u0065\u0301-bar"), QStringLiteral("caf\u00E9bar"), typography, true},
         {QStringLiteral("\uFB01rst \u201Cquoted\u201D"), "first \"quoted\"", exact, false},
         {"Word LOUD", "word loud", typography, false},
         {QStringLiteral("Word LOUD \u03A3\u039F\u03A6\u039F\u03A3"),
