@@ -118,7 +118,7 @@ void LinkStrip::paintEvent(QPaintEvent*) {
     if (!reviewed_) return;
     const BySide<TextRange> views{{inView(Side::One), inView(Side::Two)}};
     painted_ = bandsIn(views);
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Without antialiasing: a screen of word differences is dozens of bands, each repaint.
     // Bands between the same lines (the words of one line, say) are drawn once.
     std::vector<std::array<int, 4>> drawn;
     for (const Band& band : painted_) {
