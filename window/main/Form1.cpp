@@ -395,7 +395,7 @@ void Form1::textLoadedFrom(int paneNumber, const QStringList& pdfs) {
 }
 
 void Form1::loadCommandLine(const QStringList& files, bool review) {
-    for (qsizetype i = 0; i < files.size() && i < 2; ++i) loadGivenFile(int(i) + 1, files[i]);
+    LoadGivenFiles(*this, files);
     if (!review) return;
     ignoringLayout_->trigger();
     if (openReview_->isEnabled()) openReview();
