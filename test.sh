@@ -6,13 +6,23 @@
 set -uo pipefail
 cd "$(dirname "$0")"
 
-tools/install-deps.sh || exit 1
+# How long each stage took, printed at the end.
+stage_times=()
+timed() {
+    local name=$1 start=$SECONDS status=0
+    shift
+    "$@" || status=$?
+    stage_times+=("$name: $((SECONDS - start)) s")
+    return $status
+}
+
+timed "installing what the tests need" tools/install-deps.sh || exit 1
 
 export QT_QPA_PLATFORM=offscreen
 
 # Real PDFs for the corpus test (about 60 MB of downloads, kept under build/); without them that
 # test is skipped.
-timeout 600 tools/fetch-corpus.sh build/corpus >/dev/null 2>&1 ||
+timed "fetching the corpus" timeout 600 tools/fetch-corpus.sh build/corpus >/dev/null 2>&1 ||
     echo "Some PDFs of the corpus could not be fetched; the corpus test covers the rest."
 status=0
 
@@ -46,12 +56,12 @@ check_release_build() {
     fi
 }
 
-if check_release_build; then
-    run_suite build/release -DCMAKE_BUILD_TYPE=Release || status=1
+if timed "run.sh --build-only" check_release_build; then
+    timed "release suite" run_suite build/release -DCMAKE_BUILD_TYPE=Release || status=1
     # The Debian packages built from debian/ (with the fast tests): lintian, hardening-check, and
     # as root apt-get install, a run from /usr/bin and a purge.
     echo "=== Debian packages ==="
-    tools/check-package.sh . || status=1
+    timed "Debian packages" tools/check-package.sh . || status=1
 else
     status=1
 fi
@@ -60,10 +70,11 @@ fi
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVELLA_SANITIZE=ON || status=1
+timed "sanitizer suite" run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVELLA_SANITIZE=ON || status=1
 
-# Fuzzing: every target of tests/fuzz for 25 s from its committed seeds, built with clang under the
-# sanitizers; a crash, a sanitizer report or a failed check fails the run.
+# Fuzzing: every target of tests/fuzz for 25 s from its committed seeds (as many at once as there
+# are cores), built with clang under the sanitizers; a crash, a sanitizer report or a failed check
+# fails the run.
 run_fuzz() {
     echo "=== build/fuzz ==="
     CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -71,7 +82,9 @@ run_fuzz() {
     cmake --build build/fuzz -j2 --target fuzz || return 1
     tools/run-fuzz.sh build/fuzz 25
 }
-run_fuzz || status=1
+timed "fuzzing" run_fuzz || status=1
+
+printf '%s\n' "${stage_times[@]}"
 
 if [ $status -ne 0 ]; then
     echo "TESTS FAILED"
