@@ -147,21 +147,33 @@ Access Open(const QString& pdf, const QString& password) {
     return {QString(), owner, owner || document.allowExtractAll()};
 }
 
-QString Write(const QString& pdf, const QString& password, const std::vector<Highlight>& highlights,
-              const QString& target) {
+Document::Document(const QString& pdf, const QString& password)
+    : pdf_(std::make_unique<QPDF>()), password_(password) {
+    try {
+        Process(*pdf_, pdf, password);
+        if (pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() && !pdf_->allowModifyAnnotation())
+            problem_ = QStringLiteral(
+                "its owner does not allow adding notes to it (give its owner's password)");
+        else
+            pdf_->fixDanglingReferences();  // parses every object, which writing needs anyway
+    } catch (const QPDFExc& failure) {
+        problem_ = Reason(failure, password);
+    } catch (const std::exception& failure) {
+        problem_ = QStringLiteral("cannot be copied: ") + QString::fromUtf8(failure.what());
+    }
+    if (!problem_.isEmpty()) pdf_.reset();
+}
+
+Document::~Document() = default;
+
+QString Document::write(const std::vector<Highlight>& highlights, const QString& target) {
+    if (!pdf_) return problem_;
     QSaveFile file(target);
     try {
-        QPDF document;
-        Process(document, pdf, password);
-        if (document.isEncrypted() && !document.ownerPasswordMatched() &&
-            !document.allowModifyAnnotation())
-            return QStringLiteral(
-                "its owner does not allow adding notes to it (give its owner's "
-                "password)");
-        AddHighlights(document, highlights);
+        AddHighlights(*pdf_, highlights);
         if (!file.open(QIODevice::WriteOnly)) return CannotWrite(target, file.errorString());
         SaveFilePipeline output(file);
-        QPDFWriter writer(document);
+        QPDFWriter writer(*pdf_);
         writer.setOutputPipeline(&output);
         // The content streams go over as they are, neither decoded nor compressed anew.
         writer.setStreamDataMode(qpdf_s_preserve);
@@ -169,7 +181,7 @@ QString Write(const QString& pdf, const QString& password, const std::vector<Hig
         output.finish();
     } catch (const QPDFExc& failure) {
         file.cancelWriting();
-        return Reason(failure, password);
+        return Reason(failure, password_);
     } catch (const WriteFailure& failure) {
         file.cancelWriting();
         return CannotWrite(target, QString::fromStdString(failure.what()));

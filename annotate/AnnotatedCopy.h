@@ -5,9 +5,12 @@
 
 #include <QRectF>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "annotate/DifferenceStyles.h"
+
+class QPDF;
 
 // A copy of a PDF with highlight annotations added to its pages, written by qpdf: the pages, their
 // content, links, outline, metadata and annotations stay as they are, and an encrypted PDF keeps
@@ -30,9 +33,27 @@ struct Access {
 };
 Access Open(const QString& pdf, const QString& password);
 
-// Writes the copy at `target`, whole or not at all: under a temporary name beside it, renamed once
-// complete, so a file at `target` is never half written. Returns why it could not, or nothing.
-QString Write(const QString& pdf, const QString& password, const std::vector<Highlight>& highlights,
-              const QString& target);
+// A PDF read for its copy ahead of the highlights, every object of it parsed: the longest part of
+// the work, which needs no highlights and so can run beside their placing.
+class Document {
+public:
+    Document(const QString& pdf, const QString& password);
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Why it cannot be copied; empty when it can.
+    const QString& problem() const { return problem_; }
+
+    // Writes the copy at `target`, whole or not at all: under a temporary name beside it, renamed
+    // once complete, so a file at `target` is never half written. Returns why it could not, or
+    // nothing. Once only: the highlights stay in the document.
+    QString write(const std::vector<Highlight>& highlights, const QString& target);
+
+private:
+    std::unique_ptr<QPDF> pdf_;
+    QString password_;
+    QString problem_;
+};
 
 }  // namespace corvella::AnnotatedCopy

@@ -5,8 +5,11 @@
 
 #include <QString>
 #include <QStringView>
+#include <future>
+#include <memory>
 #include <vector>
 
+#include "annotate/AnnotatedCopy.h"
 #include "annotate/Markings.h"
 #include "core/Side.h"
 #include "diff/Comparison.h"
@@ -32,8 +35,26 @@ struct Outcome {
 // Writes the copies into `folder` (made when missing) under the names CopyNames gives, both at
 // once, each whatever becomes of the other. The differences the filter lets through are marked:
 // red the changes, blue the moves (see DifferenceStyles).
+// Both PDFs opened for their copies on threads of their own: made before the comparison, the
+// parsing of the PDFs runs beside the extraction of their text.
+class Originals {
+public:
+    Originals(const BySide<QString>& pdfs, const BySide<QString>& passwords);
+    ~Originals();
+    Originals(const Originals&) = delete;
+    Originals& operator=(const Originals&) = delete;
+
+    // The side's document once opened (waiting for it); once only.
+    std::unique_ptr<AnnotatedCopy::Document> take(Side side);
+
+private:
+    BySide<std::future<std::unique_ptr<AnnotatedCopy::Document>>> documents_;
+};
+
+// The copies of both files, with the documents `originals` opened for them when given.
 BySide<Outcome> Write(const Comparison& comparison, const BySide<Source>& sources,
                       const QString& folder,
-                      const Markings::Filter& filter = Markings::ChangesAndMoves);
+                      const Markings::Filter& filter = Markings::ChangesAndMoves,
+                      Originals* originals = nullptr);
 
 }  // namespace corvella::AnnotatedExport

@@ -41,11 +41,14 @@ int Degrees(poppler::page::orientation_enum orientation) {
 }
 
 BoxMatcher::WordBox WordOf(const poppler::text_box& box) {
-    const poppler::byte_array utf8 = box.text().to_utf8();
-    BoxMatcher::WordBox word{QString::fromUtf8(utf8.data(), qsizetype(utf8.size())),
-                             ToQt(box.bbox()),
-                             box.rotation(),
-                             {}};
+    // The library's strings hold UTF-16 in the machine's order: taken over as they are, as its
+    // own conversion opens a converter per word.
+    const poppler::ustring text = box.text();
+    BoxMatcher::WordBox word{
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(text.data()), qsizetype(text.size())),
+        ToQt(box.bbox()),
+        box.rotation(),
+        {}};
     // The library counts the word's characters, not the 16-bit halves of those beyond them.
     word.glyphs.reserve(size_t(word.text.size()));
     size_t character = 0;

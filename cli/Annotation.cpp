@@ -58,7 +58,7 @@ QString CheckedPasswords(const Options& options, PdfPasswords& passwords) {
 
 bool WriteAnnotated(const Options& options, const Comparison& comparison,
                     const DifferenceReport::File& file1, const DifferenceReport::File& file2,
-                    QIODevice& err) {
+                    AnnotatedExport::Originals& originals, QIODevice& err) {
     const BySide<QString> files = FilesOf(options);
     BySide<AnnotatedExport::Source> sources;
     for (const Side side : kBothSides) {
@@ -69,8 +69,8 @@ bool WriteAnnotated(const Options& options, const Comparison& comparison,
     // for the rest of this short run, freed memory stays with the process rather than being given
     // back and faulted in again (a tenth of this stage's time on the 1,151-page pair).
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
-    const BySide<AnnotatedExport::Outcome> outcomes =
-        AnnotatedExport::Write(comparison, sources, options.annotate);
+    const BySide<AnnotatedExport::Outcome> outcomes = AnnotatedExport::Write(
+        comparison, sources, options.annotate, Markings::ChangesAndMoves, &originals);
     bool written = true;
     for (const Side side : kBothSides) {
         if (outcomes[side].problem.isEmpty()) continue;

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include "annotate/AnnotatedExport.h"
 #include "cli/DiffProgram.h"
 #include "core/PdfPasswords.h"
 #include "diff/Comparison.h"
@@ -29,6 +30,6 @@ QString CheckedPasswords(const Options& options, PdfPasswords& passwords);
 // is one line "corvella-diff: FILE: reason" on `err`. Returns whether both were written.
 bool WriteAnnotated(const Options& options, const Comparison& comparison,
                     const DifferenceReport::File& file1, const DifferenceReport::File& file2,
-                    QIODevice& err);
+                    AnnotatedExport::Originals& originals, QIODevice& err);
 
 }  // namespace corvella::DiffProgram

@@ -132,7 +132,7 @@ Comparison compareTexts(const Options& options, QStringView text1, QStringView t
 
 // Compares the texts loaded and writes what the options ask for; returns the exit status.
 int writeReports(const Options& options, MemoryWindow& window, BySide<ChosenPages>& chosen,
-                 QIODevice& out, QIODevice& err) {
+                 AnnotatedExport::Originals* originals, QIODevice& out, QIODevice& err) {
     const QString text1 = window.pane(1).text();
     const QString text2 = window.pane(2).text();
     const bool pair = !options.pairJson.isEmpty();
@@ -153,7 +153,7 @@ int writeReports(const Options& options, MemoryWindow& window, BySide<ChosenPage
     } else {
         TextReport::Write(comparison, file1, file2, out, options.counts);
     }
-    if (!options.annotate.isEmpty() && !WriteAnnotated(options, comparison, file1, file2, err))
+    if (originals && !WriteAnnotated(options, comparison, file1, file2, *originals, err))
         return kTrouble;
     return comparison.same() ? kSame : kDifferent;
 }
@@ -361,8 +361,12 @@ int Compare(const Options& options, QIODevice& out, QIODevice& err) {
         writeLine(err, QStringLiteral("corvella-diff: ") + problem);
         return kTrouble;
     }
+    // The PDFs' parsing for their annotated copies goes beside the extraction.
+    std::optional<AnnotatedExport::Originals> originals;
+    if (!options.annotate.isEmpty())
+        originals.emplace(BySide<QString>{{options.file1, options.file2}}, options.passwords);
     if (!loadBoth(options, window, messages, chosen, err)) return kTrouble;
-    return writeReports(options, window, chosen, out, err);
+    return writeReports(options, window, chosen, originals ? &*originals : nullptr, out, err);
 }
 
 }  // namespace corvella::DiffProgram
