@@ -70,7 +70,8 @@ fi
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-timed "sanitizer suite" run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVELLA_SANITIZE=ON || status=1
+timed "sanitizer suite" run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCORVELLA_SANITIZE=ON \
+    -DCORVELLA_BENCH=OFF || status=1
 
 # Fuzzing: every target of tests/fuzz for 25 s from its committed seeds (as many at once as there
 # are cores), built with clang under the sanitizers; a crash, a sanitizer report or a failed check
