@@ -150,7 +150,18 @@ Access Open(const QString& pdf, const QString& password) {
 Document::Document(const QString& pdf, const QString& password)
     : pdf_(std::make_unique<QPDF>()), password_(password) {
     try {
-        Process(*pdf_, pdf, password);
+        // From memory qpdf reads each object without a seek and a read of the file; a PDF of
+        // more than a quarter of a gigabyte is read from the file as it goes.
+        QFile file(pdf);
+        if (file.size() <= (qint64(1) << 28) && file.open(QIODevice::ReadOnly))
+            contents_ = file.readAll();
+        if (!contents_.isEmpty()) {
+            pdf_->setSuppressWarnings(true);
+            pdf_->processMemoryFile(QFile::encodeName(pdf).constData(), contents_.constData(),
+                                    size_t(contents_.size()), password.toUtf8().constData());
+        } else {
+            Process(*pdf_, pdf, password);
+        }
         if (pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() && !pdf_->allowModifyAnnotation())
             problem_ = QStringLiteral(
                 "its owner does not allow adding notes to it (give its owner's password)");

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QRectF>
 #include <QString>
 #include <memory>
@@ -51,6 +52,7 @@ public:
     QString write(const std::vector<Highlight>& highlights, const QString& target);
 
 private:
+    QByteArray contents_;  // the PDF read whole, when not too large; qpdf reads from it
     std::unique_ptr<QPDF> pdf_;
     QString password_;
     QString problem_;
