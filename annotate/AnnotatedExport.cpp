@@ -4,6 +4,7 @@
 #include "annotate/AnnotatedExport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
@@ -21,6 +22,10 @@
 namespace corvella::AnnotatedExport {
 
 namespace {
+
+// A PDF up to this size is read whole into memory for its readers; a larger one is read from its
+// file as they go.
+constexpr qint64 kLargestReadWhole = qint64(1) << 28;
 
 // Where each page of a text starts: the first at 0, each other one at the form feed before it.
 std::vector<qsizetype> PageStarts(QStringView text) {
@@ -68,6 +73,7 @@ bool HasVisible(QStringView text, const std::vector<TextRange>& ranges) {
 struct FileWork {
     const Source* source = nullptr;
     QString target;
+    QByteArray contents;  // the PDF read whole for its readers, when not too large
     std::vector<Markings::Marking> markings;
     std::vector<qsizetype> starts;             // of the text's pages
     std::map<int, std::vector<Piece>> pieces;  // the markings' pieces by page of the text
@@ -142,13 +148,17 @@ void Prepare(FileWork& work, const Comparison& comparison, Side side, const BySi
     for (const auto& entry : work.pieces)
         work.pages.push_back(Markings::DocumentPage(source.pageNumbers, entry.first));
     work.words.resize(work.pages.size());
-    work.problem = PageWords::Reader(source.pdf, source.password).problem();
+    // From memory the readers of its parts read the PDF without reading the file again.
+    QFile file(source.pdf);
+    if (file.size() <= kLargestReadWhole && file.open(QIODevice::ReadOnly))
+        work.contents = file.readAll();
+    work.problem = PageWords::Reader(source.pdf, source.password, work.contents).problem();
 }
 
 // Reads the words of the work's pages from `from` to `to` (indices into its pages), with a reader
 // of its own so that parts of one file can be read at once.
 void ReadWords(FileWork& work, size_t from, size_t to) {
-    const PageWords::Reader reader(work.source->pdf, work.source->password);
+    const PageWords::Reader reader(work.source->pdf, work.source->password, work.contents);
     for (size_t index = from; index < to; ++index)
         work.words[index] = reader.read(work.pages[index]);
 }

@@ -8,6 +8,7 @@
 #include <poppler/cpp/poppler-page.h>
 
 #include <QFile>
+#include <limits>
 #include <mutex>
 
 namespace corvella::PageWords {
@@ -61,11 +62,15 @@ BoxMatcher::WordBox WordOf(const poppler::text_box& box) {
 
 }  // namespace
 
-Reader::Reader(const QString& pdf, const QString& password) {
+Reader::Reader(const QString& pdf, const QString& password, const QByteArray& contents) {
     Quiet();
     const std::string secret = password.toStdString();
-    document_.reset(
-        poppler::document::load_from_file(QFile::encodeName(pdf).toStdString(), secret, secret));
+    if (!contents.isEmpty() && contents.size() <= std::numeric_limits<int>::max())
+        document_.reset(poppler::document::load_from_raw_data(
+            contents.constData(), int(contents.size()), secret, secret));
+    else
+        document_.reset(poppler::document::load_from_file(QFile::encodeName(pdf).toStdString(),
+                                                          secret, secret));
     if (!document_)
         problem_ = QStringLiteral("cannot be opened as a PDF");
     else if (document_->is_locked())

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <QRectF>
 #include <QString>
 #include <memory>
@@ -27,7 +28,8 @@ struct Page {
 // A PDF opened for its words, read one page at a time.
 class Reader {
 public:
-    Reader(const QString& pdf, const QString& password);
+    // Reads from `contents`, the PDF's bytes, when given (which must outlive the reader).
+    Reader(const QString& pdf, const QString& password, const QByteArray& contents = {});
     ~Reader();
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
