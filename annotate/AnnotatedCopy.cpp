@@ -147,14 +147,16 @@ Access Open(const QString& pdf, const QString& password) {
     return {QString(), owner, owner || document.allowExtractAll()};
 }
 
+QByteArray ReadWhole(const QString& pdf) {
+    QFile file(pdf);
+    if (file.size() > (qint64(1) << 28) || !file.open(QIODevice::ReadOnly)) return QByteArray();
+    return file.readAll();
+}
+
 Document::Document(const QString& pdf, const QString& password)
     : pdf_(std::make_unique<QPDF>()), password_(password) {
     try {
-        // From memory qpdf reads each object without a seek and a read of the file; a PDF of
-        // more than a quarter of a gigabyte is read from the file as it goes.
-        QFile file(pdf);
-        if (file.size() <= (qint64(1) << 28) && file.open(QIODevice::ReadOnly))
-            contents_ = file.readAll();
+        contents_ = ReadWhole(pdf);
         if (!contents_.isEmpty()) {
             pdf_->setSuppressWarnings(true);
             pdf_->processMemoryFile(QFile::encodeName(pdf).constData(), contents_.constData(),

@@ -34,6 +34,11 @@ struct Access {
 };
 Access Open(const QString& pdf, const QString& password);
 
+// A PDF's bytes when they are few enough to read it from memory (up to a quarter of a gigabyte),
+// which spares the readers a seek and a read of the file per object; else nothing, and it is read
+// from its file as they go.
+QByteArray ReadWhole(const QString& pdf);
+
 // A PDF read for its copy ahead of the highlights, every object of it parsed: the longest part of
 // the work, which needs no highlights and so can run beside their placing.
 class Document {

@@ -4,7 +4,6 @@
 #include "annotate/AnnotatedExport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
@@ -22,10 +21,6 @@
 namespace corvella::AnnotatedExport {
 
 namespace {
-
-// A PDF up to this size is read whole into memory for its readers; a larger one is read from its
-// file as they go.
-constexpr qint64 kLargestReadWhole = qint64(1) << 28;
 
 // Where each page of a text starts: the first at 0, each other one at the form feed before it.
 std::vector<qsizetype> PageStarts(QStringView text) {
@@ -148,10 +143,7 @@ void Prepare(FileWork& work, const Comparison& comparison, Side side, const BySi
     for (const auto& entry : work.pieces)
         work.pages.push_back(Markings::DocumentPage(source.pageNumbers, entry.first));
     work.words.resize(work.pages.size());
-    // From memory the readers of its parts read the PDF without reading the file again.
-    QFile file(source.pdf);
-    if (file.size() <= kLargestReadWhole && file.open(QIODevice::ReadOnly))
-        work.contents = file.readAll();
+    work.contents = AnnotatedCopy::ReadWhole(source.pdf);  // shared by the readers of its parts
     work.problem = PageWords::Reader(source.pdf, source.password, work.contents).problem();
 }
 

@@ -32,9 +32,6 @@ struct Outcome {
     QString problem;  // why it was not written; empty when it was
 };
 
-// Writes the copies into `folder` (made when missing) under the names CopyNames gives, both at
-// once, each whatever becomes of the other. The differences the filter lets through are marked:
-// red the changes, blue the moves (see DifferenceStyles).
 // Both PDFs opened for their copies on threads of their own: made before the comparison, the
 // parsing of the PDFs runs beside the extraction of their text.
 class Originals {
@@ -51,7 +48,10 @@ private:
     BySide<std::future<std::unique_ptr<AnnotatedCopy::Document>>> documents_;
 };
 
-// The copies of both files, with the documents `originals` opened for them when given.
+// Writes the copies into `folder` (made when missing) under the names CopyNames gives, both at
+// once, each whatever becomes of the other. The differences the filter lets through are marked:
+// red the changes, blue the moves (see DifferenceStyles). The PDFs are parsed for their copies
+// here, or taken from `originals` when given.
 BySide<Outcome> Write(const Comparison& comparison, const BySide<Source>& sources,
                       const QString& folder,
                       const Markings::Filter& filter = Markings::ChangesAndMoves,
