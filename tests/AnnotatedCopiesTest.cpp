@@ -327,4 +327,28 @@ TEST_F(AnnotatedCopiesTest, WordsThatDoNotMatchTheTextRefuseThatCopy) {
     EXPECT_TRUE(QFile::exists(outcomes[Side::Two].copy));
 }
 
+// The command line parses the PDFs beside the extraction, the review window's export in the pool
+// that reads the pages: the copies come out the same.
+TEST_F(AnnotatedCopiesTest, CopiesAreTheSameWhereverThePdfsWereParsed) {
+    BySide<QString> texts;
+    BySide<AnnotatedExport::Source> sources;
+    for (const Side side : kBothSides) {
+        const QString pdf = path(side == Side::One ? "one.pdf" : "two.pdf");
+        QByteArray text;
+        Start("pdftotext", {"-enc", "UTF-8", pdf, "-"}, &text);
+        texts[side] = QString::fromUtf8(text).replace("\n", "\r\n");
+        sources[side] = {pdf, texts[side], {}};
+    }
+    const Comparison comparison = LayoutCompare::Compare(texts[Side::One], texts[Side::Two]);
+    AnnotatedExport::Originals originals({{sources[Side::One].pdf, sources[Side::Two].pdf}}, {});
+    const auto pooled = AnnotatedExport::Write(comparison, sources, path("pooled"));
+    const auto beside = AnnotatedExport::Write(comparison, sources, path("beside"),
+                                               Markings::ChangesAndMoves, &originals);
+    for (const Side side : kBothSides) {
+        ASSERT_TRUE(pooled[side].problem.isEmpty() && beside[side].problem.isEmpty());
+        EXPECT_FALSE(AnnotationsOf(pooled[side].copy).isEmpty());
+        EXPECT_EQ(AnnotationsOf(pooled[side].copy), AnnotationsOf(beside[side].copy));
+    }
+}
+
 }  // namespace
